@@ -1,0 +1,43 @@
+// item: one scanned token of a formula (kind, text, operator code).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class item final {
+public:
+  // A token is built in a 256-byte buffer: at most 255 bytes and the terminator.
+  static constexpr std::size_t TextSize = 256;
+
+  // The token kinds of the scanner.
+  enum Kind : std::int32_t {
+    Stray = 0,      // one character that starts no other token
+    LongName = 1,   // a name without "#" and "$" (function names arrive as this too)
+    IntLiteral = 2,
+    DoubleName = 3, // a name containing "#"
+    RealLiteral = 4,
+    StringName = 5, // a name containing "$"
+    StringLiteral = 6,
+    Operator = 7,   // a run of operator characters, "(" or ")"
+  };
+
+  item();
+  item(const int type, const char* text, const int opeType);
+
+  virtual void setType(const int type);
+  virtual void setItem(const char* text); // keeps at most 255 bytes
+  virtual void setOpeType(const int opeType);
+  virtual int getType() const;
+  virtual void getItem(char* out) const; // out holds 256 bytes
+  virtual int getOpeType() const;
+
+  // Sets the text from a run of bytes that need not be terminated (at most 255 are kept).
+  void setItem(const char* text, std::size_t length);
+  // The terminated text, for readers that need no copy.
+  const char* text() const { return itemText; }
+
+private:
+  std::int32_t type;
+  char itemText[TextSize];
+  std::int32_t opeType;
+};
