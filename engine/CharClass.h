@@ -37,12 +37,22 @@ constexpr std::array<std::uint8_t, 256> makeTable() {
 
 inline constexpr std::array<std::uint8_t, 256> table = makeTable();
 
-constexpr bool is(char c, std::uint8_t cls) { return table[static_cast<unsigned char>(c)] & cls; }
+constexpr bool is(char c, std::uint8_t cls) {
+  return table[static_cast<unsigned char>(c)] & cls;
+}
 
-constexpr bool isSpace(char c) { return is(c, Space); }
-constexpr bool isLetter(char c) { return is(c, Letter); }
-constexpr bool isDigit(char c) { return is(c, Digit); }
-constexpr bool isAlnum(char c) { return is(c, Letter | Digit); }
+constexpr bool isSpace(char c) {
+  return is(c, Space);
+}
+constexpr bool isLetter(char c) {
+  return is(c, Letter);
+}
+constexpr bool isDigit(char c) {
+  return is(c, Digit);
+}
+constexpr bool isAlnum(char c) {
+  return is(c, Letter | Digit);
+}
 
 // A character of a variable name proper: letter, digit, "_", "$" or "#" (not the brackets).
 constexpr bool isNameChar(char c) {

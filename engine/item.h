@@ -11,14 +11,14 @@ public:
 
   // The token kinds of the scanner.
   enum Kind : std::int32_t {
-    Stray = 0,      // one character that starts no other token
-    LongName = 1,   // a name without "#" and "$" (function names arrive as this too)
+    Stray = 0,    // one character that starts no other token
+    LongName = 1, // a name without "#" and "$" (function names arrive as this too)
     IntLiteral = 2,
     DoubleName = 3, // a name containing "#"
     RealLiteral = 4,
     StringName = 5, // a name containing "$"
     StringLiteral = 6,
-    Operator = 7,   // a run of operator characters, "(" or ")"
+    Operator = 7, // a run of operator characters, "(" or ")"
   };
 
   item();

@@ -82,8 +82,7 @@ private:
 class stringVariable final : public variable {
 public:
   stringVariable();
-  stringVariable(const char* name, const char* value, const std::uint32_t i,
-                 const std::uint32_t j);
+  stringVariable(const char* name, const char* value, const std::uint32_t i, const std::uint32_t j);
   int setValue(const std::int32_t value) override;
   int setValue(const double value) override;
   int setValue(const char* value) override;

@@ -14,7 +14,6 @@ template <class Member> int virtualSlot(Member member) {
   static_assert(sizeof(Member) == sizeof(Representation));
   Representation r;
   std::memcpy(&r, &member, sizeof r);
-  if ((r.pointer & 1) == 0)
-    return -1; // not virtual
+  if ((r.pointer & 1) == 0) return -1; // not virtual
   return static_cast<int>((r.pointer - 1) / sizeof(void*));
 }

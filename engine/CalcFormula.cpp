@@ -1,0 +1,169 @@
+// Formula evaluation: the four entry points, and the core that scans a formula, gives
+// operator tokens their codes and feeds everything into an evaluation machine.
+#include "TCalcSystem.h"
+
+#include "FormulaScanner.h"
+#include "OperatorTable.h"
+#include "fCalc.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t BufferSize = 256;
+
+// The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
+// from_chars, unlike strtod, does not depend on the process locale.
+double literalValue(const char* text) {
+  double value = 0.0;
+  std::from_chars(text, text + std::strlen(text), value);
+  return value;
+}
+
+int scanFaultStatus(ScanFault fault) {
+  switch (fault) {
+  case ScanFault::None:
+    return ev::Ok;
+  case ScanFault::TooManyTokens:
+    return ev::TextTooLong;
+  case ScanFault::TokenTooLong:
+    return ev::LiteralTooLong;
+  case ScanFault::UnclosedString:
+    return ev::UnclosedString;
+  case ScanFault::UnclosedBracket:
+    return ev::MissingCloseBracket;
+  }
+  return ev::Ok;
+}
+
+} // namespace
+
+std::int32_t TCalcSystem::calcLongFormula(const char* formula, std::uint32_t& err) {
+  fCalc machine;
+  std::int32_t value = 0;
+  if (!store) {
+    err = static_cast<std::uint32_t>(ev::NoSystem);
+    return 0;
+  }
+  int status = calcFormula(machine, formula);
+  if (status == ev::Ok) status = machine.getLongResult(value);
+  err = static_cast<std::uint32_t>(status);
+  return status == ev::Ok ? value : 0;
+}
+
+double TCalcSystem::calcDoubleFormula(const char* formula, std::uint32_t& err) {
+  fCalc machine;
+  double value = 0.0;
+  if (!store) {
+    err = static_cast<std::uint32_t>(ev::NoSystem);
+    return 0.0;
+  }
+  int status = calcFormula(machine, formula);
+  if (status == ev::Ok) status = machine.getDoubleResult(value);
+  err = static_cast<std::uint32_t>(status);
+  return status == ev::Ok ? value : 0.0;
+}
+
+// The double mode lasts for this call only: afterwards the flag is off, whatever it was.
+double TCalcSystem::calcDoubleFormulaAs(const char* formula, std::uint32_t& err) {
+  floatFlag = true;
+  const double value = calcDoubleFormula(formula, err);
+  floatFlag = false;
+  return value;
+}
+
+void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint32_t& err) {
+  fCalc machine;
+  if (!store) {
+    err = static_cast<std::uint32_t>(ev::NoSystem);
+    return;
+  }
+  int status = calcFormula(machine, formula);
+  if (status == ev::Ok) status = machine.getStringResult(result);
+  err = static_cast<std::uint32_t>(status);
+}
+
+int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
+  item items[MaxItems];
+  int count = 0;
+  if (int status = getItems(formula, items, count)) return status;
+  if (count < 1) return ev::EmptyFormula;
+  convertOperator(items, count);
+  for (int n = 0; n < count; ++n) {
+    const int status = items[n].getType() == item::Operator ? machine.set(items[n].getOpeType())
+                                                            : pushOperand(machine, items[n]);
+    if (status) return status;
+  }
+  return machine.term();
+}
+
+// A formula that does not scan whole is refused, never evaluated cut short.
+int TCalcSystem::getItems(const char* formula, item* items, int& count) {
+  const ScanResult scan = scanFormula(formula ? formula : "", items, MaxItems);
+  count = scan.count;
+  return scanFaultStatus(scan.fault);
+}
+
+int TCalcSystem::getOpeCode(const char* text) {
+  return findOperator(text);
+}
+
+// A "-" is unary at the start, after "(", after another operator and after a function
+// name; function names become prefix operators.
+void TCalcSystem::convertOperator(item* items, int count) {
+  for (int n = 0; n < count; ++n) {
+    item& token = items[n];
+    if (token.getType() == item::Operator) {
+      int code = getOpeCode(token.text());
+      if (code == OpMinus && (n == 0 || (items[n - 1].getType() == item::Operator &&
+                                         items[n - 1].getOpeType() != OpClose)))
+        code = OpInvert;
+      token.setOpeType(code);
+    } else if (token.getType() == item::LongName) {
+      const int code = getOpeCode(token.text());
+      if (code >= FirstFunction && code <= LastFunction) {
+        token.setType(item::Operator);
+        token.setOpeType(code);
+      }
+    }
+  }
+}
+
+int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
+  const char* text = token.text();
+  switch (token.getType()) {
+  case item::LongName:
+    if (!floatFlag) {
+      std::int32_t value = 0;
+      if (int status = GetLongValue(text, value)) return status;
+      return machine.push(gValue(value));
+    }
+    [[fallthrough]];
+  case item::DoubleName: {
+    double value = 0.0;
+    if (int status = GetFloatValue(text, value)) return status;
+    return machine.push(gValue(value));
+  }
+  case item::IntLiteral: {
+    const double value = literalValue(text);
+    if (floatFlag) return machine.push(gValue(value));
+    if (value < -2147483648.0 || value > 2147483647.0) return ev::OutOfLongRange;
+    return machine.push(gValue(static_cast<std::int32_t>(value)));
+  }
+  case item::RealLiteral:
+    return machine.push(gValue(literalValue(text)));
+  case item::StringName: {
+    char value[BufferSize];
+    if (int status = GetStringValue(text, value)) return status;
+    return machine.push(gValue(value));
+  }
+  case item::StringLiteral: {
+    char value[BufferSize];
+    getStringValue(text, value);
+    return machine.push(gValue(value));
+  }
+  default:
+    return ev::IllegalCharacter;
+  }
+}

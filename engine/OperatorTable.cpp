@@ -1,0 +1,74 @@
+#include "OperatorTable.h"
+
+#include <cstring>
+
+namespace {
+
+using F = OpForm;
+
+constexpr Operator grouping(const char* text, std::uint8_t precedence) {
+  return {text, F::Grouping, precedence, nullptr, nullptr};
+}
+constexpr Operator prefix(const char* text, std::uint8_t precedence, int (gValue::*op)()) {
+  return {text, F::Prefix, precedence, op, nullptr};
+}
+constexpr Operator infix(const char* text, std::uint8_t precedence,
+                         int (gValue::*op)(const gValue)) {
+  return {text, F::Infix, precedence, nullptr, op};
+}
+
+} // namespace
+
+const std::array<Operator, OperatorCount> operators = {{
+    {"", F::Reserved, 0, nullptr, nullptr},
+    {"", F::Reserved, 1, nullptr, nullptr},
+    grouping("(", 2),
+    grouping(")", 3),
+    prefix("!", 4, &gValue::execNOT),
+    infix("|", 5, &gValue::execOR),
+    infix("&", 6, &gValue::execAND),
+    infix("==", 7, &gValue::execEQUAL),
+    infix("!=", 7, &gValue::execNOTEQ),
+    infix("<", 7, &gValue::execSMALL),
+    infix("<=", 7, &gValue::execSMALLEQ),
+    infix(">", 7, &gValue::execLARGE),
+    infix(">=", 7, &gValue::execLARGEEQ),
+    infix("+", 13, &gValue::execPLUS),
+    infix("-", 13, &gValue::execMINUS),
+    infix("*", 15, &gValue::execTIMES),
+    infix("/", 15, &gValue::execDIVID),
+    infix("%", 15, &gValue::execMOD),
+    infix("^", 18, &gValue::execPOWER),
+    prefix("sin", 19, &gValue::execSIN),
+    prefix("cos", 19, &gValue::execCOS),
+    prefix("tan", 19, &gValue::execTAN),
+    prefix("exp", 19, &gValue::execEXP),
+    prefix("log10", 19, &gValue::execLOG10),
+    prefix("log", 19, &gValue::execLOG),
+    prefix("log2", 19, &gValue::execLOG2),
+    prefix("asin", 19, &gValue::execASIN),
+    prefix("acos", 19, &gValue::execACOS),
+    prefix("atan", 19, &gValue::execATAN),
+    prefix("sqrt", 19, &gValue::execSQRT),
+    prefix("abs", 19, &gValue::execABS),
+    prefix("ceil", 19, &gValue::execCEIL),
+    prefix("floor", 19, &gValue::execFLOOR),
+    prefix("int", 19, &gValue::execINT),
+    // Each degree function is a class of its own, tighter than the radian functions.
+    prefix("sind", 34, &gValue::execSIND),
+    prefix("cosd", 35, &gValue::execCOSD),
+    prefix("tand", 36, &gValue::execTAND),
+    prefix("asind", 37, &gValue::execASIND),
+    prefix("acosd", 38, &gValue::execACOSD),
+    prefix("atand", 39, &gValue::execATAND),
+    prefix("-", 40, &gValue::execINVERT),
+}};
+
+int findOperator(const char* text) {
+  // Code 40 shares its text with code 14 and is never looked up by text.
+  for (int code = 0; code < OpInvert; ++code) {
+    const char* candidate = operators[code].text;
+    if (candidate[0] == text[0] && std::strcmp(candidate, text) == 0) return code;
+  }
+  return OpUnknown;
+}

@@ -1,0 +1,40 @@
+// fCalc: the evaluation machine. Operands and operator codes are fed in formula order;
+// an operator first reduces every stacked operator of at least its precedence class, so
+// operators of one class group from the left.
+#pragma once
+
+#include "gValue.h"
+
+#include <cstdint>
+
+class fCalc final {
+public:
+  // Each stack holds this many entries; one more is refused with ev::TextTooLong.
+  static constexpr int Capacity = 20;
+
+  fCalc();
+
+  virtual void init();
+  virtual int set(int code);
+  virtual int set(gValue value);
+  virtual int term();
+  virtual int getLongResult(std::int32_t& out);
+  virtual int getDoubleResult(double& out);
+  virtual int getStringResult(char* out);
+  virtual int isTopType();
+  virtual int isNowType(int code);
+  virtual int calc();
+
+  // Pushes without the copy that set(gValue) makes of its argument.
+  int push(gValue&& value);
+
+private:
+  int applyPrefix(int code);
+  int applyInfix(int code);
+  template <class Out> int takeResult(Out& out);
+
+  int operatorStack[Capacity];
+  int operatorCount;
+  gValue valueStack[Capacity];
+  int valueCount;
+};

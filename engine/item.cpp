@@ -1,0 +1,51 @@
+#include "item.h"
+
+#include <cstring>
+
+// Only the terminator is set: the evaluator makes 128 records for every formula, and
+// clearing each 256-byte text would cost more than the scan.
+item::item() : type(Stray), opeType(0) {
+  itemText[0] = '\0';
+}
+
+item::item(const int kind, const char* src, const int code) : type(kind), opeType(code) {
+  setItem(src);
+}
+
+void item::setType(const int kind) {
+  type = kind;
+}
+
+void item::setItem(const char* src) {
+  // Measure only as far as the buffer can hold: the source need not be a short text.
+  std::size_t length = 0;
+  if (src != nullptr) {
+    while (length < TextSize - 1 && src[length] != '\0')
+      ++length;
+  }
+  setItem(src, length);
+}
+
+void item::setOpeType(const int code) {
+  opeType = code;
+}
+
+int item::getType() const {
+  return type;
+}
+
+void item::getItem(char* out) const {
+  std::memcpy(out, itemText, std::strlen(itemText) + 1);
+}
+
+int item::getOpeType() const {
+  return opeType;
+}
+
+void item::setItem(const char* src, std::size_t length) {
+  if (src == nullptr) length = 0;
+  if (length > TextSize - 1) length = TextSize - 1;
+  // memmove: the source may be this record's own text.
+  if (length > 0) std::memmove(itemText, src, length);
+  itemText[length] = '\0';
+}
