@@ -1,8 +1,11 @@
-# The two commands of the README. CMake does the real work in build/.
+# The commands of the README. CMake does the real work in build folders:
+#   build/        the program, the library and the tests
+#   build-asan/   the engine tests again, under AddressSanitizer and UBSan
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test clean
+.PHONY: all deps configure build test test-asan clean
 
 all: build
 
@@ -15,8 +18,14 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+test: build test-asan
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# An overrun or an undefined conversion in the engine fails this pass.
+test-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DKURVO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)
