@@ -1,5 +1,5 @@
-// gValue: the tagged value of the formula evaluator, with the engine's promotion rules,
-// range tests, zero tests and domain checks.
+// gValue: the tagged value of the formula evaluator, with the engine's
+// promotion rules, range tests, zero tests and domain checks.
 #include "gValue.h"
 
 #include "EvalonStatus.h"
@@ -22,131 +22,31 @@ constexpr double Pi = 3.141592653589793;
 constexpr double InverseOf180 = 0.005555555555555556;
 constexpr double InverseOfPi = 0.3183098861837907;
 
-// The shared helpers cannot see gValue's private fields; each member function hands them
-// over as these views (built by the EV_SELF and EV_ARG macros at the end of this section).
-// Self refers to the value an operation works on; Arg is the right operand.
-struct Self {
-  std::int32_t& tag;
-  std::int32_t& l;
-  double& d;
-  std::string& s;
-
-  void setLong(std::int32_t value) {
-    tag = gValue::Long;
-    l = value;
-  }
-  void setDouble(double value) {
-    tag = gValue::Double;
-    d = value;
-  }
-};
-
-struct Arg {
-  std::int32_t tag;
-  std::int32_t l;
-  double d;
-  const std::string& s;
-};
-
-#define EV_SELF (Self{type, longValue, doubleValue, stringValue})
-#define EV_ARG(v) (Arg{(v).type, (v).longValue, (v).doubleValue, (v).stringValue})
-
-bool isNumeric(std::int32_t tag) {
-  return tag == gValue::Long || tag == gValue::Double;
-}
-
-// The numeric content as a double; a long converts exactly. Only for numeric tags.
-template <class View> double real(const View& v) {
-  return v.tag == gValue::Long ? static_cast<double>(v.l) : v.d;
-}
-
-bool isZero(const Arg& r) {
-  return (r.tag == gValue::Long && r.l == 0) || (r.tag == gValue::Double && r.d == 0.0);
-}
-
-// Two's-complement negation without signed overflow: -(-2147483648) is -2147483648 itself
-// (execINVERT and execABS), computed in unsigned and converted back (modular).
+// Two's-complement negation without signed overflow: -(-2147483648) is
+// -2147483648 itself (execINVERT and execABS), computed in unsigned and
+// converted back (modular).
 std::int32_t negate(std::int32_t x) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(x));
 }
 
-// "|" and "&": logical, on two longs only (a double, even 1.0, gives status 1).
-template <class Op> int logic(Self self, const Arg& r, Op op) {
-  if (self.tag != gValue::Long || r.tag != gValue::Long) return ev::TypeMismatch;
-  self.l = op(self.l != 0, r.l != 0) ? 1 : 0;
-  return ev::Ok;
-}
-
-// The six comparisons: long with long, numbers as doubles, strings as unsigned bytes
-// (std::string::compare uses char_traits<char>, which compares like memcmp). The result is
-// always the long 0 or 1.
-template <class Cmp> int compare(Self self, const Arg& r, Cmp cmp) {
-  bool result;
-  if (self.tag == gValue::Long && r.tag == gValue::Long)
-    result = cmp(self.l, r.l);
-  else if (isNumeric(self.tag) && isNumeric(r.tag))
-    result = cmp(real(self), real(r));
-  else if (self.tag == gValue::String && r.tag == gValue::String)
-    result = cmp(self.s.compare(r.s), 0);
-  else
-    return ev::TypeMismatch;
-  self.setLong(result ? 1 : 0);
-  return ev::Ok;
-}
-
-// "+", "-", "*" on numbers. Two longs: the exact result is formed as a double first and
-// range-tested (status 5, long 0, tag stays 1); inside the range the 32-bit result is taken
-// from 64-bit arithmetic, so no signed overflow can happen. A double on either side gives a
-// double.
-template <class Op> int arithmetic(Self self, const Arg& r, Op op) {
-  if (self.tag == gValue::Long && r.tag == gValue::Long) {
-    const double exact = op(static_cast<double>(self.l), static_cast<double>(r.l));
-    if (exact < LongMin || exact > LongMax) {
-      self.l = 0;
-      return ev::OutOfLongRange;
-    }
-    self.l = static_cast<std::int32_t>(op(std::int64_t{self.l}, std::int64_t{r.l}));
-    return ev::Ok;
-  }
-  if (!isNumeric(self.tag) || !isNumeric(r.tag)) return ev::TypeMismatch;
-  self.setDouble(op(real(self), real(r)));
-  return ev::Ok;
-}
-
-// The argument refusals of the functions (status 20), written as plain comparisons. A
-// NaN is refused by none of them; the function then gives NaN.
+// The argument refusals of the functions (status 20), written as plain
+// comparisons. A NaN is refused by none of them; the function then gives NaN.
 constexpr auto Never = [](double) { return false; };
 constexpr auto NotPositive = [](double x) { return x <= 0.0; };
 constexpr auto Negative = [](double x) { return x < 0.0; };
 constexpr auto OutsideUnit = [](double x) { return x < -1.0 || x > 1.0; };
 
-// A function of a double: a long is converted exactly, a string or an empty value gives
-// status 1. The domain is checked before the call and a refusal leaves the value unchanged.
-template <class F, class Refuse = decltype(Never)>
-int applyReal(Self self, F f, Refuse refuse = Never) {
-  if (!isNumeric(self.tag)) return ev::TypeMismatch;
-  const double x = real(self);
-  if (refuse(x)) return ev::DomainError;
-  self.setDouble(f(x));
-  return ev::Ok;
-}
-
-// "ceil", "floor", "int": doubles only; a long is refused (status 1), not passed through.
-template <class F> int applyToDouble(Self self, F f) {
-  if (self.tag != gValue::Double) return ev::TypeMismatch;
-  self.d = f(self.d);
-  return ev::Ok;
-}
-
 // Degrees to radians: (x * pi) rounded to a double, then * (1/180).
-// The volatile intermediate keeps the compiler from folding the two constants into one,
-// which would round differently (cosd(90) must stay the cosine of 1.5707963267948966).
+// The volatile intermediate keeps the compiler from folding the two constants
+// into one, which would round differently (cosd(90) must stay the cosine
+// of 1.5707963267948966).
 double toRadians(double degrees) {
   const volatile double t = degrees * Pi;
   return t * InverseOf180;
 }
 
-// Radians to degrees: (x * 180) rounded to a double, then * (1/pi); not folded either.
+// Radians to degrees: (x * 180) rounded to a double, then * (1/pi); not folded
+// either.
 double toDegrees(double radians) {
   const volatile double t = radians * 180.0;
   return t * InverseOfPi;
@@ -154,21 +54,107 @@ double toDegrees(double radians) {
 
 } // namespace
 
-// The numbers of an empty, long or text value are set to 0 too, although nothing reads them,
-// so that copying a value never reads an indeterminate field.
+bool gValue::isNumeric() const { return type == Long || type == Double; }
+
+// The numeric content as a double; a long converts exactly. Only for numeric
+// tags.
+double gValue::real() const {
+  return type == Long ? static_cast<double>(longValue) : doubleValue;
+}
+
+bool gValue::isZero() const {
+  return (type == Long && longValue == 0) ||
+         (type == Double && doubleValue == 0.0);
+}
+
+// "|" and "&": logical, on two longs only (a double, even 1.0, gives status 1).
+template <class Op> int gValue::logic(const gValue &right, Op op) {
+  if (type != Long || right.type != Long)
+    return ev::TypeMismatch;
+  longValue = op(longValue != 0, right.longValue != 0) ? 1 : 0;
+  return ev::Ok;
+}
+
+// The six comparisons: long with long, numbers as doubles, strings as unsigned
+// bytes (std::string::compare uses char_traits<char>, which compares like
+// memcmp). The result is always the long 0 or 1.
+template <class Cmp> int gValue::compare(const gValue &right, Cmp cmp) {
+  bool result;
+  if (type == Long && right.type == Long)
+    result = cmp(longValue, right.longValue);
+  else if (isNumeric() && right.isNumeric())
+    result = cmp(real(), right.real());
+  else if (type == String && right.type == String)
+    result = cmp(stringValue.compare(right.stringValue), 0);
+  else
+    return ev::TypeMismatch;
+  setValue(static_cast<std::int32_t>(result ? 1 : 0));
+  return ev::Ok;
+}
+
+// "+", "-", "*" on numbers. Two longs: the exact result is formed as a double
+// first and range-tested (status 5, long 0, tag stays 1); inside the range the
+// 32-bit result is taken from 64-bit arithmetic, so no signed overflow can
+// happen. A double on either side gives a double.
+template <class Op> int gValue::arithmetic(const gValue &right, Op op) {
+  if (type == Long && right.type == Long) {
+    const double exact = op(static_cast<double>(longValue),
+                            static_cast<double>(right.longValue));
+    if (exact < LongMin || exact > LongMax) {
+      longValue = 0;
+      return ev::OutOfLongRange;
+    }
+    longValue = static_cast<std::int32_t>(
+        op(std::int64_t{longValue}, std::int64_t{right.longValue}));
+    return ev::Ok;
+  }
+  if (!isNumeric() || !right.isNumeric())
+    return ev::TypeMismatch;
+  setValue(op(real(), right.real()));
+  return ev::Ok;
+}
+
+// A function of a double: a long is converted exactly, a string or an empty
+// value gives status 1. The domain is checked before the call and a refusal
+// leaves the value unchanged.
+template <class F, class Refuse> int gValue::applyReal(F f, Refuse refuse) {
+  if (!isNumeric())
+    return ev::TypeMismatch;
+  const double x = real();
+  if (refuse(x))
+    return ev::DomainError;
+  setValue(f(x));
+  return ev::Ok;
+}
+
+template <class F> int gValue::applyReal(F f) { return applyReal(f, Never); }
+
+// "ceil", "floor", "int": doubles only; a long is refused (status 1), not
+// passed through.
+template <class F> int gValue::applyToDouble(F f) {
+  if (type != Double)
+    return ev::TypeMismatch;
+  doubleValue = f(doubleValue);
+  return ev::Ok;
+}
+
+// The numbers of an empty, long or text value are set to 0 too, although
+// nothing reads them, so that copying a value never reads an indeterminate
+// field.
 gValue::gValue() : type(Empty), longValue(0), doubleValue(0.0) {}
 
-gValue::gValue(const std::int32_t value) : type(Long), longValue(value), doubleValue(0.0) {}
+gValue::gValue(const std::int32_t value)
+    : type(Long), longValue(value), doubleValue(0.0) {}
 
-gValue::gValue(const double value) : type(Double), longValue(0), doubleValue(value) {}
+gValue::gValue(const double value)
+    : type(Double), longValue(0), doubleValue(value) {}
 
 // A null pointer is taken as the empty text (the sound reading of "no text").
-gValue::gValue(const char* value)
-    : type(String), longValue(0), doubleValue(0.0), stringValue(value ? value : "") {}
+gValue::gValue(const char *value)
+    : type(String), longValue(0), doubleValue(0.0),
+      stringValue(value ? value : "") {}
 
-int gValue::getType() const {
-  return type;
-}
+int gValue::getType() const { return type; }
 
 // Changing the tag leaves the other fields as they are: nothing reads them.
 void gValue::setValue(const std::int32_t value) {
@@ -182,20 +168,22 @@ void gValue::setValue(const double value) {
 }
 
 // A null pointer is taken as the empty text, as in the constructor.
-void gValue::setValue(const char* value) {
+void gValue::setValue(const char *value) {
   type = String;
   stringValue.assign(value ? value : "");
 }
 
-int gValue::getValue(std::int32_t& out) const {
+int gValue::getValue(std::int32_t &out) const {
   switch (type) {
   case Long:
     out = longValue;
     return ev::Ok;
   case Double:
-    // Written as "inside the range" so that a NaN, which fails both comparisons, is refused
-    // (status 5, out untouched) and never reaches the cast.
-    if (!(doubleValue >= LongMin && doubleValue <= LongMax)) return ev::OutOfLongRange;
+    // Written as "inside the range" so that a NaN, which fails both
+    // comparisons, is refused (status 5, out untouched) and never reaches the
+    // cast.
+    if (!(doubleValue >= LongMin && doubleValue <= LongMax))
+      return ev::OutOfLongRange;
     out = static_cast<std::int32_t>(doubleValue); // truncates toward zero
     return ev::Ok;
   default:
@@ -204,7 +192,7 @@ int gValue::getValue(std::int32_t& out) const {
   }
 }
 
-int gValue::getValue(double& out) const {
+int gValue::getValue(double &out) const {
   switch (type) {
   case Long:
     out = static_cast<double>(longValue);
@@ -219,72 +207,78 @@ int gValue::getValue(double& out) const {
 }
 
 // out holds 256 bytes: at most 254 characters and the terminator are copied.
-int gValue::getValue(char* out) const {
-  if (type != String) return ev::TypeMismatch;
-  if (stringValue.size() > 254) return ev::TextTooLong;
+int gValue::getValue(char *out) const {
+  if (type != String)
+    return ev::TypeMismatch;
+  if (stringValue.size() > 254)
+    return ev::TextTooLong;
   std::memcpy(out, stringValue.c_str(), stringValue.size() + 1);
   return ev::Ok;
 }
 
 int gValue::execNOT() {
-  if (type != Long) return ev::TypeMismatch;
+  if (type != Long)
+    return ev::TypeMismatch;
   longValue = longValue == 0 ? 1 : 0;
   return ev::Ok;
 }
 
 int gValue::execOR(const gValue right) {
-  return logic(EV_SELF, EV_ARG(right), std::logical_or<>{});
+  return logic(right, std::logical_or<>{});
 }
 
 int gValue::execAND(const gValue right) {
-  return logic(EV_SELF, EV_ARG(right), std::logical_and<>{});
+  return logic(right, std::logical_and<>{});
 }
 
 int gValue::execEQUAL(const gValue right) {
-  return compare(EV_SELF, EV_ARG(right), std::equal_to<>{});
+  return compare(right, std::equal_to<>{});
 }
 
 int gValue::execNOTEQ(const gValue right) {
-  return compare(EV_SELF, EV_ARG(right), std::not_equal_to<>{});
+  return compare(right, std::not_equal_to<>{});
 }
 
 int gValue::execSMALL(const gValue right) {
-  return compare(EV_SELF, EV_ARG(right), std::less<>{});
+  return compare(right, std::less<>{});
 }
 
 int gValue::execSMALLEQ(const gValue right) {
-  return compare(EV_SELF, EV_ARG(right), std::less_equal<>{});
+  return compare(right, std::less_equal<>{});
 }
 
 int gValue::execLARGE(const gValue right) {
-  return compare(EV_SELF, EV_ARG(right), std::greater<>{});
+  return compare(right, std::greater<>{});
 }
 
 int gValue::execLARGEEQ(const gValue right) {
-  return compare(EV_SELF, EV_ARG(right), std::greater_equal<>{});
+  return compare(right, std::greater_equal<>{});
 }
 
-// Two strings concatenate without a length limit; the 254 limit applies only on read-out.
+// Two strings concatenate without a length limit; the 254 limit applies only on
+// read-out.
 int gValue::execPLUS(const gValue right) {
   if (type == String && right.type == String) {
     stringValue += right.stringValue;
     return ev::Ok;
   }
-  return arithmetic(EV_SELF, EV_ARG(right), std::plus<>{});
+  return arithmetic(right, std::plus<>{});
 }
 
 int gValue::execMINUS(const gValue right) {
-  return arithmetic(EV_SELF, EV_ARG(right), std::minus<>{});
+  return arithmetic(right, std::minus<>{});
 }
 
 int gValue::execTIMES(const gValue right) {
-  return arithmetic(EV_SELF, EV_ARG(right), std::multiplies<>{});
+  return arithmetic(right, std::multiplies<>{});
 }
 
 // The zero test comes first, whatever the left operand is; only then the types.
 int gValue::execDIVID(const gValue right) {
-  if (isZero(EV_ARG(right))) return ev::DivisionByZero;
-  if (!isNumeric(type) || !isNumeric(right.type)) return ev::TypeMismatch;
+  if (right.isZero())
+    return ev::DivisionByZero;
+  if (!isNumeric() || !right.isNumeric())
+    return ev::TypeMismatch;
   if (type == Long && right.type == Long) {
     // -2147483648 / -1 does not fit a long: status 5
     // with long 0 as after the range test of "+", "-", "*".
@@ -295,17 +289,21 @@ int gValue::execDIVID(const gValue right) {
     longValue /= right.longValue; // truncates toward zero
     return ev::Ok;
   }
-  EV_SELF.setDouble(real(EV_SELF) / real(EV_ARG(right)));
+  setValue(real() / right.real());
   return ev::Ok;
 }
 
-// The types come first (long % long only, even for a zero right operand), then the zero
-// test. The remainder takes the sign of the left operand (truncating division).
+// The types come first (long % long only, even for a zero right operand), then
+// the zero test. The remainder takes the sign of the left operand (truncating
+// division).
 int gValue::execMOD(const gValue right) {
-  if (type != Long || right.type != Long) return ev::TypeMismatch;
-  if (right.longValue == 0) return ev::DivisionByZero;
-  // Decided, as for execDIVID: the remainder of -2147483648 by -1 gives status 5 (the
-  // division behind it does not fit a long; in C++ it is undefined behaviour).
+  if (type != Long || right.type != Long)
+    return ev::TypeMismatch;
+  if (right.longValue == 0)
+    return ev::DivisionByZero;
+  // Decided, as for execDIVID: the remainder of -2147483648 by -1 gives status
+  // 5 (the division behind it does not fit a long; in C++ it is undefined
+  // behaviour).
   if (longValue == LongMinValue && right.longValue == -1) {
     longValue = 0;
     return ev::OutOfLongRange;
@@ -314,7 +312,8 @@ int gValue::execMOD(const gValue right) {
   return ev::Ok;
 }
 
-// Never fails for the three kinds of value; an empty value has nothing to negate (status 1).
+// Never fails for the three kinds of value; an empty value has nothing to
+// negate (status 1).
 int gValue::execINVERT() {
   switch (type) {
   case Long:
@@ -324,81 +323,81 @@ int gValue::execINVERT() {
     doubleValue = -doubleValue;
     return ev::Ok;
   case String:
-    reversString(stringValue.data(), stringValue.c_str()); // in place; texts hold no NUL
+    reversString(stringValue.data(),
+                 stringValue.c_str()); // in place; texts hold no NUL
     return ev::Ok;
   default:
     return ev::TypeMismatch;
   }
 }
 
-// Always a double, also for two longs; no check of its own. Both sides must be numeric
-// (a string, and also an empty value, gives status 1).
+// Always a double, also for two longs; no check of its own. Both sides must be
+// numeric (a string, and also an empty value, gives status 1).
 int gValue::execPOWER(const gValue right) {
-  if (!isNumeric(type) || !isNumeric(right.type)) return ev::TypeMismatch;
-  EV_SELF.setDouble(std::pow(real(EV_SELF), real(EV_ARG(right))));
+  if (!isNumeric() || !right.isNumeric())
+    return ev::TypeMismatch;
+  setValue(std::pow(real(), right.real()));
   return ev::Ok;
 }
 
 int gValue::execSIN() {
-  return applyReal(EV_SELF, [](double x) { return std::sin(x); });
+  return applyReal([](double x) { return std::sin(x); });
 }
 
 int gValue::execCOS() {
-  return applyReal(EV_SELF, [](double x) { return std::cos(x); });
+  return applyReal([](double x) { return std::cos(x); });
 }
 
 int gValue::execTAN() {
-  return applyReal(EV_SELF, [](double x) { return std::tan(x); });
+  return applyReal([](double x) { return std::tan(x); });
 }
 
 int gValue::execEXP() {
-  return applyReal(EV_SELF, [](double x) { return std::exp(x); });
+  return applyReal([](double x) { return std::exp(x); });
 }
 
 int gValue::execLOG10() {
-  return applyReal(
-      EV_SELF, [](double x) { return std::log10(x); }, NotPositive);
+  return applyReal([](double x) { return std::log10(x); }, NotPositive);
 }
 
 int gValue::execLOG() {
-  return applyReal(
-      EV_SELF, [](double x) { return std::log(x); }, NotPositive);
+  return applyReal([](double x) { return std::log(x); }, NotPositive);
 }
 
 // ln(x) / ln(2.0), not the library's log2, which may differ in the last bit.
 int gValue::execLOG2() {
-  return applyReal(
-      EV_SELF, [](double x) { return std::log(x) / std::log(2.0); }, NotPositive);
+  return applyReal([](double x) { return std::log(x) / std::log(2.0); },
+                   NotPositive);
 }
 
 int gValue::execASIN() {
-  return applyReal(
-      EV_SELF, [](double x) { return std::asin(x); }, OutsideUnit);
+  return applyReal([](double x) { return std::asin(x); }, OutsideUnit);
 }
 
 int gValue::execACOS() {
-  return applyReal(
-      EV_SELF, [](double x) { return std::acos(x); }, OutsideUnit);
+  return applyReal([](double x) { return std::acos(x); }, OutsideUnit);
 }
 
 int gValue::execATAN() {
-  return applyReal(EV_SELF, [](double x) { return std::atan(x); });
+  return applyReal([](double x) { return std::atan(x); });
 }
 
 int gValue::execSQRT() {
-  return applyReal(
-      EV_SELF, [](double x) { return std::sqrt(x); }, Negative);
+  return applyReal([](double x) { return std::sqrt(x); }, Negative);
 }
 
-// Keeps the tag. A long has no overflow check: abs(-2147483648) is -2147483648 (computed
-// without signed overflow). A double is x if x >= 0, else -x, as written.
+// Keeps the tag. A long has no overflow check: abs(-2147483648) is -2147483648
+// (computed without signed overflow). A double is x if x >= 0, else -x, as
+// written.
 int gValue::execABS() {
   switch (type) {
   case Long:
-    if (longValue < 0) longValue = negate(longValue);
+    if (longValue < 0)
+      longValue = negate(longValue);
     return ev::Ok;
   case Double:
-    if (!(doubleValue >= 0.0)) doubleValue = -doubleValue;
+    if (!(doubleValue >= 0.0))
+      doubleValue = -doubleValue;
     return ev::Ok;
   default:
     return ev::TypeMismatch;
@@ -406,51 +405,49 @@ int gValue::execABS() {
 }
 
 int gValue::execCEIL() {
-  return applyToDouble(EV_SELF, [](double x) { return std::ceil(x); });
+  return applyToDouble([](double x) { return std::ceil(x); });
 }
 
 int gValue::execFLOOR() {
-  return applyToDouble(EV_SELF, [](double x) { return std::floor(x); });
+  return applyToDouble([](double x) { return std::floor(x); });
 }
 
 // Rounds half up: floor(x + 0.5), so 2.5 gives 3.0 and -2.5 gives -2.0.
 int gValue::execINT() {
-  return applyToDouble(EV_SELF, [](double x) { return std::floor(x + 0.5); });
+  return applyToDouble([](double x) { return std::floor(x + 0.5); });
 }
 
 int gValue::execSIND() {
-  return applyReal(EV_SELF, [](double x) { return std::sin(toRadians(x)); });
+  return applyReal([](double x) { return std::sin(toRadians(x)); });
 }
 
 int gValue::execCOSD() {
-  return applyReal(EV_SELF, [](double x) { return std::cos(toRadians(x)); });
+  return applyReal([](double x) { return std::cos(toRadians(x)); });
 }
 
 int gValue::execTAND() {
-  return applyReal(EV_SELF, [](double x) { return std::tan(toRadians(x)); });
+  return applyReal([](double x) { return std::tan(toRadians(x)); });
 }
 
 int gValue::execASIND() {
-  return applyReal(
-      EV_SELF, [](double x) { return toDegrees(std::asin(x)); }, OutsideUnit);
+  return applyReal([](double x) { return toDegrees(std::asin(x)); },
+                   OutsideUnit);
 }
 
 int gValue::execACOSD() {
-  return applyReal(
-      EV_SELF, [](double x) { return toDegrees(std::acos(x)); }, OutsideUnit);
+  return applyReal([](double x) { return toDegrees(std::acos(x)); },
+                   OutsideUnit);
 }
 
 int gValue::execATAND() {
-  return applyReal(EV_SELF, [](double x) { return toDegrees(std::atan(x)); });
+  return applyReal([](double x) { return toDegrees(std::atan(x)); });
 }
 
-#undef EV_SELF
-#undef EV_ARG
-
-// Only the field that the tag names is compared; two empty values are equal. Doubles
-// compare as IEEE values (a NaN equals nothing, 0.0 equals -0.0).
-bool operator==(const gValue& a, const gValue& b) {
-  if (a.type != b.type) return false;
+// Only the field that the tag names is compared; two empty values are equal.
+// Doubles compare as IEEE values (a NaN equals nothing, 0.0 equals -0.0).
+bool operator==(const gValue &a, const gValue &b) {
+  if (a.type != b.type)
+    return false;
   switch (a.type) {
   case gValue::Long:
     return a.longValue == b.longValue;
@@ -463,11 +460,12 @@ bool operator==(const gValue& a, const gValue& b) {
   }
 }
 
-// dst may be src itself (the reversal is then done in place); otherwise the two must not
-// overlap and dst must hold strlen(src) + 1 bytes. A null src is taken as the empty text;
-// a null dst receives nothing.
-void reversString(char* dst, const char* src) {
-  if (dst == nullptr) return;
+// dst may be src itself (the reversal is then done in place); otherwise the two
+// must not overlap and dst must hold strlen(src) + 1 bytes. A null src is taken
+// as the empty text; a null dst receives nothing.
+void reversString(char *dst, const char *src) {
+  if (dst == nullptr)
+    return;
   if (src == nullptr) {
     *dst = '\0';
     return;
