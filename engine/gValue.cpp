@@ -54,7 +54,9 @@ double toDegrees(double radians) {
 
 } // namespace
 
-bool gValue::isNumeric() const { return type == Long || type == Double; }
+bool gValue::isNumeric() const {
+  return type == Long || type == Double;
+}
 
 // The numeric content as a double; a long converts exactly. Only for numeric
 // tags.
@@ -63,14 +65,12 @@ double gValue::real() const {
 }
 
 bool gValue::isZero() const {
-  return (type == Long && longValue == 0) ||
-         (type == Double && doubleValue == 0.0);
+  return (type == Long && longValue == 0) || (type == Double && doubleValue == 0.0);
 }
 
 // "|" and "&": logical, on two longs only (a double, even 1.0, gives status 1).
-template <class Op> int gValue::logic(const gValue &right, Op op) {
-  if (type != Long || right.type != Long)
-    return ev::TypeMismatch;
+template <class Op> int gValue::logic(const gValue& right, Op op) {
+  if (type != Long || right.type != Long) return ev::TypeMismatch;
   longValue = op(longValue != 0, right.longValue != 0) ? 1 : 0;
   return ev::Ok;
 }
@@ -78,7 +78,7 @@ template <class Op> int gValue::logic(const gValue &right, Op op) {
 // The six comparisons: long with long, numbers as doubles, strings as unsigned
 // bytes (std::string::compare uses char_traits<char>, which compares like
 // memcmp). The result is always the long 0 or 1.
-template <class Cmp> int gValue::compare(const gValue &right, Cmp cmp) {
+template <class Cmp> int gValue::compare(const gValue& right, Cmp cmp) {
   bool result;
   if (type == Long && right.type == Long)
     result = cmp(longValue, right.longValue);
@@ -96,20 +96,18 @@ template <class Cmp> int gValue::compare(const gValue &right, Cmp cmp) {
 // first and range-tested (status 5, long 0, tag stays 1); inside the range the
 // 32-bit result is taken from 64-bit arithmetic, so no signed overflow can
 // happen. A double on either side gives a double.
-template <class Op> int gValue::arithmetic(const gValue &right, Op op) {
+template <class Op> int gValue::arithmetic(const gValue& right, Op op) {
   if (type == Long && right.type == Long) {
-    const double exact = op(static_cast<double>(longValue),
-                            static_cast<double>(right.longValue));
+    const double exact = op(static_cast<double>(longValue), static_cast<double>(right.longValue));
     if (exact < LongMin || exact > LongMax) {
       longValue = 0;
       return ev::OutOfLongRange;
     }
-    longValue = static_cast<std::int32_t>(
-        op(std::int64_t{longValue}, std::int64_t{right.longValue}));
+    longValue =
+        static_cast<std::int32_t>(op(std::int64_t{longValue}, std::int64_t{right.longValue}));
     return ev::Ok;
   }
-  if (!isNumeric() || !right.isNumeric())
-    return ev::TypeMismatch;
+  if (!isNumeric() || !right.isNumeric()) return ev::TypeMismatch;
   setValue(op(real(), right.real()));
   return ev::Ok;
 }
@@ -118,22 +116,21 @@ template <class Op> int gValue::arithmetic(const gValue &right, Op op) {
 // value gives status 1. The domain is checked before the call and a refusal
 // leaves the value unchanged.
 template <class F, class Refuse> int gValue::applyReal(F f, Refuse refuse) {
-  if (!isNumeric())
-    return ev::TypeMismatch;
+  if (!isNumeric()) return ev::TypeMismatch;
   const double x = real();
-  if (refuse(x))
-    return ev::DomainError;
+  if (refuse(x)) return ev::DomainError;
   setValue(f(x));
   return ev::Ok;
 }
 
-template <class F> int gValue::applyReal(F f) { return applyReal(f, Never); }
+template <class F> int gValue::applyReal(F f) {
+  return applyReal(f, Never);
+}
 
 // "ceil", "floor", "int": doubles only; a long is refused (status 1), not
 // passed through.
 template <class F> int gValue::applyToDouble(F f) {
-  if (type != Double)
-    return ev::TypeMismatch;
+  if (type != Double) return ev::TypeMismatch;
   doubleValue = f(doubleValue);
   return ev::Ok;
 }
@@ -143,18 +140,17 @@ template <class F> int gValue::applyToDouble(F f) {
 // field.
 gValue::gValue() : type(Empty), longValue(0), doubleValue(0.0) {}
 
-gValue::gValue(const std::int32_t value)
-    : type(Long), longValue(value), doubleValue(0.0) {}
+gValue::gValue(const std::int32_t value) : type(Long), longValue(value), doubleValue(0.0) {}
 
-gValue::gValue(const double value)
-    : type(Double), longValue(0), doubleValue(value) {}
+gValue::gValue(const double value) : type(Double), longValue(0), doubleValue(value) {}
 
 // A null pointer is taken as the empty text (the sound reading of "no text").
-gValue::gValue(const char *value)
-    : type(String), longValue(0), doubleValue(0.0),
-      stringValue(value ? value : "") {}
+gValue::gValue(const char* value)
+    : type(String), longValue(0), doubleValue(0.0), stringValue(value ? value : "") {}
 
-int gValue::getType() const { return type; }
+int gValue::getType() const {
+  return type;
+}
 
 // Changing the tag leaves the other fields as they are: nothing reads them.
 void gValue::setValue(const std::int32_t value) {
@@ -168,12 +164,12 @@ void gValue::setValue(const double value) {
 }
 
 // A null pointer is taken as the empty text, as in the constructor.
-void gValue::setValue(const char *value) {
+void gValue::setValue(const char* value) {
   type = String;
   stringValue.assign(value ? value : "");
 }
 
-int gValue::getValue(std::int32_t &out) const {
+int gValue::getValue(std::int32_t& out) const {
   switch (type) {
   case Long:
     out = longValue;
@@ -182,8 +178,7 @@ int gValue::getValue(std::int32_t &out) const {
     // Written as "inside the range" so that a NaN, which fails both
     // comparisons, is refused (status 5, out untouched) and never reaches the
     // cast.
-    if (!(doubleValue >= LongMin && doubleValue <= LongMax))
-      return ev::OutOfLongRange;
+    if (!(doubleValue >= LongMin && doubleValue <= LongMax)) return ev::OutOfLongRange;
     out = static_cast<std::int32_t>(doubleValue); // truncates toward zero
     return ev::Ok;
   default:
@@ -192,7 +187,7 @@ int gValue::getValue(std::int32_t &out) const {
   }
 }
 
-int gValue::getValue(double &out) const {
+int gValue::getValue(double& out) const {
   switch (type) {
   case Long:
     out = static_cast<double>(longValue);
@@ -207,18 +202,15 @@ int gValue::getValue(double &out) const {
 }
 
 // out holds 256 bytes: at most 254 characters and the terminator are copied.
-int gValue::getValue(char *out) const {
-  if (type != String)
-    return ev::TypeMismatch;
-  if (stringValue.size() > 254)
-    return ev::TextTooLong;
+int gValue::getValue(char* out) const {
+  if (type != String) return ev::TypeMismatch;
+  if (stringValue.size() > 254) return ev::TextTooLong;
   std::memcpy(out, stringValue.c_str(), stringValue.size() + 1);
   return ev::Ok;
 }
 
 int gValue::execNOT() {
-  if (type != Long)
-    return ev::TypeMismatch;
+  if (type != Long) return ev::TypeMismatch;
   longValue = longValue == 0 ? 1 : 0;
   return ev::Ok;
 }
@@ -275,10 +267,8 @@ int gValue::execTIMES(const gValue right) {
 
 // The zero test comes first, whatever the left operand is; only then the types.
 int gValue::execDIVID(const gValue right) {
-  if (right.isZero())
-    return ev::DivisionByZero;
-  if (!isNumeric() || !right.isNumeric())
-    return ev::TypeMismatch;
+  if (right.isZero()) return ev::DivisionByZero;
+  if (!isNumeric() || !right.isNumeric()) return ev::TypeMismatch;
   if (type == Long && right.type == Long) {
     // -2147483648 / -1 does not fit a long: status 5
     // with long 0 as after the range test of "+", "-", "*".
@@ -297,10 +287,8 @@ int gValue::execDIVID(const gValue right) {
 // the zero test. The remainder takes the sign of the left operand (truncating
 // division).
 int gValue::execMOD(const gValue right) {
-  if (type != Long || right.type != Long)
-    return ev::TypeMismatch;
-  if (right.longValue == 0)
-    return ev::DivisionByZero;
+  if (type != Long || right.type != Long) return ev::TypeMismatch;
+  if (right.longValue == 0) return ev::DivisionByZero;
   // Decided, as for execDIVID: the remainder of -2147483648 by -1 gives status
   // 5 (the division behind it does not fit a long; in C++ it is undefined
   // behaviour).
@@ -334,8 +322,7 @@ int gValue::execINVERT() {
 // Always a double, also for two longs; no check of its own. Both sides must be
 // numeric (a string, and also an empty value, gives status 1).
 int gValue::execPOWER(const gValue right) {
-  if (!isNumeric() || !right.isNumeric())
-    return ev::TypeMismatch;
+  if (!isNumeric() || !right.isNumeric()) return ev::TypeMismatch;
   setValue(std::pow(real(), right.real()));
   return ev::Ok;
 }
@@ -366,8 +353,7 @@ int gValue::execLOG() {
 
 // ln(x) / ln(2.0), not the library's log2, which may differ in the last bit.
 int gValue::execLOG2() {
-  return applyReal([](double x) { return std::log(x) / std::log(2.0); },
-                   NotPositive);
+  return applyReal([](double x) { return std::log(x) / std::log(2.0); }, NotPositive);
 }
 
 int gValue::execASIN() {
@@ -392,12 +378,10 @@ int gValue::execSQRT() {
 int gValue::execABS() {
   switch (type) {
   case Long:
-    if (longValue < 0)
-      longValue = negate(longValue);
+    if (longValue < 0) longValue = negate(longValue);
     return ev::Ok;
   case Double:
-    if (!(doubleValue >= 0.0))
-      doubleValue = -doubleValue;
+    if (!(doubleValue >= 0.0)) doubleValue = -doubleValue;
     return ev::Ok;
   default:
     return ev::TypeMismatch;
@@ -430,13 +414,11 @@ int gValue::execTAND() {
 }
 
 int gValue::execASIND() {
-  return applyReal([](double x) { return toDegrees(std::asin(x)); },
-                   OutsideUnit);
+  return applyReal([](double x) { return toDegrees(std::asin(x)); }, OutsideUnit);
 }
 
 int gValue::execACOSD() {
-  return applyReal([](double x) { return toDegrees(std::acos(x)); },
-                   OutsideUnit);
+  return applyReal([](double x) { return toDegrees(std::acos(x)); }, OutsideUnit);
 }
 
 int gValue::execATAND() {
@@ -445,9 +427,8 @@ int gValue::execATAND() {
 
 // Only the field that the tag names is compared; two empty values are equal.
 // Doubles compare as IEEE values (a NaN equals nothing, 0.0 equals -0.0).
-bool operator==(const gValue &a, const gValue &b) {
-  if (a.type != b.type)
-    return false;
+bool operator==(const gValue& a, const gValue& b) {
+  if (a.type != b.type) return false;
   switch (a.type) {
   case gValue::Long:
     return a.longValue == b.longValue;
@@ -463,9 +444,8 @@ bool operator==(const gValue &a, const gValue &b) {
 // dst may be src itself (the reversal is then done in place); otherwise the two
 // must not overlap and dst must hold strlen(src) + 1 bytes. A null src is taken
 // as the empty text; a null dst receives nothing.
-void reversString(char *dst, const char *src) {
-  if (dst == nullptr)
-    return;
+void reversString(char* dst, const char* src) {
+  if (dst == nullptr) return;
   if (src == nullptr) {
     *dst = '\0';
     return;

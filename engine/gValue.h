@@ -13,17 +13,17 @@ public:
   gValue();
   gValue(const std::int32_t value);
   gValue(const double value);
-  gValue(const char *value);
+  gValue(const char* value);
 
   // The operations in their fixed slot order. Each works in place on this value
   // (the left operand of a two-operand operation) and returns a status code.
   virtual int getType() const;
   virtual void setValue(const std::int32_t value);
   virtual void setValue(const double value);
-  virtual void setValue(const char *value);
-  virtual int getValue(std::int32_t &out) const;
-  virtual int getValue(double &out) const;
-  virtual int getValue(char *out) const; // out holds 256 bytes
+  virtual void setValue(const char* value);
+  virtual int getValue(std::int32_t& out) const;
+  virtual int getValue(double& out) const;
+  virtual int getValue(char* out) const; // out holds 256 bytes
   virtual int execNOT();
   virtual int execOR(const gValue right);
   virtual int execAND(const gValue right);
@@ -62,15 +62,15 @@ public:
   virtual int execACOSD();
   virtual int execATAND();
 
-  friend bool operator==(const gValue &a, const gValue &b);
+  friend bool operator==(const gValue& a, const gValue& b);
 
 private:
   bool isNumeric() const;
   double real() const;
   bool isZero() const;
-  template <class Op> int logic(const gValue &right, Op op);
-  template <class Cmp> int compare(const gValue &right, Cmp cmp);
-  template <class Op> int arithmetic(const gValue &right, Op op);
+  template <class Op> int logic(const gValue& right, Op op);
+  template <class Cmp> int compare(const gValue& right, Cmp cmp);
+  template <class Op> int arithmetic(const gValue& right, Op op);
   template <class F, class Refuse> int applyReal(F f, Refuse refuse);
   template <class F> int applyReal(F f);
   template <class F> int applyToDouble(F f);
@@ -82,4 +82,4 @@ private:
 };
 
 // Writes the bytes of src in reverse order into dst and terminates it.
-void reversString(char *dst, const char *src);
+void reversString(char* dst, const char* src);
