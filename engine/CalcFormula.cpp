@@ -8,6 +8,9 @@
 
 #include <charconv>
 #include <cstring>
+#include <type_traits>
+
+static_assert(std::is_trivially_destructible_v<item>, "token records are never destroyed");
 
 namespace {
 
@@ -85,7 +88,9 @@ void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint
 }
 
 int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
-  item items[MaxItems];
+  // The scanner constructs only the records it fills.
+  alignas(item) unsigned char storage[MaxItems * sizeof(item)];
+  item* items = reinterpret_cast<item*>(storage);
   int count = 0;
   if (int status = getItems(formula, items, count)) return status;
   if (count < 1) return ev::EmptyFormula;

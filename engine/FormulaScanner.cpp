@@ -3,6 +3,7 @@
 #include "CharClass.h"
 
 #include <cstddef>
+#include <new>
 
 namespace {
 
@@ -68,10 +69,12 @@ Extent scanToken(const char* p) {
   return {p + 1, item::Stray, ScanFault::None};
 }
 
-void store(item& record, int kind, const char* text, std::size_t length) {
-  record.setType(kind);
-  record.setItem(text, length);
-  record.setOpeType(0); // records are reused between scans
+// The record is made afresh, so the evaluator may hand in storage that holds no records yet
+// and only the records used are ever built.
+void store(item* record, int kind, const char* text, std::size_t length) {
+  item* made = ::new (record) item;
+  made->setType(kind);
+  made->setItem(text, length);
 }
 
 } // namespace
@@ -124,7 +127,7 @@ ScanResult scanFormula(const char* formula, item* items, int capacity) {
       result.fault = token.fault != ScanFault::None ? token.fault : ScanFault::TokenTooLong;
       break;
     }
-    store(items[result.count++], token.kind, p, length);
+    store(items + result.count++, token.kind, p, length);
     // An unclosed token ends at the terminator, so the loop ends with this fault.
     result.fault = token.fault;
     p = token.end;

@@ -34,4 +34,6 @@ struct ScanResult {
 
 // Scans the formula into items[0..capacity). Never writes beyond capacity records or
 // beyond a record's 255 bytes; a formula that does not fit is reported, not cut quietly.
+// Each record written is constructed afresh, so items may be uninitialised storage for
+// capacity records (records are trivially destructible).
 ScanResult scanFormula(const char* formula, item* items, int capacity);

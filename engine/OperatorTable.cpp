@@ -1,6 +1,6 @@
 #include "OperatorTable.h"
 
-#include <cstring>
+#include <bit>
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr Operator infix(const char* text, std::uint8_t precedence,
 
 } // namespace
 
-const std::array<Operator, OperatorCount> operators = {{
+constexpr std::array<Operator, OperatorCount> operators = {{
     {"", F::Reserved, 0, nullptr, nullptr},
     {"", F::Reserved, 1, nullptr, nullptr},
     grouping("(", 2),
@@ -64,11 +64,35 @@ const std::array<Operator, OperatorCount> operators = {{
     prefix("-", 40, &gValue::execINVERT),
 }};
 
+namespace {
+
+// For each first byte, the codes whose text begins with it (bit n for code n), so that a
+// lookup compares against a handful of texts instead of all forty. Code 40 shares its text
+// with code 14 and is never looked up by text.
+constexpr std::array<std::uint64_t, 256> candidatesByFirstByte() {
+  std::array<std::uint64_t, 256> table{};
+  for (int code = 0; code < OpInvert; ++code)
+    table[static_cast<unsigned char>(operators[code].text[0])] |= std::uint64_t{1} << code;
+  return table;
+}
+
+constexpr bool sameText(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return *a == *b;
+}
+
+} // namespace
+
 int findOperator(const char* text) {
-  // Code 40 shares its text with code 14 and is never looked up by text.
-  for (int code = 0; code < OpInvert; ++code) {
-    const char* candidate = operators[code].text;
-    if (candidate[0] == text[0] && std::strcmp(candidate, text) == 0) return code;
+  static constexpr std::array<std::uint64_t, 256> candidates = candidatesByFirstByte();
+  // Lowest code first: the table position of the first equal entry is the answer.
+  for (std::uint64_t set = candidates[static_cast<unsigned char>(text[0])]; set != 0;
+       set &= set - 1) {
+    const int code = std::countr_zero(set);
+    if (sameText(operators[code].text, text)) return code;
   }
   return OpUnknown;
 }

@@ -5,11 +5,9 @@
 
 #include <utility>
 
-fCalc::fCalc() : operatorCount(0), valueCount(0) {}
-
 void fCalc::init() {
-  operatorCount = 0;
-  valueCount = 0;
+  operatorStack.clear();
+  valueStack.clear();
 }
 
 int fCalc::set(gValue value) {
@@ -17,22 +15,24 @@ int fCalc::set(gValue value) {
 }
 
 int fCalc::push(gValue&& value) {
-  if (valueCount == Capacity) return ev::TextTooLong;
-  valueStack[valueCount++] = std::move(value);
+  if (valueStack.full()) return ev::TextTooLong;
+  valueStack.push(std::move(value));
+  return ev::Ok;
+}
+
+int fCalc::pushOperator(int code) {
+  if (operatorStack.full()) return ev::TextTooLong;
+  operatorStack.push(std::move(code));
   return ev::Ok;
 }
 
 int fCalc::set(int code) {
   if (code == OpUnknown) return ev::UndefinedOperator;
-  if (code == OpOpen) {
-    if (operatorCount == Capacity) return ev::TextTooLong;
-    operatorStack[operatorCount++] = code;
-    return ev::Ok;
-  }
+  if (code == OpOpen) return pushOperator(code);
   if (code == OpClose) {
     for (;;) {
       if (isTopType() == OpOpen) {
-        --operatorCount;
+        operatorStack.drop();
         return ev::Ok;
       }
       if (int status = calc()) return status;
@@ -42,24 +42,23 @@ int fCalc::set(int code) {
   // operand has not been read yet; the operator is stacked also after a failed reduction.
   const int precedence = isNowType(code);
   int status = ev::Ok;
-  while (operatorCount > 0 && isTopType() >= precedence) {
+  while (!operatorStack.empty() && isTopType() >= precedence) {
     status = calc();
     if (status) break;
   }
-  if (operatorCount == Capacity) return status ? status : static_cast<int>(ev::TextTooLong);
-  operatorStack[operatorCount++] = code;
-  return status;
+  const int pushed = pushOperator(code);
+  return status ? status : pushed;
 }
 
 int fCalc::term() {
-  while (operatorCount > 0) {
+  while (!operatorStack.empty()) {
     if (int status = calc()) return status;
   }
-  return valueCount == 1 ? ev::Ok : ev::MissingOperator;
+  return valueStack.size() == 1 ? ev::Ok : ev::MissingOperator;
 }
 
 int fCalc::isTopType() {
-  return operatorCount == 0 ? 0 : isNowType(operatorStack[operatorCount - 1]);
+  return operatorStack.empty() ? 0 : isNowType(operatorStack.top());
 }
 
 int fCalc::isNowType(int code) {
@@ -67,11 +66,11 @@ int fCalc::isNowType(int code) {
 }
 
 int fCalc::calc() {
-  if (operatorCount == 0) return ev::MissingOperator;
-  const int code = operatorStack[--operatorCount];
-  if (valueCount == 0) return ev::MissingOperand;
+  if (operatorStack.empty()) return ev::MissingOperator;
+  const int code = operatorStack.pop();
+  if (valueStack.empty()) return ev::MissingOperand;
   if (code == OpUnknown) {
-    --valueCount;
+    valueStack.drop();
     return ev::UndefinedOperator;
   }
   if (code >= 0 && code < OperatorCount && operators[code].form == OpForm::Prefix)
@@ -81,28 +80,27 @@ int fCalc::calc() {
 
 // The operand is the top value, changed in place (also when the operation fails).
 int fCalc::applyPrefix(int code) {
-  return (valueStack[valueCount - 1].*operators[code].prefix)();
+  return (valueStack.top().*operators[code].prefix)();
 }
 
 // The right operand is popped; the left one, below it, takes the result in place.
 int fCalc::applyInfix(int code) {
-  if (valueCount < 2) {
-    --valueCount;
-    return ev::MissingOperand;
-  }
-  gValue right = std::move(valueStack[--valueCount]);
+  gValue right = valueStack.pop();
+  if (valueStack.empty()) return ev::MissingOperand;
   if (code < OpOr || code > OpPower) {
     // An unclosed "(" reduced with two values waiting: both are dropped.
-    --valueCount;
+    valueStack.drop();
     return ev::UndefinedOperator;
   }
-  return (valueStack[valueCount - 1].*operators[code].infix)(std::move(right));
+  return (valueStack.top().*operators[code].infix)(std::move(right));
 }
 
+// The last value is converted; a stack that does not hold exactly one value gives 8, and
+// then nothing is written.
 template <class Out> int fCalc::takeResult(Out& out) {
-  if (valueCount != 1) return ev::MissingOperator;
-  const int status = valueStack[0].getValue(out);
-  valueCount = 0;
+  if (valueStack.size() != 1) return ev::MissingOperator;
+  const int status = valueStack.top().getValue(out);
+  valueStack.drop();
   return status;
 }
 

@@ -3,6 +3,7 @@
 // operators of one class group from the left.
 #pragma once
 
+#include "FixedStack.h"
 #include "gValue.h"
 
 #include <cstdint>
@@ -11,8 +12,6 @@ class fCalc final {
 public:
   // Each stack holds this many entries; one more is refused with ev::TextTooLong.
   static constexpr int Capacity = 20;
-
-  fCalc();
 
   virtual void init();
   virtual int set(int code);
@@ -29,12 +28,11 @@ public:
   int push(gValue&& value);
 
 private:
+  int pushOperator(int code);
   int applyPrefix(int code);
   int applyInfix(int code);
   template <class Out> int takeResult(Out& out);
 
-  int operatorStack[Capacity];
-  int operatorCount;
-  gValue valueStack[Capacity];
-  int valueCount;
+  FixedStack<int, Capacity> operatorStack;
+  FixedStack<gValue, Capacity> valueStack;
 };

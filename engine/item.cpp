@@ -2,18 +2,14 @@
 
 #include <cstring>
 
-// Only the terminator is set: the evaluator makes 128 records for every formula, and
-// clearing each 256-byte text would cost more than the scan.
+// Only the terminator is set: clearing the whole 256-byte text would cost more than
+// scanning a short token into it.
 item::item() : type(Stray), opeType(0) {
   itemText[0] = '\0';
 }
 
 item::item(const int kind, const char* src, const int code) : type(kind), opeType(code) {
   setItem(src);
-}
-
-void item::setType(const int kind) {
-  type = kind;
 }
 
 void item::setItem(const char* src) {
@@ -26,20 +22,8 @@ void item::setItem(const char* src) {
   setItem(src, length);
 }
 
-void item::setOpeType(const int code) {
-  opeType = code;
-}
-
-int item::getType() const {
-  return type;
-}
-
 void item::getItem(char* out) const {
   std::memcpy(out, itemText, std::strlen(itemText) + 1);
-}
-
-int item::getOpeType() const {
-  return opeType;
 }
 
 void item::setItem(const char* src, std::size_t length) {

@@ -24,12 +24,14 @@ public:
   item();
   item(const int type, const char* text, const int opeType);
 
-  virtual void setType(const int type);
+  // The small accessors are defined here so that the evaluator's calls on its (final)
+  // records inline.
+  virtual void setType(const int kind) { type = kind; }
   virtual void setItem(const char* text); // keeps at most 255 bytes
-  virtual void setOpeType(const int opeType);
-  virtual int getType() const;
+  virtual void setOpeType(const int code) { opeType = code; }
+  virtual int getType() const { return type; }
   virtual void getItem(char* out) const; // out holds 256 bytes
-  virtual int getOpeType() const;
+  virtual int getOpeType() const { return opeType; }
 
   // Sets the text from a run of bytes that need not be terminated (at most 255 are kept).
   void setItem(const char* text, std::size_t length);

@@ -1,0 +1,44 @@
+// A stack of fixed capacity whose entries are constructed on push and destroyed on pop,
+// so an evaluation pays only for the values it actually stacks. The caller checks full()
+// before a push and empty() before top or pop.
+#pragma once
+
+#include <new>
+#include <utility>
+
+template <class T, int Capacity> class FixedStack {
+public:
+  FixedStack() = default;
+  ~FixedStack() { clear(); }
+  FixedStack(const FixedStack&) = delete;
+  FixedStack& operator=(const FixedStack&) = delete;
+
+  int size() const { return count; }
+  bool empty() const { return count == 0; }
+  bool full() const { return count == Capacity; }
+
+  void push(T&& value) {
+    ::new (static_cast<void*>(slot(count))) T(std::move(value));
+    ++count;
+  }
+  T& top() { return *slot(count - 1); }
+  T pop() {
+    T value = std::move(top());
+    drop();
+    return value;
+  }
+  void drop() {
+    top().~T();
+    --count;
+  }
+  void clear() {
+    while (count > 0)
+      drop();
+  }
+
+private:
+  T* slot(int n) { return std::launder(reinterpret_cast<T*>(storage)) + n; }
+
+  alignas(T) unsigned char storage[Capacity * sizeof(T)];
+  int count = 0;
+};
