@@ -24,6 +24,18 @@ double literalValue(const char* text) {
   return value;
 }
 
+// The value of an integer literal's digits. Up to 15 digits the number is exact in a
+// double and a plain loop is quickest; longer runs are rounded by from_chars.
+double integerValue(const char* text) {
+  std::uint64_t value = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (p - text == 15)
+      return literalValue(text);
+    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+  }
+  return static_cast<double>(value);
+}
+
 int scanFaultStatus(ScanFault fault) {
   switch (fault) {
   case ScanFault::None:
@@ -151,7 +163,7 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
     return machine.push(gValue(value));
   }
   case item::IntLiteral: {
-    const double value = literalValue(text);
+    const double value = integerValue(text);
     if (floatFlag) return machine.push(gValue(value));
     if (value < -2147483648.0 || value > 2147483647.0) return ev::OutOfLongRange;
     return machine.push(gValue(static_cast<std::int32_t>(value)));

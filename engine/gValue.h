@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class gValue final {
 public:
@@ -14,6 +15,13 @@ public:
   gValue(const std::int32_t value);
   gValue(const double value);
   gValue(const char* value);
+  // Copies and moves carry the text only when the tag names it: the evaluator moves numeric
+  // values several times per operator, and nothing reads an unnamed field.
+  gValue(const gValue& other);
+  gValue(gValue&& other) noexcept;
+  gValue& operator=(const gValue& other);
+  gValue& operator=(gValue&& other) noexcept;
+  ~gValue() = default;
 
   // The operations in their fixed slot order. Each works in place on this value
   // (the left operand of a two-operand operation) and returns a status code.
@@ -83,3 +91,30 @@ private:
 
 // Writes the bytes of src in reverse order into dst and terminates it.
 void reversString(char* dst, const char* src);
+
+// Defined here so that the evaluator's moves inline.
+inline gValue::gValue(const gValue& other)
+    : type(other.type), longValue(other.longValue), doubleValue(other.doubleValue) {
+  if (type == String) stringValue = other.stringValue;
+}
+
+inline gValue::gValue(gValue&& other) noexcept
+    : type(other.type), longValue(other.longValue), doubleValue(other.doubleValue) {
+  if (type == String) stringValue = std::move(other.stringValue);
+}
+
+inline gValue& gValue::operator=(const gValue& other) {
+  type = other.type;
+  longValue = other.longValue;
+  doubleValue = other.doubleValue;
+  if (type == String) stringValue = other.stringValue;
+  return *this;
+}
+
+inline gValue& gValue::operator=(gValue&& other) noexcept {
+  type = other.type;
+  longValue = other.longValue;
+  doubleValue = other.doubleValue;
+  if (type == String) stringValue = std::move(other.stringValue);
+  return *this;
+}
