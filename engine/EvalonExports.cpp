@@ -1,4 +1,4 @@
-// The exported functions of libEvalon (spec Part 1.6): the object style, which hands out
+// The exported functions of libEvalon: the object style, which hands out
 // TCalcSystem objects, and the instance style, plain functions that forward to one
 // library-wide object. No exception and no null pointer crosses this boundary: every
 // export is noexcept, catches everything, and answers a null argument with a status.

@@ -1,4 +1,4 @@
-// The library's message table (spec Part 1.6): the message text of every status code
+// The library's message table: the message text of every status code
 // from 0 to ev::LastStatus, as data beside the status enumeration. On this platform the
 // table is reached through the exported EvalonMessage instead of a string resource.
 #include "Evalon.h"

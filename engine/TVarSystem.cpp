@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <new>
-#include <string_view>
+#include <string>
 
 namespace {
 
@@ -139,13 +139,28 @@ bool TVarSystem::GetAutoCreate() const {
   return autoCreate;
 }
 
+// Names compared as unsigned bytes, a prefix first, without measuring the wanted name:
+// lookups run for every variable of every formula evaluation and names are short.
+namespace {
+
+int compareName(const std::string& entry, const char* wanted) {
+  const auto* a = reinterpret_cast<const unsigned char*>(entry.c_str());
+  const auto* b = reinterpret_cast<const unsigned char*>(wanted);
+  while (*a != 0 && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return static_cast<int>(*a) - static_cast<int>(*b);
+}
+
+} // namespace
+
 int TVarSystem::search(const char* name, const std::uint32_t i, const std::uint32_t j) const {
-  // A missing name matches nothing (and must not reach string_view).
+  // A missing name matches nothing.
   if (name == nullptr) return NotFound;
-  const std::string_view wanted(name);
   for (std::size_t position = 0; position < variables.size(); ++position) {
     const variable& entry = *variables[position];
-    const int order = entry.getName().compare(wanted);
+    const int order = compareName(entry.getName(), name);
     // The sequence is sorted, so no entry after a greater name can match.
     if (order > 0) break;
     if (order == 0 && entry.getFirst() == i && entry.getSecond() == j)

@@ -25,13 +25,3 @@ void item::setItem(const char* src) {
 void item::getItem(char* out) const {
   std::memcpy(out, itemText, std::strlen(itemText) + 1);
 }
-
-// Tokens are a few bytes long, so a plain loop beats a library call. It copies forward,
-// so a source inside this record's own text (always at or after its start) is safe.
-void item::setItem(const char* src, std::size_t length) {
-  if (src == nullptr) length = 0;
-  if (length > TextSize - 1) length = TextSize - 1;
-  for (std::size_t n = 0; n < length; ++n)
-    itemText[n] = src[n];
-  itemText[length] = '\0';
-}

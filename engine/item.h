@@ -43,3 +43,13 @@ private:
   char itemText[TextSize];
   std::int32_t opeType;
 };
+
+// Tokens are a few bytes long, so a plain loop beats a library call. It copies forward,
+// so a source inside this record's own text (always at or after its start) is safe.
+inline void item::setItem(const char* src, std::size_t length) {
+  if (src == nullptr) length = 0;
+  if (length > TextSize - 1) length = TextSize - 1;
+  for (std::size_t n = 0; n < length; ++n)
+    itemText[n] = src[n];
+  itemText[length] = '\0';
+}
