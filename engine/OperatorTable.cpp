@@ -76,6 +76,16 @@ constexpr std::array<std::uint64_t, 256> candidatesByFirstByte() {
   return table;
 }
 
+// The code of every one-byte text, and OpUnknown for bytes that are no operator alone.
+constexpr std::array<std::uint8_t, 256> codesOfSingleBytes() {
+  std::array<std::uint8_t, 256> table{};
+  table.fill(OpUnknown);
+  for (int code = OpInvert - 1; code > OpUnknown; --code)
+    if (operators[code].text[1] == '\0')
+      table[static_cast<unsigned char>(operators[code].text[0])] = static_cast<std::uint8_t>(code);
+  return table;
+}
+
 constexpr bool sameText(const char* a, const char* b) {
   while (*a != '\0' && *a == *b) {
     ++a;
@@ -87,8 +97,12 @@ constexpr bool sameText(const char* a, const char* b) {
 } // namespace
 
 int findOperator(const char* text) {
+  static constexpr std::array<std::uint8_t, 256> singles = codesOfSingleBytes();
   static constexpr std::array<std::uint64_t, 256> candidates = candidatesByFirstByte();
-  // Lowest code first: the table position of the first equal entry is the answer.
+  if (text[0] == '\0') return OpReserved;
+  // Most operator tokens are one byte long; no one-byte text appears twice in the table.
+  if (text[1] == '\0') return singles[static_cast<unsigned char>(text[0])];
+  // Otherwise the lowest code among the texts with this first byte that equals the text.
   for (std::uint64_t set = candidates[static_cast<unsigned char>(text[0])]; set != 0;
        set &= set - 1) {
     const int code = std::countr_zero(set);

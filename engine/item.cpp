@@ -2,12 +2,6 @@
 
 #include <cstring>
 
-// Only the terminator is set: clearing the whole 256-byte text would cost more than
-// scanning a short token into it.
-item::item() : type(Stray), opeType(0) {
-  itemText[0] = '\0';
-}
-
 item::item(const int kind, const char* src, const int code) : type(kind), opeType(code) {
   setItem(src);
 }

@@ -53,3 +53,9 @@ inline void item::setItem(const char* src, std::size_t length) {
     itemText[n] = src[n];
   itemText[length] = '\0';
 }
+
+// Only the terminator is set: clearing the whole 256-byte text would cost more than
+// scanning a short token into it.
+inline item::item() : type(Stray), opeType(0) {
+  itemText[0] = '\0';
+}
