@@ -4,6 +4,7 @@
 
 #include "FormulaScanner.h"
 #include "OperatorTable.h"
+#include "TVarSystem.h"
 #include "fCalc.h"
 
 #include <charconv>
@@ -29,8 +30,7 @@ double literalValue(const char* text) {
 double integerValue(const char* text) {
   std::uint64_t value = 0;
   for (const char* p = text; *p != '\0'; ++p) {
-    if (p - text == 15)
-      return literalValue(text);
+    if (p - text == 15) return literalValue(text);
     value = value * 10 + static_cast<std::uint64_t>(*p - '0');
   }
   return static_cast<double>(value);
@@ -147,19 +147,32 @@ void TCalcSystem::convertOperator(item* items, int count) {
   }
 }
 
+// A name token without a subscript holds only name characters, so it is exactly the bare
+// name that resolving it as a reference would give: it goes to the store directly. Any
+// other is resolved like every reference (the value operations of slots 4-6).
+template <class Out> int TCalcSystem::readVariable(const char* ref, Out& value) {
+  if (std::strchr(ref, '[') == nullptr) return store->GetValue(ref, value, 0, 0);
+  if constexpr (std::is_same_v<Out, std::int32_t>)
+    return GetLongValue(ref, value);
+  else if constexpr (std::is_same_v<Out, double>)
+    return GetFloatValue(ref, value);
+  else
+    return GetStringValue(ref, value);
+}
+
 int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
   const char* text = token.text();
   switch (token.getType()) {
   case item::LongName:
     if (!floatFlag) {
       std::int32_t value = 0;
-      if (int status = GetLongValue(text, value)) return status;
+      if (int status = readVariable(text, value)) return status;
       return machine.push(gValue(value));
     }
     [[fallthrough]];
   case item::DoubleName: {
     double value = 0.0;
-    if (int status = GetFloatValue(text, value)) return status;
+    if (int status = readVariable(text, value)) return status;
     return machine.push(gValue(value));
   }
   case item::IntLiteral: {
@@ -172,7 +185,7 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
     return machine.push(gValue(literalValue(text)));
   case item::StringName: {
     char value[BufferSize];
-    if (int status = GetStringValue(text, value)) return status;
+    if (int status = readVariable(text, value)) return status;
     return machine.push(gValue(value));
   }
   case item::StringLiteral: {

@@ -1,6 +1,6 @@
 // A stack of fixed capacity whose entries are constructed on push and destroyed on pop,
 // so an evaluation pays only for the values it actually stacks. The caller checks full()
-// before a push and empty() before top or pop.
+// before a push and size() before top, below or pop.
 #pragma once
 
 #include <new>
@@ -22,6 +22,7 @@ public:
     ++count;
   }
   T& top() { return *slot(count - 1); }
+  T& below() { return *slot(count - 2); } // the entry under the top one
   T pop() {
     T value = std::move(top());
     drop();

@@ -1,6 +1,7 @@
 #include "OperatorTable.h"
 
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -9,12 +10,22 @@ using F = OpForm;
 constexpr Operator grouping(const char* text, std::uint8_t precedence) {
   return {text, F::Grouping, precedence, nullptr, nullptr};
 }
-constexpr Operator prefix(const char* text, std::uint8_t precedence, int (gValue::*op)()) {
-  return {text, F::Prefix, precedence, op, nullptr};
+// Plain functions around the operations: the operation is a constant here, so the call is
+// direct (gValue is final) instead of going through a pointer to a virtual member.
+template <int (gValue::*Operation)()> int applyPrefix(gValue& operand) {
+  return (operand.*Operation)();
 }
-constexpr Operator infix(const char* text, std::uint8_t precedence,
-                         int (gValue::*op)(const gValue)) {
-  return {text, F::Infix, precedence, nullptr, op};
+template <int (gValue::*Operation)(const gValue)> int applyInfix(gValue& left, gValue&& right) {
+  return (left.*Operation)(std::move(right));
+}
+
+template <int (gValue::*Operation)()>
+constexpr Operator prefix(const char* text, std::uint8_t precedence) {
+  return {text, F::Prefix, precedence, &applyPrefix<Operation>, nullptr};
+}
+template <int (gValue::*Operation)(const gValue)>
+constexpr Operator infix(const char* text, std::uint8_t precedence) {
+  return {text, F::Infix, precedence, nullptr, &applyInfix<Operation>};
 }
 
 } // namespace
@@ -24,44 +35,44 @@ constexpr std::array<Operator, OperatorCount> operators = {{
     {"", F::Reserved, 1, nullptr, nullptr},
     grouping("(", 2),
     grouping(")", 3),
-    prefix("!", 4, &gValue::execNOT),
-    infix("|", 5, &gValue::execOR),
-    infix("&", 6, &gValue::execAND),
-    infix("==", 7, &gValue::execEQUAL),
-    infix("!=", 7, &gValue::execNOTEQ),
-    infix("<", 7, &gValue::execSMALL),
-    infix("<=", 7, &gValue::execSMALLEQ),
-    infix(">", 7, &gValue::execLARGE),
-    infix(">=", 7, &gValue::execLARGEEQ),
-    infix("+", 13, &gValue::execPLUS),
-    infix("-", 13, &gValue::execMINUS),
-    infix("*", 15, &gValue::execTIMES),
-    infix("/", 15, &gValue::execDIVID),
-    infix("%", 15, &gValue::execMOD),
-    infix("^", 18, &gValue::execPOWER),
-    prefix("sin", 19, &gValue::execSIN),
-    prefix("cos", 19, &gValue::execCOS),
-    prefix("tan", 19, &gValue::execTAN),
-    prefix("exp", 19, &gValue::execEXP),
-    prefix("log10", 19, &gValue::execLOG10),
-    prefix("log", 19, &gValue::execLOG),
-    prefix("log2", 19, &gValue::execLOG2),
-    prefix("asin", 19, &gValue::execASIN),
-    prefix("acos", 19, &gValue::execACOS),
-    prefix("atan", 19, &gValue::execATAN),
-    prefix("sqrt", 19, &gValue::execSQRT),
-    prefix("abs", 19, &gValue::execABS),
-    prefix("ceil", 19, &gValue::execCEIL),
-    prefix("floor", 19, &gValue::execFLOOR),
-    prefix("int", 19, &gValue::execINT),
+    prefix<&gValue::execNOT>("!", 4),
+    infix<&gValue::execOR>("|", 5),
+    infix<&gValue::execAND>("&", 6),
+    infix<&gValue::execEQUAL>("==", 7),
+    infix<&gValue::execNOTEQ>("!=", 7),
+    infix<&gValue::execSMALL>("<", 7),
+    infix<&gValue::execSMALLEQ>("<=", 7),
+    infix<&gValue::execLARGE>(">", 7),
+    infix<&gValue::execLARGEEQ>(">=", 7),
+    infix<&gValue::execPLUS>("+", 13),
+    infix<&gValue::execMINUS>("-", 13),
+    infix<&gValue::execTIMES>("*", 15),
+    infix<&gValue::execDIVID>("/", 15),
+    infix<&gValue::execMOD>("%", 15),
+    infix<&gValue::execPOWER>("^", 18),
+    prefix<&gValue::execSIN>("sin", 19),
+    prefix<&gValue::execCOS>("cos", 19),
+    prefix<&gValue::execTAN>("tan", 19),
+    prefix<&gValue::execEXP>("exp", 19),
+    prefix<&gValue::execLOG10>("log10", 19),
+    prefix<&gValue::execLOG>("log", 19),
+    prefix<&gValue::execLOG2>("log2", 19),
+    prefix<&gValue::execASIN>("asin", 19),
+    prefix<&gValue::execACOS>("acos", 19),
+    prefix<&gValue::execATAN>("atan", 19),
+    prefix<&gValue::execSQRT>("sqrt", 19),
+    prefix<&gValue::execABS>("abs", 19),
+    prefix<&gValue::execCEIL>("ceil", 19),
+    prefix<&gValue::execFLOOR>("floor", 19),
+    prefix<&gValue::execINT>("int", 19),
     // Each degree function is a class of its own, tighter than the radian functions.
-    prefix("sind", 34, &gValue::execSIND),
-    prefix("cosd", 35, &gValue::execCOSD),
-    prefix("tand", 36, &gValue::execTAND),
-    prefix("asind", 37, &gValue::execASIND),
-    prefix("acosd", 38, &gValue::execACOSD),
-    prefix("atand", 39, &gValue::execATAND),
-    prefix("-", 40, &gValue::execINVERT),
+    prefix<&gValue::execSIND>("sind", 34),
+    prefix<&gValue::execCOSD>("cosd", 35),
+    prefix<&gValue::execTAND>("tand", 36),
+    prefix<&gValue::execASIND>("asind", 37),
+    prefix<&gValue::execACOSD>("acosd", 38),
+    prefix<&gValue::execATAND>("atand", 39),
+    prefix<&gValue::execINVERT>("-", 40),
 }};
 
 namespace {

@@ -61,8 +61,8 @@ struct Operator {
   const char* text;
   OpForm form;
   std::uint8_t precedence; // a larger class binds tighter
-  int (gValue::*prefix)();
-  int (gValue::*infix)(const gValue);
+  int (*prefix)(gValue& operand);
+  int (*infix)(gValue& left, gValue&& right);
 };
 
 inline constexpr int OperatorCount = 41;

@@ -80,19 +80,25 @@ int fCalc::calc() {
 
 // The operand is the top value, changed in place (also when the operation fails).
 int fCalc::applyPrefix(int code) {
-  return (valueStack.top().*operators[code].prefix)();
+  return operators[code].prefix(valueStack.top());
 }
 
-// The right operand is popped; the left one, below it, takes the result in place.
+// The right operand is taken from the top; the left one, below it, takes the result in
+// place.
 int fCalc::applyInfix(int code) {
-  gValue right = valueStack.pop();
-  if (valueStack.empty()) return ev::MissingOperand;
+  if (valueStack.size() < 2) {
+    valueStack.drop();
+    return ev::MissingOperand;
+  }
   if (code < OpOr || code > OpPower) {
     // An unclosed "(" reduced with two values waiting: both are dropped.
     valueStack.drop();
+    valueStack.drop();
     return ev::UndefinedOperator;
   }
-  return (valueStack.top().*operators[code].infix)(std::move(right));
+  const int status = operators[code].infix(valueStack.below(), std::move(valueStack.top()));
+  valueStack.drop();
+  return status;
 }
 
 // The last value is converted; a stack that does not hold exactly one value gives 8, and
