@@ -36,6 +36,13 @@ double integerValue(const char* text) {
   return static_cast<double>(value);
 }
 
+// Names are a few bytes long: a plain loop is quicker than a library call.
+bool hasSubscript(const char* name) {
+  for (; *name != '\0'; ++name)
+    if (*name == '[') return true;
+  return false;
+}
+
 int scanFaultStatus(ScanFault fault) {
   switch (fault) {
   case ScanFault::None:
@@ -151,7 +158,7 @@ void TCalcSystem::convertOperator(item* items, int count) {
 // name that resolving it as a reference would give: it goes to the store directly. Any
 // other is resolved like every reference (the value operations of slots 4-6).
 template <class Out> int TCalcSystem::readVariable(const char* ref, Out& value) {
-  if (std::strchr(ref, '[') == nullptr) return store->GetValue(ref, value, 0, 0);
+  if (!hasSubscript(ref)) return store->GetValue(ref, value, 0, 0);
   if constexpr (std::is_same_v<Out, std::int32_t>)
     return GetLongValue(ref, value);
   else if constexpr (std::is_same_v<Out, double>)
