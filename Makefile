@@ -1,11 +1,16 @@
 # The commands of the README. CMake does the real work in build folders:
 #   build/        the program, the library and the tests
 #   build-asan/   the engine tests again, under AddressSanitizer and UBSan
+#   build-bench/  the benchmark, optimised as a release (make bench)
+#   build-fuzz/   the libFuzzer targets, their work corpus and any crash inputs
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+BENCH_DIR ?= build-bench
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan clean
+.PHONY: all deps configure build test test-asan bench clean
 
 all: build
 
@@ -27,5 +32,34 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
+# Each libFuzzer target for FUZZ_SECONDS seconds, on a work copy of its committed seeds
+# (the inputs it finds stay in build-fuzz/); a crash stops the run and leaves its input in
+# build-fuzz/crashes/.
+FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement
+FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -max_len=1024 -timeout=10 \
+  -dict=fuzz/evalon.dict -print_final_stats=1
+
+.PHONY: fuzz
+fuzz:
+	@scripts/install-deps fuzz
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DKURVO_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@mkdir -p $(FUZZ_DIR)/crashes
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t && cp fuzz/corpus/$$t/* $(FUZZ_DIR)/corpus/$$t/ && \
+	  $(FUZZ_DIR)/fuzz/$$t $(FUZZ_FLAGS) -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
+	    $(FUZZ_DIR)/corpus/$$t || exit 1; \
+	done
+
+# Time per sample of the plotting path, Evalon against muparser and compiled C++. Options
+# for Google Benchmark go in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=^evalon/
+bench:
+	@scripts/install-deps bench
+	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+		-DKURVO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench
+	@$(BENCH_DIR)/bench/evalon_bench $(BENCH_ARGS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

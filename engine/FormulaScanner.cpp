@@ -20,14 +20,22 @@ struct Extent {
 Extent scanName(const char* p) {
   int kind = item::LongName;
   int depth = 0;
-  for (++p; *p != '\0' && (depth > 0 || isVarName(*p)); ++p) {
-    if (*p == '$')
+  for (++p;; ++p) {
+    const char c = *p;
+    if (depth == 0) {
+      // Letters, digits and "_" need no further look: the usual name goes fast.
+      if (charclass::isAlnum(c) || c == '_') continue;
+      if (!isVarName(c)) break;
+    } else if (c == '\0') {
+      break;
+    }
+    if (c == '$')
       kind = item::StringName;
-    else if (*p == '#')
+    else if (c == '#')
       kind = item::DoubleName;
-    else if (*p == '[')
+    else if (c == '[')
       ++depth;
-    else if (*p == ']')
+    else if (c == ']')
       --depth;
   }
   return {p, kind, depth > 0 ? ScanFault::UnclosedBracket : ScanFault::None};

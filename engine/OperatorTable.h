@@ -5,7 +5,9 @@
 #include "gValue.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <utility>
 
 enum OpeCode : int {
   OpReserved = 0,
@@ -66,11 +68,126 @@ struct Operator {
 };
 
 inline constexpr int OperatorCount = 41;
-extern const std::array<Operator, OperatorCount> operators;
+
+namespace optable {
+
+constexpr Operator grouping(const char* text, std::uint8_t precedence) {
+  return {text, OpForm::Grouping, precedence, nullptr, nullptr};
+}
+// Plain functions around the operations: the operation is a constant here, so the call is
+// direct (gValue is final) instead of going through a pointer to a virtual member.
+template <int (gValue::*Operation)()> int applyPrefix(gValue& operand) {
+  return (operand.*Operation)();
+}
+template <int (gValue::*Operation)(const gValue)> int applyInfix(gValue& left, gValue&& right) {
+  return (left.*Operation)(std::move(right));
+}
+
+template <int (gValue::*Operation)()>
+constexpr Operator prefix(const char* text, std::uint8_t precedence) {
+  return {text, OpForm::Prefix, precedence, &applyPrefix<Operation>, nullptr};
+}
+template <int (gValue::*Operation)(const gValue)>
+constexpr Operator infix(const char* text, std::uint8_t precedence) {
+  return {text, OpForm::Infix, precedence, nullptr, &applyInfix<Operation>};
+}
+
+} // namespace optable
+
+inline constexpr std::array<Operator, OperatorCount> operators = {{
+    {"", OpForm::Reserved, 0, nullptr, nullptr},
+    {"", OpForm::Reserved, 1, nullptr, nullptr},
+    optable::grouping("(", 2),
+    optable::grouping(")", 3),
+    optable::prefix<&gValue::execNOT>("!", 4),
+    optable::infix<&gValue::execOR>("|", 5),
+    optable::infix<&gValue::execAND>("&", 6),
+    optable::infix<&gValue::execEQUAL>("==", 7),
+    optable::infix<&gValue::execNOTEQ>("!=", 7),
+    optable::infix<&gValue::execSMALL>("<", 7),
+    optable::infix<&gValue::execSMALLEQ>("<=", 7),
+    optable::infix<&gValue::execLARGE>(">", 7),
+    optable::infix<&gValue::execLARGEEQ>(">=", 7),
+    optable::infix<&gValue::execPLUS>("+", 13),
+    optable::infix<&gValue::execMINUS>("-", 13),
+    optable::infix<&gValue::execTIMES>("*", 15),
+    optable::infix<&gValue::execDIVID>("/", 15),
+    optable::infix<&gValue::execMOD>("%", 15),
+    optable::infix<&gValue::execPOWER>("^", 18),
+    optable::prefix<&gValue::execSIN>("sin", 19),
+    optable::prefix<&gValue::execCOS>("cos", 19),
+    optable::prefix<&gValue::execTAN>("tan", 19),
+    optable::prefix<&gValue::execEXP>("exp", 19),
+    optable::prefix<&gValue::execLOG10>("log10", 19),
+    optable::prefix<&gValue::execLOG>("log", 19),
+    optable::prefix<&gValue::execLOG2>("log2", 19),
+    optable::prefix<&gValue::execASIN>("asin", 19),
+    optable::prefix<&gValue::execACOS>("acos", 19),
+    optable::prefix<&gValue::execATAN>("atan", 19),
+    optable::prefix<&gValue::execSQRT>("sqrt", 19),
+    optable::prefix<&gValue::execABS>("abs", 19),
+    optable::prefix<&gValue::execCEIL>("ceil", 19),
+    optable::prefix<&gValue::execFLOOR>("floor", 19),
+    optable::prefix<&gValue::execINT>("int", 19),
+    // Each degree function is a class of its own, tighter than the radian functions.
+    optable::prefix<&gValue::execSIND>("sind", 34),
+    optable::prefix<&gValue::execCOSD>("cosd", 35),
+    optable::prefix<&gValue::execTAND>("tand", 36),
+    optable::prefix<&gValue::execASIND>("asind", 37),
+    optable::prefix<&gValue::execACOSD>("acosd", 38),
+    optable::prefix<&gValue::execATAND>("atand", 39),
+    optable::prefix<&gValue::execINVERT>("-", 40),
+}};
 
 // The code whose text equals the given one (code 0 for the empty text), or OpUnknown.
-// Only codes 0-39 have texts that can match.
-int findOperator(const char* text);
+// Only codes 0-39 have texts that can match. Defined here because it runs for every
+// operator and name of every formula evaluation.
+namespace optable {
+
+// For each first byte, the codes whose text begins with it (bit n for code n), so that a
+// lookup compares against a handful of texts instead of all forty. Code 40 shares its text
+// with code 14 and is never looked up by text.
+constexpr std::array<std::uint64_t, 256> candidatesByFirstByte() {
+  std::array<std::uint64_t, 256> table{};
+  for (int code = 0; code < OpInvert; ++code)
+    table[static_cast<unsigned char>(operators[code].text[0])] |= std::uint64_t{1} << code;
+  return table;
+}
+
+// The code of every one-byte text, and OpUnknown for bytes that are no operator alone.
+constexpr std::array<std::uint8_t, 256> codesOfSingleBytes() {
+  std::array<std::uint8_t, 256> table{};
+  table.fill(OpUnknown);
+  for (int code = OpInvert - 1; code > OpUnknown; --code)
+    if (operators[code].text[1] == '\0')
+      table[static_cast<unsigned char>(operators[code].text[0])] = static_cast<std::uint8_t>(code);
+  return table;
+}
+
+constexpr bool sameText(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return *a == *b;
+}
+
+} // namespace optable
+
+inline int findOperator(const char* text) {
+  static constexpr std::array<std::uint8_t, 256> singles = optable::codesOfSingleBytes();
+  static constexpr std::array<std::uint64_t, 256> candidates = optable::candidatesByFirstByte();
+  if (text[0] == '\0') return OpReserved;
+  // Most operator tokens are one byte long; no one-byte text appears twice in the table.
+  if (text[1] == '\0') return singles[static_cast<unsigned char>(text[0])];
+  // Otherwise the lowest code among the texts with this first byte that equals the text.
+  for (std::uint64_t set = candidates[static_cast<unsigned char>(text[0])]; set != 0;
+       set &= set - 1) {
+    const int code = std::countr_zero(set);
+    if (optable::sameText(operators[code].text, text)) return code;
+  }
+  return OpUnknown;
+}
 
 // The precedence class of a code; codes outside the table have class 0.
 inline int precedenceOf(int code) {
