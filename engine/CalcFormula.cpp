@@ -90,7 +90,7 @@ double TCalcSystem::calcDoubleFormula(const char* formula, std::uint32_t& err) {
 // The double mode lasts for this call only: afterwards the flag is off, whatever it was.
 double TCalcSystem::calcDoubleFormulaAs(const char* formula, std::uint32_t& err) {
   floatFlag = true;
-  const double value = calcDoubleFormula(formula, err);
+  const double value = TCalcSystem::calcDoubleFormula(formula, err);
   floatFlag = false;
   return value;
 }
@@ -174,31 +174,31 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
     if (!floatFlag) {
       std::int32_t value = 0;
       if (int status = readVariable(text, value)) return status;
-      return machine.push(gValue(value));
+      return machine.push(value);
     }
     [[fallthrough]];
   case item::DoubleName: {
     double value = 0.0;
     if (int status = readVariable(text, value)) return status;
-    return machine.push(gValue(value));
+    return machine.push(value);
   }
   case item::IntLiteral: {
     const double value = integerValue(text);
-    if (floatFlag) return machine.push(gValue(value));
+    if (floatFlag) return machine.push(value);
     if (value < -2147483648.0 || value > 2147483647.0) return ev::OutOfLongRange;
-    return machine.push(gValue(static_cast<std::int32_t>(value)));
+    return machine.push(static_cast<std::int32_t>(value));
   }
   case item::RealLiteral:
-    return machine.push(gValue(literalValue(text)));
+    return machine.push(literalValue(text));
   case item::StringName: {
     char value[BufferSize];
     if (int status = readVariable(text, value)) return status;
-    return machine.push(gValue(value));
+    return machine.push(value);
   }
   case item::StringLiteral: {
     char value[BufferSize];
     getStringValue(text, value);
-    return machine.push(gValue(value));
+    return machine.push(value);
   }
   default:
     return ev::IllegalCharacter;

@@ -17,8 +17,8 @@ public:
   bool empty() const { return count == 0; }
   bool full() const { return count == Capacity; }
 
-  void push(T&& value) {
-    ::new (static_cast<void*>(slot(count))) T(std::move(value));
+  template <class... Args> void push(Args&&... args) {
+    ::new (static_cast<void*>(slot(count))) T(std::forward<Args>(args)...);
     ++count;
   }
   T& top() { return *slot(count - 1); }

@@ -158,13 +158,13 @@ int compareName(const std::string& entry, const char* wanted) {
 int TVarSystem::search(const char* name, const std::uint32_t i, const std::uint32_t j) const {
   // A missing name matches nothing.
   if (name == nullptr) return NotFound;
-  for (std::size_t position = 0; position < variables.size(); ++position) {
-    const variable& entry = *variables[position];
-    const int order = compareName(entry.getName(), name);
+  const auto first = variables.cbegin();
+  for (auto entry = first; entry != variables.cend(); ++entry) {
+    const int order = compareName((*entry)->getName(), name);
     // The sequence is sorted, so no entry after a greater name can match.
     if (order > 0) break;
-    if (order == 0 && entry.getFirst() == i && entry.getSecond() == j)
-      return static_cast<int>(position);
+    if (order == 0 && (*entry)->getFirst() == i && (*entry)->getSecond() == j)
+      return static_cast<int>(entry - first);
   }
   return NotFound;
 }

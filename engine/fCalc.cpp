@@ -11,10 +11,6 @@ void fCalc::init() {
 }
 
 int fCalc::set(gValue value) {
-  return push(std::move(value));
-}
-
-int fCalc::push(gValue&& value) {
   if (valueStack.full()) return ev::TextTooLong;
   valueStack.push(std::move(value));
   return ev::Ok;
@@ -22,7 +18,7 @@ int fCalc::push(gValue&& value) {
 
 int fCalc::pushOperator(int code) {
   if (operatorStack.full()) return ev::TextTooLong;
-  operatorStack.push(std::move(code));
+  operatorStack.push(code);
   return ev::Ok;
 }
 

@@ -3,6 +3,7 @@
 // operators of one class group from the left.
 #pragma once
 
+#include "EvalonStatus.h"
 #include "FixedStack.h"
 #include "gValue.h"
 
@@ -24,8 +25,13 @@ public:
   virtual int isNowType(int code);
   virtual int calc();
 
-  // Pushes without the copy that set(gValue) makes of its argument.
-  int push(gValue&& value);
+  // Pushes a value made in place from a long, a double or a text, without the copies
+  // that set(gValue) makes.
+  template <class Content> int push(Content content) {
+    if (valueStack.full()) return ev::TextTooLong;
+    valueStack.push(content);
+    return ev::Ok;
+  }
 
 private:
   int pushOperator(int code);
