@@ -97,6 +97,11 @@ template <class Cmp> int gValue::compare(const gValue& right, Cmp cmp) {
 // 32-bit result is taken from 64-bit arithmetic, so no signed overflow can
 // happen. A double on either side gives a double.
 template <class Op> int gValue::arithmetic(const gValue& right, Op op) {
+  // Two doubles, the plotter's every step, first.
+  if (type == Double && right.type == Double) {
+    doubleValue = op(doubleValue, right.doubleValue);
+    return ev::Ok;
+  }
   if (type == Long && right.type == Long) {
     const double exact = op(static_cast<double>(longValue), static_cast<double>(right.longValue));
     if (exact < LongMin || exact > LongMax) {
