@@ -4,6 +4,7 @@
 
 #include "FormulaScanner.h"
 #include "OperatorTable.h"
+#include "Reference.h"
 #include "TVarSystem.h"
 #include "fCalc.h"
 
@@ -34,13 +35,6 @@ double integerValue(const char* text) {
     value = value * 10 + static_cast<std::uint64_t>(*p - '0');
   }
   return static_cast<double>(value);
-}
-
-// Names are a few bytes long: a plain loop is quicker than a library call.
-bool hasSubscript(const char* name) {
-  for (; *name != '\0'; ++name)
-    if (*name == '[') return true;
-  return false;
 }
 
 int scanFaultStatus(ScanFault fault) {
@@ -154,11 +148,10 @@ void TCalcSystem::convertOperator(item* items, int count) {
   }
 }
 
-// A name token without a subscript holds only name characters, so it is exactly the bare
-// name that resolving it as a reference would give: it goes to the store directly. Any
-// other is resolved like every reference (the value operations of slots 4-6).
+// A name token that is a bare name goes to the store directly; any other is resolved like
+// every reference (the value operations of slots 4-6), which may pass over some of it.
 template <class Out> int TCalcSystem::readVariable(const char* ref, Out& value) {
-  if (!hasSubscript(ref)) return store->GetValue(ref, value, 0, 0);
+  if (isBareName(ref)) return store->GetValue(ref, value, 0, 0);
   if constexpr (std::is_same_v<Out, std::int32_t>)
     return GetLongValue(ref, value);
   else if constexpr (std::is_same_v<Out, double>)

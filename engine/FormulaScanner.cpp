@@ -22,7 +22,7 @@ Extent scanName(const char* p) {
   int depth = 0;
   for (++p;; ++p) {
     const char c = *p;
-    if (depth == 0) {
+    if (depth <= 0) {
       // Letters, digits and "_" need no further look: the usual name goes fast.
       if (charclass::isAlnum(c) || c == '_') continue;
       if (!isVarName(c)) break;

@@ -4,6 +4,7 @@
 
 #include "CharClass.h"
 #include "FormulaScanner.h"
+#include "Reference.h"
 #include "TVarSystem.h"
 
 #include <cstring>
@@ -99,6 +100,8 @@ int TCalcSystem::getIndex(const char* ref, char* name, std::uint32_t& i, std::ui
 // with the bare name and the subscripts. On a failed resolution the store is not touched.
 template <class StoreCall> int TCalcSystem::resolve(const char* ref, StoreCall call) {
   if (!store) return ev::NoSystem;
+  // A reference that is only a name (the plotter's "x") resolves to itself.
+  if (ref && isBareName(ref)) return call(*store, ref, 0, 0);
   char name[BufferSize];
   std::uint32_t i, j;
   if (int status = getIndex(ref ? ref : "", name, i, j)) return status;

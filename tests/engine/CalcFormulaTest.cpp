@@ -111,6 +111,18 @@ TEST(CalcFormula, FirstErrorWinsAndNumberIsZero) {
   EXPECT_EQ(longOf(s, "a[1][2][3]").err, ev::TooManySubscripts);
 }
 
+// A name token is read as the reference it is: what follows the name proper is passed
+// over as the reference syntax says, also on the quick path for plain names.
+TEST(CalcFormula, NameTokensAreReadAsReferences) {
+  TCalcSystem s;
+  s.SetLongValue("a", 5);
+  s.SetLongValue("b[2]", 7);
+  EXPECT_EQ(longOf(s, "a]").value, 5);
+  EXPECT_EQ(longOf(s, "a]+1").value, 6);
+  EXPECT_EQ(longOf(s, "b[2]x").value, 7);
+  EXPECT_EQ(longOf(s, "a").value, 5);
+}
+
 TEST(CalcFormula, Strings) {
   TCalcSystem s;
   EXPECT_EQ(stringOf(s, "\"ab\"+\"cd\"").value, "abcd");
