@@ -64,7 +64,7 @@ struct Operator {
   OpForm form;
   std::uint8_t precedence; // a larger class binds tighter
   int (*prefix)(gValue& operand);
-  int (*infix)(gValue& left, gValue&& right);
+  int (*infix)(gValue& left, const gValue& right);
 };
 
 inline constexpr int OperatorCount = 41;
@@ -79,15 +79,16 @@ constexpr Operator grouping(const char* text, std::uint8_t precedence) {
 template <int (gValue::*Operation)()> int applyPrefix(gValue& operand) {
   return (operand.*Operation)();
 }
-template <int (gValue::*Operation)(const gValue)> int applyInfix(gValue& left, gValue&& right) {
-  return (left.*Operation)(std::move(right));
+template <int (gValue::*Operation)(const gValue&)>
+int applyInfix(gValue& left, const gValue& right) {
+  return (left.*Operation)(right);
 }
 
 template <int (gValue::*Operation)()>
 constexpr Operator prefix(const char* text, std::uint8_t precedence) {
   return {text, OpForm::Prefix, precedence, &applyPrefix<Operation>, nullptr};
 }
-template <int (gValue::*Operation)(const gValue)>
+template <int (gValue::*Operation)(const gValue&)>
 constexpr Operator infix(const char* text, std::uint8_t precedence) {
   return {text, OpForm::Infix, precedence, nullptr, &applyInfix<Operation>};
 }
@@ -100,20 +101,20 @@ inline constexpr std::array<Operator, OperatorCount> operators = {{
     optable::grouping("(", 2),
     optable::grouping(")", 3),
     optable::prefix<&gValue::execNOT>("!", 4),
-    optable::infix<&gValue::execOR>("|", 5),
-    optable::infix<&gValue::execAND>("&", 6),
-    optable::infix<&gValue::execEQUAL>("==", 7),
-    optable::infix<&gValue::execNOTEQ>("!=", 7),
-    optable::infix<&gValue::execSMALL>("<", 7),
-    optable::infix<&gValue::execSMALLEQ>("<=", 7),
-    optable::infix<&gValue::execLARGE>(">", 7),
-    optable::infix<&gValue::execLARGEEQ>(">=", 7),
-    optable::infix<&gValue::execPLUS>("+", 13),
-    optable::infix<&gValue::execMINUS>("-", 13),
-    optable::infix<&gValue::execTIMES>("*", 15),
-    optable::infix<&gValue::execDIVID>("/", 15),
-    optable::infix<&gValue::execMOD>("%", 15),
-    optable::infix<&gValue::execPOWER>("^", 18),
+    optable::infix<&gValue::logicalOr>("|", 5),
+    optable::infix<&gValue::logicalAnd>("&", 6),
+    optable::infix<&gValue::equal>("==", 7),
+    optable::infix<&gValue::notEqual>("!=", 7),
+    optable::infix<&gValue::smaller>("<", 7),
+    optable::infix<&gValue::smallerOrEqual>("<=", 7),
+    optable::infix<&gValue::larger>(">", 7),
+    optable::infix<&gValue::largerOrEqual>(">=", 7),
+    optable::infix<&gValue::plus>("+", 13),
+    optable::infix<&gValue::minus>("-", 13),
+    optable::infix<&gValue::times>("*", 15),
+    optable::infix<&gValue::divide>("/", 15),
+    optable::infix<&gValue::modulo>("%", 15),
+    optable::infix<&gValue::power>("^", 18),
     optable::prefix<&gValue::execSIN>("sin", 19),
     optable::prefix<&gValue::execCOS>("cos", 19),
     optable::prefix<&gValue::execTAN>("tan", 19),

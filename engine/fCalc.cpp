@@ -92,7 +92,7 @@ int fCalc::applyInfix(int code) {
     valueStack.drop();
     return ev::UndefinedOperator;
   }
-  const int status = operators[code].infix(valueStack.below(), std::move(valueStack.top()));
+  const int status = operators[code].infix(valueStack.below(), valueStack.top());
   valueStack.drop();
   return status;
 }

@@ -220,41 +220,41 @@ int gValue::execNOT() {
   return ev::Ok;
 }
 
-int gValue::execOR(const gValue right) {
+int gValue::logicalOr(const gValue& right) {
   return logic(right, std::logical_or<>{});
 }
 
-int gValue::execAND(const gValue right) {
+int gValue::logicalAnd(const gValue& right) {
   return logic(right, std::logical_and<>{});
 }
 
-int gValue::execEQUAL(const gValue right) {
+int gValue::equal(const gValue& right) {
   return compare(right, std::equal_to<>{});
 }
 
-int gValue::execNOTEQ(const gValue right) {
+int gValue::notEqual(const gValue& right) {
   return compare(right, std::not_equal_to<>{});
 }
 
-int gValue::execSMALL(const gValue right) {
+int gValue::smaller(const gValue& right) {
   return compare(right, std::less<>{});
 }
 
-int gValue::execSMALLEQ(const gValue right) {
+int gValue::smallerOrEqual(const gValue& right) {
   return compare(right, std::less_equal<>{});
 }
 
-int gValue::execLARGE(const gValue right) {
+int gValue::larger(const gValue& right) {
   return compare(right, std::greater<>{});
 }
 
-int gValue::execLARGEEQ(const gValue right) {
+int gValue::largerOrEqual(const gValue& right) {
   return compare(right, std::greater_equal<>{});
 }
 
 // Two strings concatenate without a length limit; the 254 limit applies only on
 // read-out.
-int gValue::execPLUS(const gValue right) {
+int gValue::plus(const gValue& right) {
   if (type == String && right.type == String) {
     stringValue += right.stringValue;
     return ev::Ok;
@@ -262,16 +262,16 @@ int gValue::execPLUS(const gValue right) {
   return arithmetic(right, std::plus<>{});
 }
 
-int gValue::execMINUS(const gValue right) {
+int gValue::minus(const gValue& right) {
   return arithmetic(right, std::minus<>{});
 }
 
-int gValue::execTIMES(const gValue right) {
+int gValue::times(const gValue& right) {
   return arithmetic(right, std::multiplies<>{});
 }
 
 // The zero test comes first, whatever the left operand is; only then the types.
-int gValue::execDIVID(const gValue right) {
+int gValue::divide(const gValue& right) {
   if (right.isZero()) return ev::DivisionByZero;
   if (!isNumeric() || !right.isNumeric()) return ev::TypeMismatch;
   if (type == Long && right.type == Long) {
@@ -291,7 +291,7 @@ int gValue::execDIVID(const gValue right) {
 // The types come first (long % long only, even for a zero right operand), then
 // the zero test. The remainder takes the sign of the left operand (truncating
 // division).
-int gValue::execMOD(const gValue right) {
+int gValue::modulo(const gValue& right) {
   if (type != Long || right.type != Long) return ev::TypeMismatch;
   if (right.longValue == 0) return ev::DivisionByZero;
   // Decided, as for execDIVID: the remainder of -2147483648 by -1 gives status
@@ -326,7 +326,7 @@ int gValue::execINVERT() {
 
 // Always a double, also for two longs; no check of its own. Both sides must be
 // numeric (a string, and also an empty value, gives status 1).
-int gValue::execPOWER(const gValue right) {
+int gValue::power(const gValue& right) {
   if (!isNumeric() || !right.isNumeric()) return ev::TypeMismatch;
   setValue(std::pow(real(), right.real()));
   return ev::Ok;
@@ -428,6 +428,50 @@ int gValue::execACOSD() {
 
 int gValue::execATAND() {
   return applyReal([](double x) { return toDegrees(std::atan(x)); });
+}
+
+// The operations of the table take their right operand by value and forward.
+int gValue::execOR(const gValue right) {
+  return logicalOr(right);
+}
+int gValue::execAND(const gValue right) {
+  return logicalAnd(right);
+}
+int gValue::execEQUAL(const gValue right) {
+  return equal(right);
+}
+int gValue::execNOTEQ(const gValue right) {
+  return notEqual(right);
+}
+int gValue::execSMALL(const gValue right) {
+  return smaller(right);
+}
+int gValue::execSMALLEQ(const gValue right) {
+  return smallerOrEqual(right);
+}
+int gValue::execLARGE(const gValue right) {
+  return larger(right);
+}
+int gValue::execLARGEEQ(const gValue right) {
+  return largerOrEqual(right);
+}
+int gValue::execPLUS(const gValue right) {
+  return plus(right);
+}
+int gValue::execMINUS(const gValue right) {
+  return minus(right);
+}
+int gValue::execTIMES(const gValue right) {
+  return times(right);
+}
+int gValue::execDIVID(const gValue right) {
+  return divide(right);
+}
+int gValue::execMOD(const gValue right) {
+  return modulo(right);
+}
+int gValue::execPOWER(const gValue right) {
+  return power(right);
 }
 
 // Only the field that the tag names is compared; two empty values are equal.

@@ -70,6 +70,23 @@ public:
   virtual int execACOSD();
   virtual int execATAND();
 
+  // The two-operand operations on a right operand that is not copied: the ones above take
+  // theirs by value and forward here, and the evaluator calls these directly.
+  int logicalOr(const gValue& right);
+  int logicalAnd(const gValue& right);
+  int equal(const gValue& right);
+  int notEqual(const gValue& right);
+  int smaller(const gValue& right);
+  int smallerOrEqual(const gValue& right);
+  int larger(const gValue& right);
+  int largerOrEqual(const gValue& right);
+  int plus(const gValue& right);
+  int minus(const gValue& right);
+  int times(const gValue& right);
+  int divide(const gValue& right);
+  int modulo(const gValue& right);
+  int power(const gValue& right);
+
   friend bool operator==(const gValue& a, const gValue& b);
 
 private:
