@@ -19,22 +19,31 @@ namespace {
 constexpr std::size_t BufferSize = 256;
 
 // The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
-// from_chars, unlike strtod, does not depend on the process locale.
+// Up to 15 digits, the digits as a whole number and the power of ten of the decimals are
+// both exact doubles, so one division gives the correctly rounded value at once; longer
+// literals are rounded by from_chars, which unlike strtod does not depend on the locale.
 double literalValue(const char* text) {
-  double value = 0.0;
-  std::from_chars(text, text + std::strlen(text), value);
-  return value;
-}
-
-// The value of an integer literal's digits. Up to 15 digits the number is exact in a
-// double and a plain loop is quickest; longer runs are rounded by from_chars.
-double integerValue(const char* text) {
-  std::uint64_t value = 0;
+  static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::uint64_t digits = 0;
+  int count = 0;
+  int decimals = 0;
+  bool point = false;
   for (const char* p = text; *p != '\0'; ++p) {
-    if (p - text == 15) return literalValue(text);
-    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (*p == '.') {
+      if (point) break;
+      point = true;
+      continue;
+    }
+    if (++count > 15) {
+      double value = 0.0;
+      std::from_chars(text, text + std::strlen(text), value);
+      return value;
+    }
+    digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+    decimals += point ? 1 : 0;
   }
-  return static_cast<double>(value);
+  return static_cast<double>(digits) / powersOfTen[decimals];
 }
 
 int scanFaultStatus(ScanFault fault) {
@@ -176,7 +185,7 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
     return machine.push(value);
   }
   case item::IntLiteral: {
-    const double value = integerValue(text);
+    const double value = literalValue(text);
     if (floatFlag) return machine.push(value);
     if (value < -2147483648.0 || value > 2147483647.0) return ev::OutOfLongRange;
     return machine.push(static_cast<std::int32_t>(value));

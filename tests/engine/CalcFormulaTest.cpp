@@ -3,6 +3,7 @@
 #include "OperatorTable.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -41,6 +42,19 @@ TEST(CalcFormula, LongAndDoubleModes) {
   EXPECT_EQ(doubleAsOf(s, "int(3)").value, 3.0);
   EXPECT_EQ(doubleOf(s, "1.2.3").value, 1.2);
   EXPECT_EQ(longOf(s, "007").value, 7);
+}
+
+// Literals are read exactly as the C library reads them, short ones and long ones.
+TEST(CalcFormula, LiteralsAreCorrectlyRounded) {
+  TCalcSystem s;
+  for (const char* literal :
+       {"0.1", "0.3", "123.456", "3.14159265358979", "2.718281828459045", "0.000001",
+        "999999999999999", "9007199254740993", "1.0000000000000002", "12345678901234567890.5",
+        "0.1000000000000000055511151231257827", "12.", "0"}) {
+    EXPECT_EQ(doubleAsOf(s, literal).value, std::strtod(literal, nullptr)) << literal;
+  }
+  EXPECT_EQ(doubleAsOf(s, "1.25.5").value, 1.25);
+  EXPECT_EQ(doubleAsOf(s, "1..5").value, 1.0); // one token; the second point ends the number
 }
 
 TEST(CalcFormula, ComparisonsMixWithLogicInBothModes) {
