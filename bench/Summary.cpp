@@ -60,7 +60,8 @@ void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
     const double perIteration = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-    const auto [entry, fresh] = seconds.emplace(run.benchmark_name(), perIteration);
+    // The function name, without the suffixes that repetitions and minimum times add.
+    const auto [entry, fresh] = seconds.emplace(run.run_name.function_name, perIteration);
     if (!fresh) entry->second = std::min(entry->second, perIteration);
   }
   ConsoleReporter::ReportRuns(runs);
