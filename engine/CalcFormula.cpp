@@ -64,28 +64,39 @@ int scanFaultStatus(ScanFault fault) {
 
 } // namespace
 
-std::int32_t TCalcSystem::calcLongFormula(const char* formula, std::uint32_t& err) {
+namespace {
+
+int machineResult(fCalc& machine, std::int32_t& out) {
+  return machine.getLongResult(out);
+}
+int machineResult(fCalc& machine, double& out) {
+  return machine.getDoubleResult(out);
+}
+int machineResult(fCalc& machine, char*& out) {
+  return machine.getStringResult(out);
+}
+
+} // namespace
+
+// The course of every entry point: a fresh machine, the formula, the result in the kind
+// asked for. Without a store nothing is evaluated.
+template <class Out> int TCalcSystem::evaluate(const char* formula, Out& out) {
+  if (!store) return ev::NoSystem;
   fCalc machine;
+  const int status = calcFormula(machine, formula);
+  return status != ev::Ok ? status : machineResult(machine, out);
+}
+
+std::int32_t TCalcSystem::calcLongFormula(const char* formula, std::uint32_t& err) {
   std::int32_t value = 0;
-  if (!store) {
-    err = static_cast<std::uint32_t>(ev::NoSystem);
-    return 0;
-  }
-  int status = calcFormula(machine, formula);
-  if (status == ev::Ok) status = machine.getLongResult(value);
+  const int status = evaluate(formula, value);
   err = static_cast<std::uint32_t>(status);
   return status == ev::Ok ? value : 0;
 }
 
 double TCalcSystem::calcDoubleFormula(const char* formula, std::uint32_t& err) {
-  fCalc machine;
   double value = 0.0;
-  if (!store) {
-    err = static_cast<std::uint32_t>(ev::NoSystem);
-    return 0.0;
-  }
-  int status = calcFormula(machine, formula);
-  if (status == ev::Ok) status = machine.getDoubleResult(value);
+  const int status = evaluate(formula, value);
   err = static_cast<std::uint32_t>(status);
   return status == ev::Ok ? value : 0.0;
 }
@@ -98,15 +109,9 @@ double TCalcSystem::calcDoubleFormulaAs(const char* formula, std::uint32_t& err)
   return value;
 }
 
+// The result buffer is written only on success.
 void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint32_t& err) {
-  fCalc machine;
-  if (!store) {
-    err = static_cast<std::uint32_t>(ev::NoSystem);
-    return;
-  }
-  int status = calcFormula(machine, formula);
-  if (status == ev::Ok) status = machine.getStringResult(result);
-  err = static_cast<std::uint32_t>(status);
+  err = static_cast<std::uint32_t>(evaluate(formula, result));
 }
 
 int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {

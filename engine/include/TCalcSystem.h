@@ -66,6 +66,7 @@ public:
   virtual bool GetFloatFlag();
 
 private:
+  template <class Out> int evaluate(const char* formula, Out& out);
   int calcFormula(fCalc& machine, const char* formula);
   int getItems(const char* formula, item* items, int& count);
   void convertOperator(item* items, int count);
