@@ -23,8 +23,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build test-asan
+test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
 
 # An overrun or an undefined conversion in the engine fails this pass.
 test-asan: deps
