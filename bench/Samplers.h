@@ -3,7 +3,7 @@
 // and the formula compiled as C++.
 #pragma once
 
-#include "Evalon.h"
+#include "EvalonLibrary.h"
 #include "EvalonStatus.h"
 #include "TCalcSystem.h"
 

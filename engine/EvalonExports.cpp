@@ -2,7 +2,7 @@
 // TCalcSystem objects, and the instance style, plain functions that forward to one
 // library-wide object. No exception and no null pointer crosses this boundary: every
 // export is noexcept, catches everything, and answers a null argument with a status.
-#include "Evalon.h"
+#include "EvalonLibrary.h"
 
 #include "TVarSystem.h"
 
@@ -69,7 +69,7 @@ int refusal(std::initializer_list<Argument> arguments) noexcept {
   return ev::Ok;
 }
 
-// The statuses for null arguments (documented in Evalon.h).
+// The statuses for null arguments (documented in EvalonLibrary.h).
 constexpr int NullFormula = ev::EmptyFormula;
 constexpr int NullReference = ev::BadName;
 constexpr int NullText = ev::MissingOperand;

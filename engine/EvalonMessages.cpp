@@ -1,7 +1,7 @@
 // The library's message table: the message text of every status code
 // from 0 to ev::LastStatus, as data beside the status enumeration. On this platform the
 // table is reached through the exported EvalonMessage instead of a string resource.
-#include "Evalon.h"
+#include "EvalonLibrary.h"
 
 #include "EvalonStatus.h"
 

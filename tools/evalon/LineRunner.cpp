@@ -1,6 +1,6 @@
 #include "LineRunner.h"
 
-#include "Evalon.h"
+#include "EvalonLibrary.h"
 #include "TCalcSystem.h"
 
 namespace {

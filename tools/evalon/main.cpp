@@ -1,6 +1,6 @@
 // evalon [-e LINE]... [FILE]: runs lines of the Evalon formula language on one engine
 // object of libEvalon. See usage() and helpText below.
-#include "Evalon.h"
+#include "EvalonLibrary.h"
 #include "LineRunner.h"
 
 #include <unistd.h>

@@ -1,4 +1,4 @@
-// Evalon.h: the exported interface of libEvalon, fourteen functions with C linkage and
+// EvalonLibrary.h: the exported interface of libEvalon, fourteen functions with C linkage and
 // unmangled names. Everything else in the library is hidden.
 //
 // Two styles of use:

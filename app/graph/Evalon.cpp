@@ -1,0 +1,71 @@
+#include "Evalon.h"
+
+#include "EvalonLibrary.h"
+
+#include <QByteArray>
+
+namespace {
+
+// The engine reads texts from 256-byte buffers. A longer text is refused as the engine
+// refuses an over-long text (status 4) rather than cut, which would evaluate another
+// formula or write another variable.
+constexpr qsizetype BufferSize = 256;
+
+// Engine statuses are shifted up by one, since 1 stands for a library that did not load;
+// the status -1 (no variable store) counts as no error.
+int errorCodeOf(std::uint32_t status) {
+  const int code = static_cast<int>(status);
+  return code < 0 ? 0 : code + 1;
+}
+
+} // namespace
+
+TEvalon::TEvalon(QObject* owner) : QObject(owner) {}
+
+// The engine object goes first, then the library that made it.
+TEvalon::~TEvalon() {
+  if (FLibHandle.isLoaded()) DeleteCalcSystem(FCalcSystem);
+  FLibHandle.release();
+}
+
+bool TEvalon::LoadEngine() {
+  FErrorCode = 0;
+  if (FLibHandle.isLoaded()) return true;
+  FLibHandle = DynamicLibrary::load(QString::fromLatin1(LibraryName));
+  if (FLibHandle.isLoaded()) {
+    FCalcSystem = InitCalcSystem();
+    return true;
+  }
+  FCalcSystem = nullptr;
+  FErrorCode = 1;
+  return false;
+}
+
+double TEvalon::CalcValue(const QString& formula, bool& failed) {
+  FErrorCode = 0;
+  failed = true;
+  if (!FCalcSystem) return 0.0;
+  const QByteArray text = formula.toUtf8();
+  if (text.size() >= BufferSize) {
+    FErrorCode = errorCodeOf(ev::TextTooLong);
+    return 0.0;
+  }
+  std::uint32_t status = 0;
+  const double value = FCalcSystem->calcDoubleFormulaAs(text.constData(), status);
+  failed = status != ev::Ok;
+  if (failed) FErrorCode = errorCodeOf(status);
+  return value;
+}
+
+bool TEvalon::SetVariable(const QString& name, double value) {
+  FErrorCode = 0;
+  if (!FCalcSystem) return true;
+  const QByteArray text = name.toUtf8();
+  if (text.size() >= BufferSize) {
+    FErrorCode = errorCodeOf(ev::TextTooLong);
+    return true;
+  }
+  const int status = FCalcSystem->SetFloatValue(text.constData(), value);
+  if (status != ev::Ok) FErrorCode = errorCodeOf(static_cast<std::uint32_t>(status));
+  return status != ev::Ok;
+}

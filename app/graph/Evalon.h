@@ -1,0 +1,40 @@
+// TEvalon: the program's binding to the formula engine. It loads the engine library, holds
+// the one engine object of the program and offers the two services the graph needs: set
+// the double variable of a name, and evaluate a formula to a double in double mode.
+#pragma once
+
+#include "DynamicLibrary.h"
+
+#include <QObject>
+#include <QString>
+
+class TCalcSystem;
+
+class TEvalon : public QObject {
+  Q_OBJECT
+  // 0: the last operation succeeded, or failed only for want of an engine object;
+  // 1: LoadEngine could not load the library; n + 1: the engine answered status n.
+  Q_PROPERTY(int ErrorCode READ ErrorCode)
+
+public:
+  // The engine library's file name in the program's library folders.
+  static constexpr const char* LibraryName = "libEvalon.so";
+
+  explicit TEvalon(QObject* owner = nullptr);
+  ~TEvalon() override;
+
+  // Loads the library and creates the engine object; false when the library cannot be
+  // loaded. A second call keeps the engine object, and so the variables, of the first.
+  bool LoadEngine();
+  // The value of the formula in double arithmetic; failed tells whether it carries meaning
+  // (it is 0.0 when not).
+  double CalcValue(const QString& formula, bool& failed);
+  // Writes the double variable of that name; true means failure.
+  bool SetVariable(const QString& name, double value);
+  int ErrorCode() const { return FErrorCode; }
+
+private:
+  TCalcSystem* FCalcSystem = nullptr;
+  DynamicLibrary FLibHandle;
+  int FErrorCode = 0;
+};

@@ -1,0 +1,16 @@
+// The general number format: the one text form of reals in Kurvo (axis values, document
+// reals, status-bar coordinates, settings fields).
+#pragma once
+
+#include <QString>
+
+// Writes value with at most precision significant digits. A precision below 2 counts as 2 and
+// one above 18 as 18, since only 18 digits are taken from the value. Trailing zeros are dropped;
+// the notation is fixed when the value is 0.d1d2... x 10^e with -3 <= e <= precision, and
+// "d.ddE<e-1>" otherwise. Zero, also negative zero, is "0"; NaN is "NAN" whatever its sign, and
+// the infinities are "INF" and "-INF".
+QString formatGeneral(long double value, int precision, const QString& decimalSeparator);
+
+// The same with the decimal separator of the user's locale; the default precision is that of
+// the plain "%g".
+QString formatGeneral(long double value, int precision = 15);

@@ -1,0 +1,96 @@
+#include "Evalon.h"
+
+#include "DynamicLibrary.h"
+#include "EvalonStatus.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DynamicLibrary, LoadsOnlyFromTheGivenAbsoluteFolders) {
+  const QString name = QString::fromLatin1(TEvalon::LibraryName);
+  DynamicLibrary found = DynamicLibrary::load(name);
+  ASSERT_TRUE(found.isLoaded()) << "looked in "
+                                << DynamicLibrary::searchFolders().join(", ").toStdString();
+  EXPECT_NE(found.symbol("InitCalcSystem"), nullptr);
+  EXPECT_EQ(found.symbol("NoSuchFunction"), nullptr);
+
+  // A copy in the current directory is not taken, even when "." is named.
+  QTemporaryDir current;
+  ASSERT_TRUE(QFile::copy(found.path(), QDir(current.path()).filePath(name)));
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(current.path());
+  EXPECT_FALSE(DynamicLibrary::load(name, {QStringLiteral("."), QString()}).isLoaded());
+  QDir::setCurrent(before);
+  EXPECT_FALSE(DynamicLibrary::load(name, {QStringLiteral("/nonexistent")}).isLoaded());
+
+  found.release();
+  EXPECT_FALSE(found.isLoaded());
+  EXPECT_TRUE(found.path().isEmpty());
+}
+
+TEST(TEvalon, WithoutAnEngineEveryCallFailsQuietly) {
+  TEvalon evalon;
+  bool failed = false;
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("1+1"), failed), 0.0);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(evalon.ErrorCode(), 0);
+  EXPECT_TRUE(evalon.SetVariable(QStringLiteral("x"), 1.0));
+  EXPECT_EQ(evalon.ErrorCode(), 0);
+}
+
+TEST(TEvalon, EvaluatesInDoubleArithmetic) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  EXPECT_EQ(evalon.ErrorCode(), 0);
+  EXPECT_FALSE(evalon.SetVariable(QStringLiteral("x"), 2.0));
+  bool failed = true;
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("x/4"), failed), 0.5);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("7/2"), failed), 3.5);
+}
+
+// ErrorCode is the engine's status plus one.
+TEST(TEvalon, ErrorCodeIsTheStatusPlusOne) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  bool failed = false;
+  EXPECT_EQ(evalon.CalcValue(QString(), failed), 0.0);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(evalon.ErrorCode(), ev::EmptyFormula + 1);
+  evalon.CalcValue(QStringLiteral("1+"), failed);
+  EXPECT_EQ(evalon.ErrorCode(), ev::MissingOperand + 1);
+  EXPECT_TRUE(evalon.SetVariable(QStringLiteral("1x"), 1.0));
+  EXPECT_EQ(evalon.ErrorCode(), 3);
+  evalon.CalcValue(QStringLiteral("1"), failed);
+  EXPECT_EQ(evalon.ErrorCode(), 0); // every call starts afresh
+}
+
+TEST(TEvalon, OverlongTextsAreRefusedNotCut) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  bool failed = false;
+  const QString longFormula = QStringLiteral("1+").repeated(128) + QStringLiteral("1"); // 257 bytes
+  evalon.CalcValue(longFormula, failed);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(evalon.ErrorCode(), ev::TextTooLong + 1);
+  EXPECT_TRUE(evalon.SetVariable(QString(300, QLatin1Char('x')), 1.0));
+  EXPECT_EQ(evalon.ErrorCode(), ev::TextTooLong + 1);
+}
+
+TEST(TEvalon, ASecondLoadKeepsTheEngineAndItsVariables) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  evalon.SetVariable(QStringLiteral("x"), 4.25);
+  EXPECT_TRUE(evalon.LoadEngine());
+  bool failed = true;
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("x"), failed), 4.25);
+  EXPECT_FALSE(failed);
+}
+
+} // namespace
