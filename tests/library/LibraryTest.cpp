@@ -2,7 +2,7 @@
 // looked up by name with dlsym, the objects' operations called through their table of
 // virtual operations. This program links nothing of the engine: only the public headers
 // (for the declarations) and the dynamic loader.
-#include "Evalon.h"
+#include "EvalonLibrary.h"
 #include "EvalonStatus.h"
 #include "TCalcSystem.h"
 
@@ -23,7 +23,7 @@ const char* const libraryPath = EVALON_LIBRARY; // the built library, from CMake
 constexpr std::uint32_t NoSystemErr = 0xFFFFFFFFu; // -1 as an unsigned status
 
 // The library, loaded for one test and unloaded after it, with its exports found by
-// name. The types come from Evalon.h, so they are the exports' own.
+// name. The types come from EvalonLibrary.h, so they are the exports' own.
 class Library {
   struct Handle {
     void* pointer = dlopen(libraryPath, RTLD_NOW | RTLD_LOCAL);
