@@ -1,0 +1,57 @@
+// GraphMapping: between graph coordinates and the pixels of a graph control. It holds the
+// scales, the origin and the plot rectangle, whose edges both belong to it; rows grow
+// downwards. A small copyable value, so that drawing code and its tests need no widget.
+#pragma once
+
+#include <cstdint>
+
+struct GraphRange {
+  long double xMin = -3.0L;
+  long double xMax = 3.0L;
+  long double yMin = -3.0L;
+  long double yMax = 3.0L;
+};
+
+struct GraphMargins {
+  std::int32_t left = 10;
+  std::int32_t right = 10;
+  std::int32_t top = 10;
+  std::int32_t bottom = 20;
+};
+
+class GraphMapping {
+public:
+  GraphMapping() = default;
+  GraphMapping(const GraphRange& range, const GraphMargins& margins, std::int32_t clientWidth,
+               std::int32_t clientHeight);
+
+  std::int32_t xToPixel(long double x) const;
+  std::int32_t yToPixel(long double y) const;
+  long double pixelToX(std::int32_t column) const;
+  long double pixelToY(std::int32_t row) const;
+  // Bounds included; false for a NaN coordinate.
+  bool inGraphRange(long double x, long double y) const;
+
+  long double xScale() const { return scaleX; }
+  long double yScale() const { return scaleY; }
+  std::int32_t originX() const { return xToPixel(0.0L); }
+  std::int32_t originY() const { return yToPixel(0.0L); }
+  std::int32_t plotLeft() const { return margins.left; }
+  std::int32_t plotTop() const { return margins.top; }
+  std::int32_t plotRight() const { return right; }
+  std::int32_t plotBottom() const { return bottom; }
+  const GraphRange& graphRange() const { return range; }
+
+  // The nearest 32-bit integer, halves to the even neighbour. A value beyond the 32-bit
+  // range saturates and NaN gives the lowest value: either is far outside every plot, and
+  // no conversion is undefined.
+  static std::int32_t nearestPixel(long double v);
+
+private:
+  GraphRange range;
+  GraphMargins margins;
+  long double scaleX = 1.0L;
+  long double scaleY = 1.0L;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};

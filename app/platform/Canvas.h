@@ -1,0 +1,81 @@
+// Drawing on an off-screen image with fixed pixel conventions, so that no caller re-derives them.
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+// How `Canvas::draw` combines an image with what lies under it.
+enum class CopyMode {
+  SrcCopy, // the image replaces the pixels
+  SrcAnd,  // each pixel becomes the bitwise AND of both RGB values
+};
+
+// A canvas on a QImage (meant for Format_RGB32) with a current pen position. Nothing is
+// anti-aliased, so the image only ever holds the colours that were drawn.
+//
+// Lines include their start pixel and exclude their end pixel; a line to the pen position itself
+// draws nothing. The pixels of a line are one per step along its longer axis, the other
+// coordinate rounded to the nearest pixel (halves away from the start). A pen of width w stamps a
+// round dot of diameter w on each of those pixels (for even w the extra pixel lies right of and
+// below the centre); dash patterns apply to one-pixel pens only, a wider pen draws solid. The
+// dash pattern runs on over consecutive line-tos and restarts at each move-to.
+//
+// Every operation paints through a painter of its own, so the image is free between calls. The
+// image must outlive the canvas.
+class Canvas {
+public:
+  // A new canvas has a black one-pixel pen, a solid white brush, the application font in black
+  // and its pen at (0, 0).
+  explicit Canvas(QImage& image);
+
+  void setPen(const QPen& pen);
+  const QPen& pen() const { return pen_; }
+  void setBrush(const QBrush& brush) { brush_ = brush; }
+  const QBrush& brush() const { return brush_; }
+  // Text is drawn in `color`: unlike QFont, the canvas font carries its colour.
+  void setFont(const QFont& font, const QColor& color);
+  const QFont& font() const { return font_; }
+  const QColor& fontColor() const { return fontColor_; }
+
+  QPoint penPos() const { return penPos_; }
+  void moveTo(int x, int y);
+  // Draws from the pen position to (x, y) without the end pixel, then moves the pen there.
+  void lineTo(int x, int y);
+
+  // Writes text with its cell's top-left corner at (x, y). The cell (text width by text height)
+  // is filled with the brush when the brush is solid; otherwise the glyphs go on the image as it
+  // is. The pen position does not change.
+  void textOut(int x, int y, const QString& text);
+  int textWidth(const QString& text) const;
+  int textHeight(const QString& text) const;
+
+  // Fills exactly the pixels of `rect` with the brush.
+  void fillRect(const QRect& rect);
+  // Combines `image` (taken as RGB32) with the canvas, its top-left corner at (x, y).
+  void draw(int x, int y, const QImage& image, CopyMode mode);
+
+private:
+  void begin(QPainter& painter);
+  void stamp(std::vector<QPoint>& points, std::int64_t x, std::int64_t y) const;
+
+  QImage& image_;
+  QPen pen_;
+  QBrush brush_{Qt::white, Qt::SolidPattern};
+  QFont font_;
+  QColor fontColor_{Qt::black};
+  QPoint penPos_;
+  std::vector<QPoint> dot_;     // pixel offsets of the pen's dot
+  std::vector<bool> dashes_;    // on/off per pixel of the dash pattern; empty when solid
+  std::uint64_t dashPhase_ = 0; // pixels of the pattern used since the last move-to
+};
