@@ -28,13 +28,18 @@ enum class CopyMode {
 // draws nothing. The pixels of a line are one per step along its longer axis, the other
 // coordinate rounded to the nearest pixel (halves away from the start). A pen of width w stamps a
 // round dot of diameter w on each of those pixels (for even w the extra pixel lies right of and
-// below the centre); dash patterns apply to one-pixel pens only, a wider pen draws solid. The
-// dash pattern runs on over consecutive line-tos and restarts at each move-to.
+// below the centre), so a wide line has round ends and its end dot is left out like the end pixel.
+// Widths below 1 draw as 1 and widths above kWidestPen as kWidestPen. Dash patterns apply to
+// one-pixel pens only, a wider pen draws solid; the pattern runs on over consecutive line-tos and
+// restarts at each move-to.
 //
 // Every operation paints through a painter of its own, so the image is free between calls. The
 // image must outlive the canvas.
 class Canvas {
 public:
+  // Wider pens draw at this width: the dots stay cheap and still cover any useful curve.
+  static constexpr int kWidestPen = 32;
+
   // A new canvas has a black one-pixel pen, a solid white brush, the application font in black
   // and its pen at (0, 0).
   explicit Canvas(QImage& image);
@@ -58,7 +63,8 @@ public:
   // is. The pen position does not change.
   void textOut(int x, int y, const QString& text);
   int textWidth(const QString& text) const;
-  int textHeight(const QString& text) const;
+  // The height of every text's cell in the current font.
+  int textHeight() const;
 
   // Fills exactly the pixels of `rect` with the brush.
   void fillRect(const QRect& rect);
@@ -66,16 +72,27 @@ public:
   void draw(int x, int y, const QImage& image, CopyMode mode);
 
 private:
+  class LinePixels;
+  struct DotRow { // one row of the pen's dot, in pixels from its centre
+    int dy;
+    int left;
+    int right;
+  };
+
+  static std::vector<DotRow> dotRows(int width);
   void begin(QPainter& painter);
-  void stamp(std::vector<QPoint>& points, std::int64_t x, std::int64_t y) const;
+  QRect lineBounds() const;
+  std::vector<QRect> solidSpans(const LinePixels& line) const;
+  std::vector<QRect> dashSpans(const LinePixels& line) const;
+  void paint(const std::vector<QRect>& spans);
 
   QImage& image_;
   QPen pen_;
   QBrush brush_{Qt::white, Qt::SolidPattern};
   QFont font_;
-  QColor fontColor_{Qt::black};
+  QColor fontColor_;
   QPoint penPos_;
-  std::vector<QPoint> dot_;     // pixel offsets of the pen's dot
+  std::vector<DotRow> dot_;
   std::vector<bool> dashes_;    // on/off per pixel of the dash pattern; empty when solid
   std::uint64_t dashPhase_ = 0; // pixels of the pattern used since the last move-to
 };

@@ -1,0 +1,209 @@
+#include "Canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+// The pixels of a line without its end pixel. Pixel i lies i steps along the longer axis from the
+// start; the other coordinate is i * d / count rounded, halves away from the start.
+class Canvas::LinePixels {
+public:
+  LinePixels(QPoint from, QPoint to)
+      : from_(from), dx_(std::int64_t{to.x()} - from.x()), dy_(std::int64_t{to.y()} - from.y()),
+        count_(std::max(std::abs(dx_), std::abs(dy_))) {}
+
+  std::int64_t count() const { return count_; }
+  std::int64_t x(std::int64_t i) const { return from_.x() + offset(i, dx_); }
+  std::int64_t y(std::int64_t i) const { return from_.y() + offset(i, dy_); }
+
+  // The indices [first, last) of the pixels that lie within `bounds` along the longer axis. Only
+  // these are visited, so a line from a point far off the image costs no more than one across it.
+  std::pair<std::int64_t, std::int64_t> indicesWithin(const QRect& bounds) const {
+    const bool alongX = std::abs(dx_) >= std::abs(dy_);
+    const std::int64_t low = alongX ? bounds.left() : bounds.top();
+    const std::int64_t high = alongX ? bounds.right() : bounds.bottom();
+    const std::int64_t start = alongX ? from_.x() : from_.y();
+    const bool rises = (alongX ? dx_ : dy_) > 0;
+    const std::int64_t first = rises ? low - start : start - high;
+    const std::int64_t last = (rises ? high - start : start - low) + 1;
+    return {std::max<std::int64_t>(first, 0), std::min(last, count_)};
+  }
+
+private:
+  // Exact for any two 32-bit ends: i < count < 2^32 and |d| <= count keep the product in 64 bits.
+  std::int64_t offset(std::int64_t i, std::int64_t d) const {
+    const auto product = static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(std::abs(d));
+    const auto count = static_cast<std::uint64_t>(count_);
+    const auto rounded =
+        static_cast<std::int64_t>(product / count + (2 * (product % count) >= count));
+    return d < 0 ? -rounded : rounded;
+  }
+
+  QPoint from_;
+  std::int64_t dx_;
+  std::int64_t dy_;
+  std::int64_t count_;
+};
+
+namespace {
+
+bool contains(const QRect& bounds, std::int64_t x, std::int64_t y) {
+  return x >= bounds.left() && x <= bounds.right() && y >= bounds.top() && y <= bounds.bottom();
+}
+
+// On or off for each pixel of the pen's dash pattern; empty for a solid pen.
+std::vector<bool> dashPixels(const QPen& pen) {
+  std::vector<bool> pixels;
+  if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen) return pixels;
+  const QList<qreal> pattern = pen.dashPattern();
+  for (qsizetype k = 0; k < pattern.size(); ++k)
+    pixels.insert(pixels.end(), std::max(0L, std::lround(pattern[k])), k % 2 == 0);
+  return pixels;
+}
+
+} // namespace
+
+Canvas::Canvas(QImage& image) : image_(image) {
+  setPen(QPen(Qt::black, 1));
+  setFont(QFont(), Qt::black);
+}
+
+void Canvas::setPen(const QPen& pen) {
+  pen_ = pen;
+  const int width = std::clamp(pen.width(), 1, kWidestPen);
+  dot_ = dotRows(width);
+  dashes_ = width == 1 ? dashPixels(pen) : std::vector<bool>();
+  dashPhase_ = 0;
+}
+
+// The rows of a round dot of diameter `width`, relative to its centre pixel.
+std::vector<Canvas::DotRow> Canvas::dotRows(int width) {
+  const int low = -(width - 1) / 2;
+  const int centreTwice = (width - 1) % 2; // an even dot's centre lies between pixels
+  std::vector<DotRow> rows;
+  for (int dy = low; dy < low + width; ++dy) {
+    DotRow row{dy, width, -width};
+    for (int dx = low; dx < low + width; ++dx) {
+      const int u = 2 * dx - centreTwice;
+      const int v = 2 * dy - centreTwice;
+      if (u * u + v * v > width * width) continue;
+      row.left = std::min(row.left, dx);
+      row.right = std::max(row.right, dx);
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void Canvas::setFont(const QFont& font, const QColor& color) {
+  font_ = font;
+  font_.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoAntialias));
+  fontColor_ = color;
+}
+
+void Canvas::moveTo(int x, int y) {
+  penPos_ = QPoint(x, y);
+  dashPhase_ = 0;
+}
+
+void Canvas::lineTo(int x, int y) {
+  const LinePixels line(penPos_, QPoint(x, y));
+  if (pen_.style() != Qt::NoPen) paint(dashes_.empty() ? solidSpans(line) : dashSpans(line));
+  if (!dashes_.empty()) dashPhase_ = (dashPhase_ + line.count()) % dashes_.size();
+  penPos_ = QPoint(x, y);
+}
+
+// The image grown by the pen's reach: dots centred in it can touch the image.
+QRect Canvas::lineBounds() const {
+  const int reach = std::clamp(pen_.width(), 1, kWidestPen);
+  return image_.rect().adjusted(-reach, -reach, reach, reach);
+}
+
+// One run per row: the dots of neighbouring line pixels overlap or touch, so the dots along a
+// line cover each row in one piece.
+std::vector<QRect> Canvas::solidSpans(const LinePixels& line) const {
+  const QRect bounds = lineBounds();
+  std::vector<std::pair<int, int>> runs(bounds.height(), {INT_MAX, INT_MIN});
+  const auto [first, last] = line.indicesWithin(bounds);
+  for (std::int64_t i = first; i < last; ++i) {
+    if (!contains(bounds, line.x(i), line.y(i))) continue;
+    const auto x = static_cast<int>(line.x(i));
+    const auto y = static_cast<int>(line.y(i));
+    for (const DotRow& row : dot_) {
+      const int r = y + row.dy - bounds.top();
+      if (r < 0 || r >= bounds.height()) continue;
+      runs[r] = {std::min(runs[r].first, x + row.left), std::max(runs[r].second, x + row.right)};
+    }
+  }
+  std::vector<QRect> spans;
+  for (int r = 0; r < bounds.height(); ++r) {
+    const int y = bounds.top() + r;
+    if (runs[r].first <= runs[r].second)
+      spans.emplace_back(QPoint(runs[r].first, y), QPoint(runs[r].second, y));
+  }
+  return spans;
+}
+
+// The line's pixels that the dash pattern leaves on; dashed pens are one pixel wide.
+std::vector<QRect> Canvas::dashSpans(const LinePixels& line) const {
+  const QRect bounds = lineBounds();
+  std::vector<QRect> spans;
+  const auto [first, last] = line.indicesWithin(bounds);
+  for (std::int64_t i = first; i < last; ++i) {
+    const bool on = dashes_[(dashPhase_ + i) % dashes_.size()];
+    if (on && contains(bounds, line.x(i), line.y(i)))
+      spans.emplace_back(static_cast<int>(line.x(i)), static_cast<int>(line.y(i)), 1, 1);
+  }
+  return spans;
+}
+
+void Canvas::paint(const std::vector<QRect>& spans) {
+  if (spans.empty()) return;
+  QPainter painter;
+  begin(painter);
+  for (const QRect& span : spans)
+    painter.fillRect(span, pen_.color());
+}
+
+void Canvas::textOut(int x, int y, const QString& text) {
+  const QFontMetrics metrics(font_, &image_);
+  QPainter painter;
+  begin(painter);
+  if (brush_.style() == Qt::SolidPattern)
+    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), brush_);
+  painter.setFont(font_);
+  painter.setPen(fontColor_);
+  painter.drawText(QPoint(x, y + metrics.ascent()), text);
+}
+
+int Canvas::textWidth(const QString& text) const {
+  return QFontMetrics(font_, &image_).horizontalAdvance(text);
+}
+
+int Canvas::textHeight() const {
+  return QFontMetrics(font_, &image_).height();
+}
+
+void Canvas::fillRect(const QRect& rect) {
+  QPainter painter;
+  begin(painter);
+  painter.fillRect(rect, brush_);
+}
+
+void Canvas::draw(int x, int y, const QImage& image, CopyMode mode) {
+  QPainter painter;
+  begin(painter);
+  painter.setCompositionMode(mode == CopyMode::SrcAnd ? QPainter::RasterOp_SourceAndDestination
+                                                      : QPainter::CompositionMode_Source);
+  painter.drawImage(x, y, image.convertToFormat(QImage::Format_RGB32));
+}
+
+void Canvas::begin(QPainter& painter) {
+  painter.begin(&image_);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+}

@@ -1,0 +1,203 @@
+#include "Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+
+QImage filled(int width, int height, QRgb colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+// The image as text, a line per row: '#' for black, '.' for white, '?' for anything else.
+std::string picture(const QImage& image) {
+  std::string text;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      text += pixel == qRgb(0, 0, 0) ? '#' : pixel == qRgb(255, 255, 255) ? '.' : '?';
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+// Moves to the first point of `path` and draws lines through the others on a white image.
+std::string drawn(int width, int height, const std::vector<QPoint>& path,
+                  const QPen& pen = QPen(Qt::black, 1)) {
+  QImage image = filled(width, height, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  canvas.setPen(pen);
+  canvas.moveTo(path.front().x(), path.front().y());
+  for (std::size_t i = 1; i < path.size(); ++i)
+    canvas.lineTo(path[i].x(), path[i].y());
+  return picture(image);
+}
+
+QSet<QRgb> coloursOf(const QImage& image, const QRect& area) {
+  QSet<QRgb> colours;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      colours.insert(image.pixel(x, y));
+  return colours;
+}
+
+TEST(CanvasLineTest, StraightLinesIncludeTheStartAndExcludeTheEnd) {
+  EXPECT_EQ(drawn(7, 2, {{1, 0}, {5, 0}}), ".####..\n.......\n");
+  EXPECT_EQ(drawn(7, 2, {{5, 1}, {1, 1}}), ".......\n..####.\n");
+  EXPECT_EQ(drawn(2, 5, {{0, 0}, {0, 3}}), "#.\n#.\n#.\n..\n..\n");
+  EXPECT_EQ(drawn(2, 5, {{1, 4}, {1, 1}}), "..\n..\n.#\n.#\n.#\n");
+}
+
+TEST(CanvasLineTest, SlantedLinesStepAlongTheLongerAxis) {
+  EXPECT_EQ(drawn(4, 4, {{0, 0}, {3, 3}}), "#...\n.#..\n..#.\n....\n");
+  EXPECT_EQ(drawn(4, 4, {{3, 0}, {0, 3}}), "...#\n..#.\n.#..\n....\n");
+  // Rows 0, 1/3, 2/3, 1, 4/3, 5/3 rounded; the half-way point (3, 1) lies on the line.
+  EXPECT_EQ(drawn(7, 3, {{0, 0}, {6, 2}}), "##.....\n..###..\n.....#.\n");
+  EXPECT_EQ(drawn(3, 3, {{0, 0}, {2, 1}}), "#..\n.#.\n...\n")
+      << "a half rounds away from the start";
+}
+
+TEST(CanvasLineTest, PenPositionAndConnectedLines) {
+  QImage image = filled(5, 3, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  EXPECT_EQ(canvas.penPos(), QPoint(0, 0));
+  canvas.moveTo(1, 0);
+  canvas.lineTo(1, 0);
+  EXPECT_EQ(picture(image), ".....\n.....\n.....\n") << "move-to and a zero line draw nothing";
+  canvas.lineTo(4, 0);
+  canvas.lineTo(4, 2);
+  EXPECT_EQ(canvas.penPos(), QPoint(4, 2));
+  EXPECT_EQ(picture(image), ".####\n....#\n.....\n") << "the corner comes from the second line";
+  canvas.setPen(QPen(Qt::NoPen));
+  canvas.lineTo(0, 2);
+  EXPECT_EQ(canvas.penPos(), QPoint(0, 2));
+  EXPECT_EQ(picture(image), ".####\n....#\n.....\n");
+}
+
+TEST(CanvasLineTest, FarEndsDrawOnlyTheVisiblePartExactly) {
+  EXPECT_EQ(drawn(3, 3, {{1, -2'000'000'000}, {1, 2}}), ".#.\n.#.\n...\n");
+  EXPECT_EQ(drawn(3, 3, {{-1'000'000'000, -1'000'000'000}, {2, 2}}), "#..\n.#.\n...\n");
+  // Half-way along x the row is just past 1/2, so the visible part lies on row 1.
+  EXPECT_EQ(drawn(3, 2, {{INT_MIN, 0}, {INT_MAX, 1}}), "...\n###\n");
+}
+
+TEST(CanvasLineTest, WidePensStampRoundDots) {
+  EXPECT_EQ(drawn(8, 5, {{2, 2}, {6, 2}}, QPen(Qt::black, 3)),
+            "........\n.######.\n.######.\n.######.\n........\n");
+  EXPECT_EQ(drawn(6, 6, {{2, 2}, {3, 2}}, QPen(Qt::black, 4)),
+            "......\n..##..\n.####.\n.####.\n..##..\n......\n");
+}
+
+TEST(CanvasLineTest, DashesRunOnOverLinesAndRestartAtMoveTo) {
+  const QPen dash(Qt::black, 1, Qt::DashLine); // 4 on, 2 off
+  EXPECT_EQ(drawn(13, 1, {{0, 0}, {13, 0}}, dash), "####..####..#\n");
+  EXPECT_EQ(drawn(13, 1, {{0, 0}, {3, 0}, {13, 0}}, dash), "####..####..#\n");
+  EXPECT_EQ(drawn(10, 1, {{0, 0}, {10, 0}}, QPen(Qt::black, 1, Qt::DotLine)), "#..#..#..#\n");
+  EXPECT_EQ(drawn(9, 2, {{0, 0}, {8, 0}}, QPen(Qt::black, 2, Qt::DashLine)),
+            "#########\n#########\n")
+      << "a wide pen draws solid";
+
+  QImage image = filled(13, 1, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  canvas.setPen(dash);
+  canvas.lineTo(5, 0);
+  canvas.moveTo(5, 0);
+  canvas.lineTo(13, 0);
+  EXPECT_EQ(picture(image), "####.####..##\n");
+}
+
+TEST(CanvasLineTest, NothingIsAntiAliased) {
+  QImage image = filled(20, 20, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  canvas.setPen(QPen(Qt::red, 5));
+  canvas.moveTo(1, 2);
+  canvas.lineTo(18, 9);
+  canvas.setFont(QFont("DejaVu Sans", 11, QFont::Normal, true), Qt::red);
+  canvas.textOut(2, 8, "Wq");
+  EXPECT_EQ(coloursOf(image, image.rect()), (QSet<QRgb>{qRgb(255, 255, 255), qRgb(255, 0, 0)}));
+}
+
+TEST(CanvasCopyTest, SrcAndCombinesBitsAndSrcCopyReplaces) {
+  const QRgb back = qRgb(0x33, 0x66, 0x99);
+  const QRgb front = qRgb(0xF0, 0x5A, 0x0F);
+  QImage image = filled(3, 1, back);
+  image.setPixel(1, 0, qRgb(0, 0, 0));
+  QImage layer = filled(3, 1, qRgb(255, 255, 255));
+  layer.setPixel(1, 0, front);
+  layer.setPixel(2, 0, front);
+  Canvas canvas(image);
+  canvas.draw(0, 0, layer, CopyMode::SrcAnd);
+  EXPECT_EQ(image.pixel(0, 0), back) << "white leaves the background";
+  EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0)) << "black stays black";
+  EXPECT_EQ(image.pixel(2, 0), qRgb(0x30, 0x42, 0x09));
+
+  canvas.draw(1, 0, filled(1, 1, qRgb(255, 255, 255)), CopyMode::SrcCopy);
+  EXPECT_EQ(image.pixel(0, 0), back);
+  EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(2, 0), qRgb(0x30, 0x42, 0x09));
+}
+
+TEST(CanvasFillTest, FillRectCoversExactlyItsPixelsWithTheBrush) {
+  QImage image = filled(5, 4, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  canvas.setBrush(Qt::NoBrush);
+  canvas.fillRect(QRect(0, 0, 5, 4));
+  canvas.setBrush(QBrush(Qt::black));
+  canvas.fillRect(QRect(1, 1, 3, 2));
+  EXPECT_EQ(picture(image), ".....\n.###.\n.###.\n.....\n");
+}
+
+class CanvasTextTest : public ::testing::Test {
+protected:
+  const QRgb yellow = qRgb(255, 255, 224);
+  const QRgb blue = qRgb(0, 0, 255);
+  const QRgb black = qRgb(0, 0, 0);
+  QImage image = filled(80, 40, yellow);
+  Canvas canvas{image};
+
+  // Writes at (10, 10) and returns the text cell.
+  QRect write(const QBrush& brush) {
+    canvas.setFont(QFont("DejaVu Sans", 12), Qt::black);
+    canvas.setBrush(brush);
+    canvas.textOut(10, 10, "W8");
+    return QRect(10, 10, canvas.textWidth("W8"), canvas.textHeight());
+  }
+};
+
+TEST_F(CanvasTextTest, ClearOrHatchedBrushLeavesTheBackgroundAroundGlyphs) {
+  for (const QBrush& brush : {QBrush(Qt::NoBrush), QBrush(blue, Qt::CrossPattern)}) {
+    image.fill(yellow);
+    const QRect cell = write(brush);
+    EXPECT_EQ(coloursOf(image, cell), (QSet<QRgb>{yellow, black}));
+    EXPECT_EQ(coloursOf(image, image.rect()), (QSet<QRgb>{yellow, black}));
+  }
+}
+
+TEST_F(CanvasTextTest, SolidBrushFillsExactlyTheCell) {
+  const QRect cell = write(QBrush(blue));
+  EXPECT_EQ(coloursOf(image, cell), (QSet<QRgb>{blue, black}));
+  EXPECT_EQ(coloursOf(image, cell.adjusted(-1, -1, 1, 1)), (QSet<QRgb>{yellow, blue, black}));
+  EXPECT_EQ(coloursOf(image, QRect(0, 0, 80, 10)), QSet<QRgb>{yellow});
+  EXPECT_EQ(coloursOf(image, QRect(0, 0, 10, 40)), QSet<QRgb>{yellow});
+  EXPECT_EQ(coloursOf(image, QRect(cell.right() + 1, 0, 1, 40)), QSet<QRgb>{yellow});
+  EXPECT_EQ(coloursOf(image, QRect(0, cell.bottom() + 1, 80, 1)), QSet<QRgb>{yellow});
+}
+
+TEST_F(CanvasTextTest, MetricsFollowTextAndFont) {
+  canvas.setFont(QFont("DejaVu Sans", 9), Qt::black);
+  const int small = canvas.textHeight();
+  EXPECT_GT(canvas.textWidth("8888"), canvas.textWidth("88"));
+  EXPECT_EQ(canvas.textWidth(""), 0);
+  canvas.setFont(QFont("DejaVu Sans", 18), Qt::black);
+  EXPECT_GT(canvas.textHeight(), small);
+}
+
+} // namespace
