@@ -1,0 +1,59 @@
+// TAxis: the settings of one axis of a graph (shown or not, tick kind and interval, where
+// and how far from each tick its value is written, and the font of the values), and the
+// drawing of the two axes onto a graph's background layer.
+#pragma once
+
+#include "GraphFont.h"
+#include "GraphMapping.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class Canvas;
+
+// The tick-mark kind. For the X axis "positive" is above, for the Y axis to the right.
+enum TGuageType : std::uint8_t { gtNone = 0, gtPos = 1, gtNeg = 2, gtBoth = 3 };
+
+// Where the value of a tick is written, relative to the tick's point on the axis.
+enum TPosType : std::uint8_t {
+  ptNone = 0,
+  ptUpLeft = 1,
+  ptDownLeft = 2,
+  ptUpRight = 3,
+  ptDownRight = 4,
+};
+
+// Writing a field redraws nothing: whoever changes an axis refreshes the graph afterwards.
+class TAxis {
+public:
+  bool Visible = true;
+  QString Caption; // stored with the document, not drawn
+  TGuageType GauageType = gtBoth;
+  long double GuagePeriod = 1.0L; // graph units between ticks
+  TPosType ValPos = ptDownRight;
+  std::int32_t ValXDist = 0; // extra gap in pixels between a tick and its value
+  std::int32_t ValYDist = 0;
+  TFont ValFont;
+
+  // Copies every setting of the source, the font's contents included.
+  void Assign(const TAxis& source) { *this = source; }
+  bool operator==(const TAxis&) const = default;
+};
+
+// The ticks of an axis from its lower to its upper end: the first is the smallest multiple of
+// the period not below the lower end, each next one the running sum of the period (so that
+// rounding accumulates as it does on the drawn axis). A period that is not positive and a
+// range whose first multiple does not fit 32 bits give no ticks, and at most MaxTicks are
+// visited, so that no setting can stall the drawing. (With the first multiple within 32
+// bits, the extended running sum always moves.)
+inline constexpr int MaxTicks = 100000;
+void forEachTick(long double lower, long double upper, long double period,
+                 const std::function<void(long double)>& tick);
+
+// The X axis through y = 0 and the Y axis through x = 0, drawn with the canvas's pen and
+// brush; the value texts in the axis's value font, the canvas font restored afterwards. The
+// Y axis leaves out the value at the origin when the X axis writes values.
+void DrawXAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis);
+void DrawYAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& yAxis, const TAxis& xAxis);
