@@ -1,0 +1,246 @@
+#include "FuncGraph.h"
+
+#include "Canvas.h"
+#include "QtObjects.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+// The pens of the five slots: blue, red, green, navy, maroon.
+constexpr std::array<GraphColor, TFuncGraph::FormulaCount> SlotColors = {16711680, 255, 32768,
+                                                                         8388608, 128};
+
+// The nearest 32-bit integer in the given direction of a value (ceil or floor), clamped.
+std::int32_t toLong(long double v) {
+  constexpr long double Lowest = std::numeric_limits<std::int32_t>::min();
+  constexpr long double Highest = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::clamp(v, Lowest, Highest));
+}
+
+QImage whiteLayer(const QSize& size) {
+  QImage layer(size, QImage::Format_RGB32);
+  layer.fill(Qt::white);
+  return layer;
+}
+
+} // namespace
+
+TFuncGraph::TFuncGraph(QWidget* parent) : QWidget(parent) {
+  resize(40, 40);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  for (int n = 0; n < FormulaCount; ++n)
+    formulas[n].Pen.Color = SlotColors[n];
+}
+
+TFuncGraph::~TFuncGraph() = default;
+
+template <class T> void TFuncGraph::refresh(T& field, const T& value) {
+  field = value;
+  UpdateGraph();
+}
+
+void TFuncGraph::setBackBrush(const TBrush& brush) {
+  refresh(backBrush, brush);
+}
+void TFuncGraph::setBorderLine(bool on) {
+  refresh(borderLine, on);
+}
+void TFuncGraph::setXAxis(const TAxis& axis) {
+  xAxis.Assign(axis);
+  UpdateGraph();
+}
+void TFuncGraph::setYAxis(const TAxis& axis) {
+  yAxis.Assign(axis);
+  UpdateGraph();
+}
+void TFuncGraph::setXMin(long double v) {
+  refresh(range.xMin, v);
+}
+void TFuncGraph::setXMax(long double v) {
+  refresh(range.xMax, v);
+}
+void TFuncGraph::setYMin(long double v) {
+  refresh(range.yMin, v);
+}
+void TFuncGraph::setYMax(long double v) {
+  refresh(range.yMax, v);
+}
+void TFuncGraph::setMarginLeft(std::int32_t pixels) {
+  refresh(margins.left, pixels);
+}
+void TFuncGraph::setMarginRight(std::int32_t pixels) {
+  refresh(margins.right, pixels);
+}
+void TFuncGraph::setMarginTop(std::int32_t pixels) {
+  refresh(margins.top, pixels);
+}
+void TFuncGraph::setMarginBottom(std::int32_t pixels) {
+  refresh(margins.bottom, pixels);
+}
+
+TFormula& TFuncGraph::slot(int index) {
+  if (index < 1 || index > FormulaCount) throw std::out_of_range("function slot out of range");
+  return formulas[index - 1];
+}
+
+const TFormula& TFuncGraph::Formula(int index) const {
+  return const_cast<TFuncGraph*>(this)->slot(index);
+}
+QString TFuncGraph::FormulaText(int index) const {
+  return Formula(index).Formula;
+}
+void TFuncGraph::setFormulaText(int index, const QString& text) {
+  slot(index).Formula = text;
+}
+TPen& TFuncGraph::FormulaPen(int index) {
+  return slot(index).Pen;
+}
+
+// The axis flags are the axes' own settings: once an axis line falls outside the plot it
+// stays hidden until a new axis object or a loaded document shows it again.
+void TFuncGraph::UpdateGraph() {
+  mapping = GraphMapping(range, margins, width(), height());
+  const int originX = mapping.originX();
+  const int originY = mapping.originY();
+  if (originY < margins.top || originY > mapping.plotBottom()) xAxis.Visible = false;
+  if (originX < margins.left || originX > mapping.plotRight()) yAxis.Visible = false;
+  backLayer = std::make_unique<QImage>(size(), QImage::Format_RGB32);
+  Canvas canvas(*backLayer);
+  canvas.setBrush(toQBrush(backBrush));
+  canvas.fillRect(backLayer->rect());
+  DrawXAxis(canvas, mapping, xAxis);
+  DrawYAxis(canvas, mapping, yAxis, xAxis);
+  update();
+}
+
+void TFuncGraph::discardCurves() {
+  curveLayer.reset();
+  ++curveGeneration;
+}
+
+void TFuncGraph::ResetGraph() {
+  xAxis = TAxis();
+  yAxis = TAxis();
+  discardCurves();
+  backBrush.Color = DefaultBackColor;
+  range = GraphRange();
+  margins = GraphMargins();
+  borderLine = false;
+  graphName.clear();
+  for (int n = 0; n < FormulaCount; ++n) {
+    formulas[n] = TFormula();
+    formulas[n].Pen.Color = SlotColors[n];
+  }
+  UpdateGraph();
+}
+
+QImage TFuncGraph::Picture() const {
+  QImage picture(size(), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  Canvas canvas(picture);
+  if (backLayer) canvas.draw(0, 0, *backLayer, CopyMode::SrcCopy);
+  if (curveLayer) canvas.draw(0, 0, *curveLayer, CopyMode::SrcAnd);
+  return picture;
+}
+
+void TFuncGraph::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, Picture());
+}
+
+// Curves disappear on every resize until the next DrawFunctions.
+void TFuncGraph::resizeEvent(QResizeEvent*) {
+  UpdateGraph();
+  discardCurves();
+  update();
+}
+
+void TFuncGraph::CopyToClipboard() {
+  QGuiApplication::clipboard()->setImage(Picture());
+}
+
+bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {
+  update();
+  QCoreApplication::processEvents();
+  return curveGeneration == redraw && curveLayer != nullptr;
+}
+
+bool TFuncGraph::DrawFunctions() {
+  discardCurves();
+  curveLayer = std::make_unique<QImage>(whiteLayer(size()));
+  const std::uint64_t redraw = curveGeneration;
+  bool result = true;
+  for (int n = 1; n <= FormulaCount; ++n) {
+    if (slot(n).Formula.isEmpty()) continue;
+    if (OnDrawStart) OnDrawStart(this, n);
+    DrawFunction(n, *curveLayer);
+    // Each finished curve shows at once. A resize, a new graph or another redraw while
+    // messages run replaces this layer, and then this redraw stops after the slot's events.
+    const bool intact = processPendingMessages(redraw);
+    if (slot(n).Error()) {
+      result = false;
+      if (OnFormulaError) OnFormulaError(this, n);
+    }
+    if (OnDrawEnd) OnDrawEnd(this, n);
+    if (!intact) return result;
+  }
+  update();
+  return result;
+}
+
+// One sample per plot column. A failed sample moves the pen like one outside the range, so
+// a formula that fails everywhere draws nothing.
+void TFuncGraph::DrawFunction(int number, QImage& layer) {
+  TFormula& formula = slot(number);
+  Canvas canvas(layer);
+  canvas.setPen(toQPen(formula.Pen));
+  for (int c = margins.left; c <= mapping.plotRight(); ++c) {
+    const long double x = mapping.pixelToX(c);
+    const long double y = formula.Calculate(evalon, x);
+    const int r = mapping.yToPixel(y);
+    if (c != margins.left && !formula.Error() && mapping.inGraphRange(x, y))
+      canvas.lineTo(c, r);
+    else
+      canvas.moveTo(c, r);
+  }
+}
+
+// Samples that are not finite take no part: they bound nothing.
+bool TFuncGraph::GetFunctionRange(int number, long double& max, long double& min) {
+  TFormula& formula = slot(number);
+  bool any = false;
+  for (int c = margins.left; c <= mapping.plotRight(); ++c) {
+    const long double y = formula.Calculate(evalon, mapping.pixelToX(c));
+    if (!std::isfinite(y)) continue;
+    if (!any || y > max) max = y;
+    if (!any || y < min) min = y;
+    any = true;
+  }
+  QCoreApplication::processEvents();
+  return any;
+}
+
+void TFuncGraph::FitYRange() {
+  bool any = false;
+  long double max = 0.0L;
+  long double min = 0.0L;
+  for (int n = 1; n <= FormulaCount; ++n) {
+    long double slotMax = 0.0L;
+    long double slotMin = 0.0L;
+    if (slot(n).Formula.isEmpty() || !GetFunctionRange(n, slotMax, slotMin)) continue;
+    max = any ? std::max(max, slotMax) : slotMax;
+    min = any ? std::min(min, slotMin) : slotMin;
+    any = true;
+  }
+  if (!any) return;
+  range.yMax = toLong(std::ceil(max));
+  range.yMin = toLong(std::floor(min));
+}

@@ -1,0 +1,119 @@
+// TFuncGraph: the graph control. It holds the graph model (range, margins, back brush, two
+// axes, five function slots), maps between graph coordinates and pixels, keeps two
+// off-screen layers (background with fill and axes; white curve layer) and combines them
+// when painted: the background copied, the curves ANDed over it.
+#pragma once
+
+#include "FuncFormula.h"
+#include "GraphAxis.h"
+#include "GraphBrush.h"
+#include "GraphMapping.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class TEvalon;
+
+class TFuncGraph : public QWidget {
+  Q_OBJECT
+
+public:
+  // The graph's event type: the sender and a function slot 1..5.
+  using TGraphEvent = std::function<void(TFuncGraph* sender, std::int32_t number)>;
+  static constexpr int FormulaCount = 5;
+  static constexpr GraphColor DefaultBackColor = 14745599; // light yellow
+
+  explicit TFuncGraph(QWidget* parent = nullptr);
+  ~TFuncGraph() override;
+
+  // The published properties. Writing one that refreshes stores it, then calls UpdateGraph.
+  TEvalon* Evalon() const { return evalon; }
+  void setEvalon(TEvalon* binding) { evalon = binding; }
+  const TBrush& BackBrush() const { return backBrush; }
+  void setBackBrush(const TBrush& brush);
+  bool BorderLine() const { return borderLine; }
+  void setBorderLine(bool on);
+  TAxis& XAxis() { return xAxis; }
+  TAxis& YAxis() { return yAxis; }
+  void setXAxis(const TAxis& axis);
+  void setYAxis(const TAxis& axis);
+  long double XMin() const { return range.xMin; }
+  long double XMax() const { return range.xMax; }
+  long double YMin() const { return range.yMin; }
+  long double YMax() const { return range.yMax; }
+  void setXMin(long double v);
+  void setXMax(long double v);
+  void setYMin(long double v);
+  void setYMax(long double v);
+  std::int32_t MarginLeft() const { return margins.left; }
+  std::int32_t MarginRight() const { return margins.right; }
+  std::int32_t MarginTop() const { return margins.top; }
+  std::int32_t MarginBottom() const { return margins.bottom; }
+  void setMarginLeft(std::int32_t pixels);
+  void setMarginRight(std::int32_t pixels);
+  void setMarginTop(std::int32_t pixels);
+  void setMarginBottom(std::int32_t pixels);
+  const QString& GraphName() const { return graphName; }
+  void setGraphName(const QString& name) { graphName = name; }
+  TGraphEvent OnDrawStart, OnDrawEnd, OnFormulaError;
+
+  // The function slots 1..5; any other index throws std::out_of_range.
+  QString FormulaText(int index) const;
+  void setFormulaText(int index, const QString& text);
+  TPen& FormulaPen(int index);
+  const TFormula& Formula(int index) const;
+
+  void UpdateGraph();
+  void ResetGraph();
+  // Draws every used slot into a new curve layer; true when no slot ended with an error.
+  bool DrawFunctions();
+  void FitYRange();
+  void CopyToClipboard();
+  // The picture as painted: the background layer with the curve layer ANDed over it.
+  QImage Picture() const;
+
+  std::int32_t XToPixel(long double x) const { return mapping.xToPixel(x); }
+  std::int32_t YToPixel(long double y) const { return mapping.yToPixel(y); }
+  long double PixelToX(std::int32_t column) const { return mapping.pixelToX(column); }
+  long double PixelToY(std::int32_t row) const { return mapping.pixelToY(row); }
+  bool InGraphRange(long double x, long double y) const { return mapping.inGraphRange(x, y); }
+  const GraphMapping& Mapping() const { return mapping; }
+  const QImage* BackLayer() const { return backLayer.get(); }
+  const QImage* CurveLayer() const { return curveLayer.get(); }
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  TFormula& slot(int index);
+  void DrawFunction(int number, QImage& layer);
+  // False when the slot has no finite sample.
+  bool GetFunctionRange(int number, long double& max, long double& min);
+  void discardCurves();
+  // Lets pending messages run; false when the curve layer of this redraw was replaced or
+  // discarded meanwhile, so that nothing is drawn into a layer that is gone.
+  bool processPendingMessages(std::uint64_t redraw);
+  template <class T> void refresh(T& field, const T& value);
+
+  TEvalon* evalon = nullptr;
+  TAxis xAxis;
+  TAxis yAxis;
+  GraphRange range;
+  GraphMargins margins;
+  bool borderLine = false;
+  TBrush backBrush{DefaultBackColor, BrushStyle::Solid};
+  GraphMapping mapping;
+  std::unique_ptr<QImage> backLayer;
+  std::unique_ptr<QImage> curveLayer;
+  std::array<TFormula, FormulaCount> formulas;
+  QString graphName;
+  // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
+  std::uint64_t curveGeneration = 0;
+};
