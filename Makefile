@@ -24,14 +24,14 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: build
-	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)
 	@$(MAKE) --no-print-directory test-asan
 
 # An overrun or an undefined conversion in the engine fails this pass.
 test-asan: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DKURVO_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
-	@ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(ASAN_DIR) --output-on-failure --timeout 300 -j $(JOBS)
 
 # Each libFuzzer target for FUZZ_SECONDS seconds, on a work copy of its committed seeds
 # (the inputs it finds stay in build-fuzz/); a crash stops the run and leaves its input in

@@ -125,27 +125,38 @@ QRect Canvas::lineBounds() const {
 }
 
 // One run per row: the dots of neighbouring line pixels overlap or touch, so the dots along a
-// line cover each row in one piece.
+// line cover each row in one piece. Only the rows that the line and its dots reach are looked
+// at, since a curve is drawn as one short line per pixel column.
 std::vector<QRect> Canvas::solidSpans(const LinePixels& line) const {
   const QRect bounds = lineBounds();
-  std::vector<std::pair<int, int>> runs(bounds.height(), {INT_MAX, INT_MIN});
   const auto [first, last] = line.indicesWithin(bounds);
+  if (first >= last) return {};
+  // A line is monotonic, so its visited rows lie between those of its first and last pixel.
+  const std::int64_t firstRow = line.y(first);
+  const std::int64_t lastRow = line.y(last - 1);
+  const std::int64_t low = std::min(firstRow, lastRow);
+  const std::int64_t high = std::max(firstRow, lastRow);
+  const auto [dotTop, dotBottom] = std::minmax_element(
+      dot_.begin(), dot_.end(), [](const DotRow& a, const DotRow& b) { return a.dy < b.dy; });
+  const int top = static_cast<int>(std::max<std::int64_t>(low + dotTop->dy, bounds.top()));
+  const int bottom =
+      static_cast<int>(std::min<std::int64_t>(high + dotBottom->dy, bounds.bottom()));
+  if (top > bottom) return {};
+  std::vector<std::pair<int, int>> runs(bottom - top + 1, {INT_MAX, INT_MIN});
   for (std::int64_t i = first; i < last; ++i) {
     if (!contains(bounds, line.x(i), line.y(i))) continue;
     const auto x = static_cast<int>(line.x(i));
     const auto y = static_cast<int>(line.y(i));
     for (const DotRow& row : dot_) {
-      const int r = y + row.dy - bounds.top();
-      if (r < 0 || r >= bounds.height()) continue;
+      const int r = y + row.dy - top;
+      if (r < 0 || r > bottom - top) continue;
       runs[r] = {std::min(runs[r].first, x + row.left), std::max(runs[r].second, x + row.right)};
     }
   }
   std::vector<QRect> spans;
-  for (int r = 0; r < bounds.height(); ++r) {
-    const int y = bounds.top() + r;
+  for (int r = 0; r <= bottom - top; ++r)
     if (runs[r].first <= runs[r].second)
-      spans.emplace_back(QPoint(runs[r].first, y), QPoint(runs[r].second, y));
-  }
+      spans.emplace_back(QPoint(runs[r].first, top + r), QPoint(runs[r].second, top + r));
   return spans;
 }
 
