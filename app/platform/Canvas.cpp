@@ -173,12 +173,25 @@ std::vector<QRect> Canvas::dashSpans(const LinePixels& line) const {
   return spans;
 }
 
+// The spans of a line go straight into the image's rows: a curve is thousands of short lines,
+// and a painter for each would cost more than their pixels.
 void Canvas::paint(const std::vector<QRect>& spans) {
   if (spans.empty()) return;
-  QPainter painter;
-  begin(painter);
-  for (const QRect& span : spans)
-    painter.fillRect(span, pen_.color());
+  if (image_.format() != QImage::Format_RGB32 && image_.format() != QImage::Format_ARGB32) {
+    QPainter painter;
+    begin(painter);
+    for (const QRect& span : spans)
+      painter.fillRect(span, pen_.color());
+    return;
+  }
+  const QRgb color = pen_.color().rgb();
+  for (const QRect& span : spans) {
+    const QRect part = span & image_.rect();
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+      QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+      std::fill(row + part.left(), row + part.right() + 1, color);
+    }
+  }
 }
 
 void Canvas::textOut(int x, int y, const QString& text) {
