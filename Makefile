@@ -59,8 +59,9 @@ bench:
 	@scripts/install-deps bench
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 		-DKURVO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench
-	@$(BENCH_DIR)/bench/evalon_bench $(BENCH_ARGS)
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench draw_bench
+	@$(BENCH_DIR)/bin/evalon_bench $(BENCH_ARGS)
+	@$(BENCH_DIR)/bin/draw_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

@@ -2,7 +2,9 @@
 
 #include "Evalon.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -163,6 +165,16 @@ TEST(FuncGraph, ARedrawStopsWhenItsLayerIsReplacedMeanwhile) {
   EXPECT_EQ(g.events, (std::vector<std::string>{"start1", "end1"}));
   EXPECT_EQ(g.graph.CurveLayer(), nullptr);
   EXPECT_TRUE(g.graph.FormulaText(2).isEmpty());
+}
+
+TEST(FuncGraph, TheClipboardGetsThePictureAsPainted) {
+  Graph g;
+  g.graph.setFormulaText(1, QStringLiteral("x"));
+  g.graph.DrawFunctions();
+  g.graph.CopyToClipboard();
+  const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(copied, g.graph.Picture());
+  EXPECT_EQ(copied.pixel(168, 153), 0xFF000000u);
 }
 
 TEST(FuncGraph, SlotsOutsideOneToFiveAreARangeError) {
