@@ -4,6 +4,7 @@
 #include "CharClass.h"
 #include "FormulaScanner.h"
 #include "TVarSystem.h"
+#include "TextBuffer.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,8 +13,6 @@
 #include <string_view>
 
 namespace {
-
-constexpr std::size_t BufferSize = 256;
 
 // The kind a reference names: the first "$" or "#" in its leading run of name and bracket
 // characters decides; subscript text takes part, so v[k#] is a double.

@@ -6,6 +6,7 @@
 #include "OperatorTable.h"
 #include "Reference.h"
 #include "TVarSystem.h"
+#include "TextBuffer.h"
 #include "fCalc.h"
 
 #include <charconv>
@@ -15,8 +16,6 @@
 static_assert(std::is_trivially_destructible_v<item>, "token records are never destroyed");
 
 namespace {
-
-constexpr std::size_t BufferSize = 256;
 
 // The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
 // Up to 15 digits, the digits as a whole number and the power of ten of the decimals are

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CharClass.h"
+#include "TextBuffer.h"
 
 #include <cstddef>
 
@@ -12,5 +13,5 @@ inline bool isBareName(const char* ref) {
   const char* p = ref;
   while (charclass::isNameChar(*p))
     ++p;
-  return *p == '\0' && static_cast<std::size_t>(p - ref) < 256;
+  return *p == '\0' && static_cast<std::size_t>(p - ref) < BufferSize;
 }

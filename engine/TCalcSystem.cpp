@@ -6,13 +6,12 @@
 #include "FormulaScanner.h"
 #include "Reference.h"
 #include "TVarSystem.h"
+#include "TextBuffer.h"
 
 #include <cstring>
 #include <new>
 
 namespace {
-
-constexpr std::size_t BufferSize = 256; // every text buffer of the engine
 
 // Subscript expressions are evaluated recursively; each level holds a token array on the
 // stack, so the depth is bounded.
