@@ -1,0 +1,264 @@
+#include "IniFile.h"
+
+#include "ShiftJisCodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <limits>
+
+namespace {
+
+// CP932 lead bytes start double-byte characters whose second byte may look like ASCII ('[', ']',
+// letters), so scans and comparisons step over whole characters.
+bool isLeadByte(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
+}
+
+qsizetype charLength(const QByteArray& text, qsizetype i) {
+  return isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+}
+
+char foldAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(const QByteArray& a, const QByteArray& b) {
+  if (a.size() != b.size()) return false;
+  for (qsizetype i = 0; i < a.size(); i += charLength(a, i)) {
+    if (charLength(a, i) == 2 ? a.mid(i, 2) != b.mid(i, 2) : foldAscii(a[i]) != foldAscii(b[i]))
+      return false;
+  }
+  return true;
+}
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+QByteArray trimBlanks(const QByteArray& text) {
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && isBlank(text[begin]))
+    ++begin;
+  while (end > begin && isBlank(text[end - 1]))
+    --end;
+  return text.mid(begin, end - begin);
+}
+
+// The name of a "[name]" header line, or nothing for any other line.
+std::optional<QByteArray> headerName(const QByteArray& line) {
+  const QByteArray text = trimBlanks(line);
+  if (!text.startsWith('[')) return std::nullopt;
+  for (qsizetype i = 1; i < text.size(); i += charLength(text, i)) {
+    if (text[i] == ']') return trimBlanks(text.mid(1, i - 1));
+  }
+  return std::nullopt;
+}
+
+// The key name of a "key=value" line; '=' never occurs inside a double-byte character.
+std::optional<QByteArray> keyName(const QByteArray& line) {
+  const qsizetype equals = line.indexOf('=');
+  if (equals < 0 || trimBlanks(line).startsWith(';')) return std::nullopt;
+  return trimBlanks(line.left(equals));
+}
+
+// Cuts at MaxValueBytes without leaving half of a double-byte character.
+QByteArray cutValue(const QByteArray& value) {
+  if (value.size() <= IniFile::MaxValueBytes) return value;
+  qsizetype end = 0;
+  while (end < IniFile::MaxValueBytes)
+    end += charLength(value, end);
+  return value.left(end > IniFile::MaxValueBytes ? end - 2 : end);
+}
+
+int digitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = foldAscii(c);
+  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : 16;
+}
+
+std::optional<int> parseDigits(const QByteArray& digits, int base, qint64 limit) {
+  if (digits.isEmpty()) return std::nullopt;
+  qint64 value = 0;
+  for (const char c : digits) {
+    const int digit = digitValue(c);
+    if (digit >= base) return std::nullopt;
+    value = value * base + digit;
+    if (value > limit) return std::nullopt;
+  }
+  return static_cast<int>(static_cast<quint32>(value));
+}
+
+std::optional<int> parseInteger(QByteArray text) {
+  const bool negative = text.startsWith('-');
+  if (negative || text.startsWith('+')) text.remove(0, 1);
+  std::optional<int> value;
+  if (text.startsWith("0x") || text.startsWith("0X")) {
+    value = parseDigits(text.mid(2), 16, 0xFFFFFFFFLL);
+  } else if (text.startsWith('$')) {
+    value = parseDigits(text.mid(1), 16, 0xFFFFFFFFLL);
+  } else {
+    const qint64 limit = std::numeric_limits<int>::max() + qint64(negative ? 1 : 0);
+    value = parseDigits(text, 10, limit);
+  }
+  if (!value) return std::nullopt;
+  return negative ? static_cast<int>(0u - static_cast<quint32>(*value)) : *value;
+}
+
+QByteArray oneLine(const QString& value) {
+  QString text = value;
+  text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return toShiftJis(text);
+}
+
+} // namespace
+
+IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
+  load();
+}
+
+void IniFile::load() {
+  QFile file(m_fileName);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  QByteArray data = file.read(MaxReadBytes);
+  if (!file.atEnd()) {
+    // Stop at the last whole line; the rest is kept for the save.
+    data.truncate(data.lastIndexOf('\n') + 1);
+    m_tailOffset = data.size();
+  }
+  if (data.endsWith('\n')) data.chop(1);
+  if (data.isEmpty()) return;
+  m_lines = data.split('\n');
+  for (QByteArray& line : m_lines) {
+    if (line.endsWith('\r')) line.chop(1);
+  }
+}
+
+std::optional<qsizetype> IniFile::findSection(const QByteArray& name) const {
+  for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    const std::optional<QByteArray> header = headerName(m_lines[i]);
+    if (header && sameName(*header, name)) return i;
+  }
+  return std::nullopt;
+}
+
+qsizetype IniFile::sectionEnd(qsizetype header) const {
+  qsizetype i = header + 1;
+  while (i < m_lines.size() && !headerName(m_lines[i]))
+    ++i;
+  return i;
+}
+
+std::optional<qsizetype> IniFile::findKey(qsizetype header, const QByteArray& key) const {
+  const qsizetype end = sectionEnd(header);
+  for (qsizetype i = header + 1; i < end; ++i) {
+    const std::optional<QByteArray> name = keyName(m_lines[i]);
+    if (name && sameName(*name, key)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<QByteArray> IniFile::rawValue(const QString& section, const QString& key) const {
+  const std::optional<qsizetype> header = findSection(toShiftJis(section));
+  if (!header) return std::nullopt;
+  const std::optional<qsizetype> line = findKey(*header, toShiftJis(key));
+  if (!line) return std::nullopt;
+  const QByteArray& text = m_lines[*line];
+  return cutValue(trimBlanks(text.mid(text.indexOf('=') + 1)));
+}
+
+bool IniFile::SectionExists(const QString& section) const {
+  return findSection(toShiftJis(section)).has_value();
+}
+
+QStringList IniFile::ReadSection(const QString& section) const {
+  QStringList keys;
+  const std::optional<qsizetype> header = findSection(toShiftJis(section));
+  if (!header) return keys;
+  const qsizetype end = sectionEnd(*header);
+  for (qsizetype i = *header + 1; i < end; ++i) {
+    if (const std::optional<QByteArray> name = keyName(m_lines[i])) keys << fromShiftJis(*name);
+  }
+  return keys;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key,
+                            const QString& defaultValue) const {
+  const std::optional<QByteArray> value = rawValue(section, key);
+  return value ? fromShiftJis(*value) : defaultValue;
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+  const std::optional<QByteArray> value = rawValue(section, key);
+  return value ? parseInteger(*value).value_or(defaultValue) : defaultValue;
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  const QByteArray sectionName = oneLine(section);
+  const QByteArray keyText = oneLine(key);
+  const QByteArray valueText = oneLine(value);
+  const std::optional<qsizetype> header = findSection(sectionName);
+  if (!header) {
+    m_lines << '[' + sectionName + ']' << keyText + '=' + valueText;
+    return;
+  }
+  if (const std::optional<qsizetype> line = findKey(*header, keyText)) {
+    QByteArray& text = m_lines[*line];
+    text = text.left(text.indexOf('=') + 1) + valueText;
+    return;
+  }
+  qsizetype insertAt = *header + 1;
+  const qsizetype end = sectionEnd(*header);
+  for (qsizetype i = insertAt; i < end; ++i) {
+    if (keyName(m_lines[i])) insertAt = i + 1;
+  }
+  m_lines.insert(insertAt, keyText + '=' + valueText);
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
+  WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteBool(const QString& section, const QString& key, bool value) {
+  WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool IniFile::copyTail(QIODevice& target, QString* reason) const {
+  if (m_tailOffset < 0) return true;
+  QFile source(m_fileName);
+  if (!source.open(QIODevice::ReadOnly) || !source.seek(m_tailOffset)) {
+    *reason = source.errorString();
+    return false;
+  }
+  while (!source.atEnd()) {
+    const QByteArray chunk = source.read(1024 * 1024);
+    if (chunk.isEmpty()) *reason = source.errorString();
+    if (chunk.isEmpty() || target.write(chunk) != chunk.size()) return false;
+  }
+  return true;
+}
+
+bool IniFile::UpdateFile(QString* error) {
+  QByteArray text;
+  for (const QByteArray& line : m_lines)
+    text.append(line).append("\r\n");
+  QString reason;
+  QSaveFile file(m_fileName);
+  // Unbuffered, so that every short write (full disk, file size limit) is seen here and the
+  // save fails instead of committing a truncated file.
+  const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                       file.write(text) == text.size() && copyTail(file, &reason);
+  if (written && file.commit()) {
+    if (m_tailOffset >= 0) m_tailOffset = text.size();
+    return true;
+  }
+  if (error)
+    *error = m_fileName + QStringLiteral(": ") + (reason.isEmpty() ? file.errorString() : reason);
+  return false;
+}

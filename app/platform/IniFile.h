@@ -1,0 +1,64 @@
+// The INI service of document files: "[section]" headers followed by "key=value" lines, in
+// CP932 with CR LF line ends. The file is read once; writes change the lines in memory and
+// UpdateFile saves them.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QIODevice;
+
+// Section and key names match with ASCII case folding, which covers every name the program
+// writes. Lines that are neither headers nor keys (comments, blank lines, garbage) are kept and
+// ignored, so a save changes only the keys written. For duplicates the first one counts.
+class IniFile {
+public:
+  // Only this much of a file is read, which bounds the memory a huge or hostile file can take;
+  // the rest is neither seen nor lost: UpdateFile copies it unchanged.
+  static constexpr qint64 MaxReadBytes = 4 * 1024 * 1024;
+  static constexpr qsizetype MaxValueBytes = 1023;
+
+  // Reads the file; a missing or unreadable file reads as empty.
+  explicit IniFile(const QString& fileName);
+
+  const QString& FileName() const { return m_fileName; }
+
+  bool SectionExists(const QString& section) const;
+  // The key names of the section in file order.
+  QStringList ReadSection(const QString& section) const;
+
+  // The value trimmed of blanks and cut to MaxValueBytes, or defaultValue when the section or
+  // key is missing.
+  QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+  // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$" (up to 8 digits, taken
+  // as the 32-bit pattern so that system colours read back); else defaultValue.
+  int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
+  bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
+
+  // Replaces the value of an existing key in place, else adds the key after the last key of the
+  // section, else adds the section at the end. Line breaks in value become blanks.
+  void WriteString(const QString& section, const QString& key, const QString& value);
+  void WriteInteger(const QString& section, const QString& key, int value);
+  void WriteBool(const QString& section, const QString& key, bool value);
+
+  // Saves all lines with CR LF ends through a temporary file renamed over the old one, so a
+  // failure leaves the old file as it was; then returns false and sets error when given.
+  bool UpdateFile(QString* error = nullptr);
+
+private:
+  void load();
+  std::optional<qsizetype> findSection(const QByteArray& name) const;
+  qsizetype sectionEnd(qsizetype header) const;
+  std::optional<qsizetype> findKey(qsizetype header, const QByteArray& key) const;
+  std::optional<QByteArray> rawValue(const QString& section, const QString& key) const;
+  // Copies the unread rest of the file; reason tells why the old file could not be read.
+  bool copyTail(QIODevice& target, QString* reason) const;
+
+  QString m_fileName;
+  QList<QByteArray> m_lines;
+  qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
+};

@@ -1,0 +1,14 @@
+// The Shift-JIS (CP932) text codec of document files: captions, formulas and font names may
+// hold Japanese text, and the files are exchanged in that code page.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Encodes text as CP932. A character without a CP932 form becomes '?', and lossless, when
+// given, tells whether every character had one.
+QByteArray toShiftJis(const QString& text, bool* lossless = nullptr);
+
+// Decodes CP932 bytes. Never fails: each byte that starts no valid character, and a double-byte
+// character cut off at the end, becomes U+FFFD, so damaged files still show their readable text.
+QString fromShiftJis(const QByteArray& bytes);

@@ -1,0 +1,223 @@
+// Tests of the INI service: name matching, in-place updates that keep every other line, value
+// encodings and limits, damaged and huge files, and saves that fail without harming the file.
+#include "IniFile.h"
+
+#include "ShiftJisCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+  QString path(const QString& name = QStringLiteral("graph.kvx")) const {
+    return m_dir.filePath(name);
+  }
+
+  void writeFile(const QByteArray& bytes) const {
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  }
+
+  QByteArray readFile() const {
+    QFile file(path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  QString read(const QByteArray& value) {
+    writeFile("[S]\r\nK=" + value + "\r\n");
+    return IniFile(path()).ReadString(QStringLiteral("S"), QStringLiteral("K"),
+                                      QStringLiteral("-"));
+  }
+
+  int readInt(const QByteArray& value) {
+    writeFile("[S]\r\nK=" + value + "\r\n");
+    return IniFile(path()).ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 42);
+  }
+
+  QTemporaryDir m_dir;
+};
+
+TEST_F(IniFileTest, MissingFileGivesDefaults) {
+  const IniFile ini(path());
+  EXPECT_EQ(ini.ReadString(QStringLiteral("Graph"), QStringLiteral("Name"), QStringLiteral("x")),
+            QStringLiteral("x"));
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("Graph"), QStringLiteral("Left"), -3), -3);
+  EXPECT_TRUE(ini.ReadBool(QStringLiteral("Graph"), QStringLiteral("BorderLine"), true));
+  EXPECT_FALSE(ini.SectionExists(QStringLiteral("Graph")));
+  EXPECT_TRUE(ini.ReadSection(QStringLiteral("Graph")).isEmpty());
+}
+
+TEST_F(IniFileTest, NamesMatchWithoutLetterCase) {
+  writeFile("[Graph]\r\nBorderLine=1\r\n  Caption = abc \r\n[Margin]\r\nLeft=7\r\n");
+  const IniFile ini(path());
+  EXPECT_TRUE(ini.SectionExists(QStringLiteral("GRAPH")));
+  EXPECT_TRUE(ini.ReadBool(QStringLiteral("graph"), QStringLiteral("BORDERLINE"), false));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("gRaPh"), QStringLiteral("caption"), QString()),
+            QStringLiteral("abc"));
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("Graph"), QStringLiteral("Left"), -1), -1);
+  EXPECT_EQ(ini.ReadSection(QStringLiteral("graph")),
+            QStringList({QStringLiteral("BorderLine"), QStringLiteral("Caption")}));
+}
+
+TEST_F(IniFileTest, JapaneseTextRoundTripsAsCp932) {
+  const QString caption = QStringLiteral(u"関数グラフ ソ表示");
+  IniFile ini(path());
+  ini.WriteString(QStringLiteral(u"ゾ"), QStringLiteral(u"表"), caption);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(), "[\x83\x5D]\r\n\x95\x5C=" + toShiftJis(caption) + "\r\n");
+  EXPECT_EQ(IniFile(path()).ReadString(QStringLiteral(u"ゾ"), QStringLiteral(u"表"), QString()),
+            caption);
+}
+
+TEST_F(IniFileTest, SecondBytesOfDoubleByteNamesAreNotFolded) {
+  IniFile ini(path());
+  ini.WriteInteger(QStringLiteral(u"ア"), QStringLiteral("K"), 1);
+  ini.WriteInteger(QStringLiteral(u"ヂ"), QStringLiteral("K"), 2);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral(u"ア"), QStringLiteral("K"), 0), 1);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral(u"ヂ"), QStringLiteral("K"), 0), 2);
+}
+
+TEST_F(IniFileTest, InPlaceUpdateKeepsEveryOtherLine) {
+  writeFile(QByteArrayLiteral("; comment\r\n[Graph]\r\nLeft = 5 \r\nweird line\r\nTop=1\r\n\r\n"
+                              "[Unknown]\r\nX=\xFF\x00y\r\n"));
+  IniFile ini(path());
+  ini.WriteInteger(QStringLiteral("graph"), QStringLiteral("LEFT"), -12);
+  ini.WriteBool(QStringLiteral("Graph"), QStringLiteral("BorderLine"), true);
+  ini.WriteString(QStringLiteral("Margin"), QStringLiteral("Right"), QStringLiteral("a\r\nb"));
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(),
+            QByteArrayLiteral("; comment\r\n[Graph]\r\nLeft =-12\r\nweird line\r\nTop=1\r\n"
+                              "BorderLine=1\r\n\r\n[Unknown]\r\nX=\xFF\x00y\r\n"
+                              "[Margin]\r\nRight=a  b\r\n"));
+}
+
+TEST_F(IniFileTest, LfLinesAreReadAndSavedWithCrLf) {
+  writeFile("[S]\nA=1\nB=2");
+  IniFile ini(path());
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("B"), 0), 2);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(), "[S]\r\nA=1\r\nB=2\r\n");
+}
+
+TEST_F(IniFileTest, IntegerForms) {
+  EXPECT_EQ(readInt("+12"), 12);
+  EXPECT_EQ(readInt("-7"), -7);
+  EXPECT_EQ(readInt("0x1F"), 31);
+  EXPECT_EQ(readInt("0X1f"), 31);
+  EXPECT_EQ(readInt("$ff"), 255);
+  EXPECT_EQ(readInt("-$10"), -16);
+  EXPECT_EQ(readInt(" 2147483647 "), 2147483647);
+  EXPECT_EQ(readInt("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(readInt("0x80000008"), -2147483640);
+}
+
+TEST_F(IniFileTest, InvalidIntegersGiveTheDefault) {
+  for (const char* text : {"", "abc", "12abc", "1 2", "0x", "$", "+", "-", "0xG", "$-1",
+                           "99999999999", "2147483648", "-2147483649", "0x100000000", "1.5"})
+    EXPECT_EQ(readInt(text), 42) << text;
+}
+
+TEST_F(IniFileTest, WrittenIntegersAndFlagsReadBack) {
+  IniFile ini(path());
+  ini.WriteInteger(QStringLiteral("S"), QStringLiteral("Color"), -2147483640);
+  ini.WriteBool(QStringLiteral("S"), QStringLiteral("Off"), false);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(), "[S]\r\nColor=-2147483640\r\nOff=0\r\n");
+  const IniFile again(path());
+  EXPECT_EQ(again.ReadInteger(QStringLiteral("S"), QStringLiteral("Color"), 0), -2147483640);
+  EXPECT_FALSE(again.ReadBool(QStringLiteral("S"), QStringLiteral("Off"), true));
+}
+
+TEST_F(IniFileTest, FlagsAreNonZeroIntegers) {
+  writeFile("[S]\r\nA=2\r\nB=0\r\nC=x\r\n");
+  const IniFile ini(path());
+  EXPECT_TRUE(ini.ReadBool(QStringLiteral("S"), QStringLiteral("A"), false));
+  EXPECT_FALSE(ini.ReadBool(QStringLiteral("S"), QStringLiteral("B"), true));
+  EXPECT_TRUE(ini.ReadBool(QStringLiteral("S"), QStringLiteral("C"), true));
+  EXPECT_FALSE(ini.ReadBool(QStringLiteral("S"), QStringLiteral("C"), false));
+}
+
+TEST_F(IniFileTest, ValuesAreTrimmedAndCutAt1023Bytes) {
+  EXPECT_EQ(read(" \t a  b \t "), QStringLiteral("a  b"));
+  EXPECT_EQ(read(""), QString());
+  EXPECT_EQ(read(QByteArray(2000, 'x')), QString(1023, QLatin1Char('x')));
+  // A double-byte character across the limit is dropped whole.
+  EXPECT_EQ(read(QByteArray(1022, 'x') + "\x95\x5C"), QString(1022, QLatin1Char('x')));
+  EXPECT_EQ(read(QByteArray(1021, 'x') + "\x95\x5C"),
+            QString(1021, QLatin1Char('x')) + QStringLiteral(u"表"));
+}
+
+TEST_F(IniFileTest, DamagedBytesGiveDefaultsOrTheReadableKeys) {
+  writeFile(
+      QByteArrayLiteral("\0\xFF\x81[\x81]\r\n[S\0]\r\nK=1\r\n[S]\r\nV=\x81\r\nN=a\0b\r\nK=5\r\n"));
+  const IniFile ini(path());
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 5);
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("V"), QString()),
+            QStringLiteral(u"\uFFFD"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("N"), QString()).size(), 3);
+}
+
+TEST_F(IniFileTest, RandomBinaryFileNeverFails) {
+  std::mt19937 random(8);
+  QByteArray bytes(1 << 20, '\0');
+  for (char& byte : bytes)
+    byte = static_cast<char>(random() & 0xFF);
+  writeFile(bytes);
+  IniFile ini(path());
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("Graph"), QStringLiteral("Left"), 9), 9);
+  ini.WriteInteger(QStringLiteral("Graph"), QStringLiteral("Left"), 3);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("Graph"), QStringLiteral("Left"), 9), 3);
+}
+
+TEST_F(IniFileTest, HugeLineIsSkippedAndKeptOnSave) {
+  const QByteArray head = "[S]\r\nA=1\r\n";
+  const QByteArray tail = QByteArray(5 * 1024 * 1024, 'z') + "\r\n[T]\r\nB=2\r\n";
+  writeFile(head + tail);
+  IniFile ini(path());
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("A"), 0), 1);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("T"), QStringLiteral("B"), 0), 0);
+  ini.WriteInteger(QStringLiteral("S"), QStringLiteral("A"), 22);
+  ASSERT_TRUE(ini.UpdateFile());
+  ini.WriteInteger(QStringLiteral("S"), QStringLiteral("C"), 3);
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(), "[S]\r\nA=22\r\nC=3\r\n" + tail);
+}
+
+TEST_F(IniFileTest, SaveIntoMissingDirectoryFails) {
+  IniFile ini(path(QStringLiteral("missing/graph.kvx")));
+  ini.WriteInteger(QStringLiteral("S"), QStringLiteral("K"), 1);
+  QString error;
+  EXPECT_FALSE(ini.UpdateFile(&error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("missing/graph.kvx"))));
+}
+
+// A file size limit makes the write fail halfway, even for users that permissions do not bind.
+TEST_F(IniFileTest, FailedWriteKeepsTheOldFile) {
+  writeFile("[S]\r\nK=old\r\n");
+  IniFile ini(path());
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QString(4000, QLatin1Char('n')));
+  rlimit previous{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  rlimit small = previous;
+  small.rlim_cur = 1024;
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = ini.UpdateFile();
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(readFile().size(), 12);
+  EXPECT_EQ(readFile(), "[S]\r\nK=old\r\n");
+}
+
+} // namespace
