@@ -9,25 +9,33 @@
 
 namespace {
 
+const QByteArray Utf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
+
 // CP932 lead bytes start double-byte characters whose second byte may look like ASCII ('[', ']',
-// letters), so scans and comparisons step over whole characters.
+// letters), so scans and comparisons step over whole characters. In UTF-8 no byte of a
+// multibyte character is ASCII, and whole characters matter only where a value is cut.
 bool isLeadByte(char c) {
   const auto u = static_cast<unsigned char>(c);
   return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
 }
 
-qsizetype charLength(const QByteArray& text, qsizetype i) {
-  return isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+qsizetype charLength(const QByteArray& text, qsizetype i, bool utf8) {
+  if (!utf8) return isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+  qsizetype end = i + 1;
+  while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+    ++end;
+  return end - i;
 }
 
 char foldAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameName(const QByteArray& a, const QByteArray& b) {
+bool sameName(const QByteArray& a, const QByteArray& b, bool utf8) {
   if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); i += charLength(a, i)) {
-    if (charLength(a, i) == 2 ? a.mid(i, 2) != b.mid(i, 2) : foldAscii(a[i]) != foldAscii(b[i]))
+  for (qsizetype i = 0; i < a.size(); i += charLength(a, i, utf8)) {
+    const qsizetype length = charLength(a, i, utf8);
+    if (length > 1 ? a.mid(i, length) != b.mid(i, length) : foldAscii(a[i]) != foldAscii(b[i]))
       return false;
   }
   return true;
@@ -48,10 +56,10 @@ QByteArray trimBlanks(const QByteArray& text) {
 }
 
 // The name of a "[name]" header line, or nothing for any other line.
-std::optional<QByteArray> headerName(const QByteArray& line) {
+std::optional<QByteArray> headerName(const QByteArray& line, bool utf8) {
   const QByteArray text = trimBlanks(line);
   if (!text.startsWith('[')) return std::nullopt;
-  for (qsizetype i = 1; i < text.size(); i += charLength(text, i)) {
+  for (qsizetype i = 1; i < text.size(); i += charLength(text, i, utf8)) {
     if (text[i] == ']') return trimBlanks(text.mid(1, i - 1));
   }
   return std::nullopt;
@@ -64,13 +72,13 @@ std::optional<QByteArray> keyName(const QByteArray& line) {
   return trimBlanks(line.left(equals));
 }
 
-// Cuts at MaxValueBytes without leaving half of a double-byte character.
-QByteArray cutValue(const QByteArray& value) {
+// Cuts at MaxValueBytes without leaving part of a multibyte character.
+QByteArray cutValue(const QByteArray& value, bool utf8) {
   if (value.size() <= IniFile::MaxValueBytes) return value;
   qsizetype end = 0;
-  while (end < IniFile::MaxValueBytes)
-    end += charLength(value, end);
-  return value.left(end > IniFile::MaxValueBytes ? end - 2 : end);
+  while (end + charLength(value, end, utf8) <= IniFile::MaxValueBytes)
+    end += charLength(value, end, utf8);
+  return value.left(end);
 }
 
 int digitValue(char c) {
@@ -107,16 +115,31 @@ std::optional<int> parseInteger(QByteArray text) {
   return negative ? static_cast<int>(0u - static_cast<quint32>(*value)) : *value;
 }
 
-QByteArray oneLine(const QString& value) {
+QString oneLine(const QString& value) {
   QString text = value;
-  text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-  return toShiftJis(text);
+  return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 } // namespace
 
 IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
   load();
+}
+
+QByteArray IniFile::encode(const QString& text) const {
+  return m_utf8 ? text.toUtf8() : toShiftJis(text);
+}
+
+QString IniFile::decode(const QByteArray& bytes) const {
+  return m_utf8 ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
+}
+
+// The lines read so far are recoded, so the file stays in one encoding. Text after the part
+// that is read is copied unchanged on saving, as it always is.
+void IniFile::switchToUtf8() {
+  for (QByteArray& line : m_lines)
+    line = fromShiftJis(line).toUtf8();
+  m_utf8 = true;
 }
 
 void IniFile::load() {
@@ -128,6 +151,10 @@ void IniFile::load() {
     data.truncate(data.lastIndexOf('\n') + 1);
     m_tailOffset = data.size();
   }
+  if (data.startsWith(Utf8Mark)) {
+    m_utf8 = true;
+    data.remove(0, Utf8Mark.size());
+  }
   if (data.endsWith('\n')) data.chop(1);
   if (data.isEmpty()) return;
   m_lines = data.split('\n');
@@ -138,15 +165,15 @@ void IniFile::load() {
 
 std::optional<qsizetype> IniFile::findSection(const QByteArray& name) const {
   for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    const std::optional<QByteArray> header = headerName(m_lines[i]);
-    if (header && sameName(*header, name)) return i;
+    const std::optional<QByteArray> header = headerName(m_lines[i], m_utf8);
+    if (header && sameName(*header, name, m_utf8)) return i;
   }
   return std::nullopt;
 }
 
 qsizetype IniFile::sectionEnd(qsizetype header) const {
   qsizetype i = header + 1;
-  while (i < m_lines.size() && !headerName(m_lines[i]))
+  while (i < m_lines.size() && !headerName(m_lines[i], m_utf8))
     ++i;
   return i;
 }
@@ -155,31 +182,31 @@ std::optional<qsizetype> IniFile::findKey(qsizetype header, const QByteArray& ke
   const qsizetype end = sectionEnd(header);
   for (qsizetype i = header + 1; i < end; ++i) {
     const std::optional<QByteArray> name = keyName(m_lines[i]);
-    if (name && sameName(*name, key)) return i;
+    if (name && sameName(*name, key, m_utf8)) return i;
   }
   return std::nullopt;
 }
 
 std::optional<QByteArray> IniFile::rawValue(const QString& section, const QString& key) const {
-  const std::optional<qsizetype> header = findSection(toShiftJis(section));
+  const std::optional<qsizetype> header = findSection(encode(section));
   if (!header) return std::nullopt;
-  const std::optional<qsizetype> line = findKey(*header, toShiftJis(key));
+  const std::optional<qsizetype> line = findKey(*header, encode(key));
   if (!line) return std::nullopt;
   const QByteArray& text = m_lines[*line];
-  return cutValue(trimBlanks(text.mid(text.indexOf('=') + 1)));
+  return cutValue(trimBlanks(text.mid(text.indexOf('=') + 1)), m_utf8);
 }
 
 bool IniFile::SectionExists(const QString& section) const {
-  return findSection(toShiftJis(section)).has_value();
+  return findSection(encode(section)).has_value();
 }
 
 QStringList IniFile::ReadSection(const QString& section) const {
   QStringList keys;
-  const std::optional<qsizetype> header = findSection(toShiftJis(section));
+  const std::optional<qsizetype> header = findSection(encode(section));
   if (!header) return keys;
   const qsizetype end = sectionEnd(*header);
   for (qsizetype i = *header + 1; i < end; ++i) {
-    if (const std::optional<QByteArray> name = keyName(m_lines[i])) keys << fromShiftJis(*name);
+    if (const std::optional<QByteArray> name = keyName(m_lines[i])) keys << decode(*name);
   }
   return keys;
 }
@@ -187,7 +214,7 @@ QStringList IniFile::ReadSection(const QString& section) const {
 QString IniFile::ReadString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
   const std::optional<QByteArray> value = rawValue(section, key);
-  return value ? fromShiftJis(*value) : defaultValue;
+  return value ? decode(*value) : defaultValue;
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
@@ -200,9 +227,15 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultV
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-  const QByteArray sectionName = oneLine(section);
-  const QByteArray keyText = oneLine(key);
-  const QByteArray valueText = oneLine(value);
+  const QString texts[] = {oneLine(section), oneLine(key), oneLine(value)};
+  for (const QString& text : texts) {
+    bool lossless = true;
+    if (!m_utf8) toShiftJis(text, &lossless);
+    if (!lossless) switchToUtf8();
+  }
+  const QByteArray sectionName = encode(texts[0]);
+  const QByteArray keyText = encode(texts[1]);
+  const QByteArray valueText = encode(texts[2]);
   const std::optional<qsizetype> header = findSection(sectionName);
   if (!header) {
     m_lines << '[' + sectionName + ']' << keyText + '=' + valueText;
@@ -245,7 +278,7 @@ bool IniFile::copyTail(QIODevice& target, QString* reason) const {
 }
 
 bool IniFile::UpdateFile(QString* error) {
-  QByteArray text;
+  QByteArray text = m_utf8 ? Utf8Mark : QByteArray();
   for (const QByteArray& line : m_lines)
     text.append(line).append("\r\n");
   QString reason;

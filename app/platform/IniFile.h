@@ -1,6 +1,10 @@
 // The INI service of document files: "[section]" headers followed by "key=value" lines, in
 // CP932 with CR LF line ends. The file is read once; writes change the lines in memory and
 // UpdateFile saves them.
+//
+// Text without a CP932 form (a caption with characters outside the code page) is never turned
+// into '?': writing it switches the whole file to UTF-8 behind a byte-order mark, which this
+// service reads as well, so nothing typed is lost. Files that CP932 can hold stay CP932.
 #pragma once
 
 #include <QByteArray>
@@ -48,9 +52,14 @@ public:
   // Saves all lines with CR LF ends through a temporary file renamed over the old one, so a
   // failure leaves the old file as it was; then returns false and sets error when given.
   bool UpdateFile(QString* error = nullptr);
+  // Whether the file is, or will be saved as, UTF-8 with a byte-order mark.
+  bool IsUtf8() const { return m_utf8; }
 
 private:
   void load();
+  QByteArray encode(const QString& text) const;
+  QString decode(const QByteArray& bytes) const;
+  void switchToUtf8();
   std::optional<qsizetype> findSection(const QByteArray& name) const;
   qsizetype sectionEnd(qsizetype header) const;
   std::optional<qsizetype> findKey(qsizetype header, const QByteArray& key) const;
@@ -61,4 +70,5 @@ private:
   QString m_fileName;
   QList<QByteArray> m_lines;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
+  bool m_utf8 = false;
 };

@@ -94,3 +94,55 @@ QString formatGeneral(long double value, int precision, const QString& decimalSe
 QString formatGeneral(long double value, int precision) {
   return formatGeneral(value, precision, QLocale::system().decimalPoint());
 }
+
+namespace {
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+qsizetype skipDigits(const std::string& text, qsizetype i) {
+  while (i < static_cast<qsizetype>(text.size()) && isDigit(text[i]))
+    ++i;
+  return i;
+}
+
+// Whether text (without blanks around) is a number of the grammar of textToFloat.
+bool isNumberText(const std::string& text) {
+  qsizetype i = 0;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
+  const qsizetype intStart = i;
+  i = skipDigits(text, i);
+  qsizetype digits = i - intStart;
+  if (i < static_cast<qsizetype>(text.size()) && text[i] == '.') {
+    const qsizetype fracStart = ++i;
+    i = skipDigits(text, i);
+    digits += i - fracStart;
+  }
+  if (digits == 0) return false;
+  if (i < static_cast<qsizetype>(text.size()) && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < static_cast<qsizetype>(text.size()) && (text[i] == '+' || text[i] == '-')) ++i;
+    const qsizetype expStart = i;
+    i = skipDigits(text, i);
+    if (i == expStart) return false;
+  }
+  return i == static_cast<qsizetype>(text.size());
+}
+
+} // namespace
+
+std::optional<long double> textToFloat(const QString& text) {
+  std::string number = text.trimmed().toStdString();
+  if (!isNumberText(number)) return std::nullopt;
+  if (number[0] == '+') number.erase(0, 1);
+  // from_chars reads neither a leading "+" nor "5." followed by an exponent the same way
+  // everywhere, so the fraction's point is dropped when no digit follows it.
+  if (const auto point = number.find('.');
+      point != std::string::npos && (point + 1 == number.size() || !isDigit(number[point + 1])))
+    number.erase(point, 1);
+  long double value = 0.0L;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+  return value;
+}

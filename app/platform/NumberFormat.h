@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Writes value with at most precision significant digits. A precision below 2 counts as 2 and
 // one above 18 as 18, since only 18 digits are taken from the value. Trailing zeros are dropped;
 // the notation is fixed when the value is 0.d1d2... x 10^e with -3 <= e <= precision, and
@@ -14,3 +16,9 @@ QString formatGeneral(long double value, int precision, const QString& decimalSe
 // The same with the decimal separator of the user's locale; the default precision is that of
 // the plain "%g".
 QString formatGeneral(long double value, int precision = 15);
+
+// The one text-to-number conversion of the program: blanks around, an optional sign, digits with
+// an optional "." and more digits (at least one digit in all), and an optional exponent of "E"
+// or "e", an optional sign and digits. Independent of the locale. Nothing for any other text
+// and for a value beyond the range of long double.
+std::optional<long double> textToFloat(const QString& text);

@@ -220,4 +220,32 @@ TEST_F(IniFileTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(readFile(), "[S]\r\nK=old\r\n");
 }
 
+// Text outside CP932 switches the file to UTF-8 with a byte-order mark instead of losing it;
+// the keys already there keep their text.
+TEST_F(IniFileTest, TextOutsideCp932IsSavedAsUtf8) {
+  writeFile("[S]\r\nJ=\x95\x5C\r\n");
+  IniFile ini(path());
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral(u"café 😀"));
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(), QByteArray("\xEF\xBB\xBF[S]\r\nJ=") + QStringLiteral(u"表").toUtf8() +
+                            "\r\nK=" + QStringLiteral(u"café 😀").toUtf8() + "\r\n");
+  IniFile again(path());
+  EXPECT_TRUE(again.IsUtf8());
+  EXPECT_EQ(again.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            QStringLiteral(u"café 😀"));
+  EXPECT_EQ(again.ReadString(QStringLiteral("S"), QStringLiteral("J"), QString()),
+            QStringLiteral(u"表"));
+  again.WriteString(QStringLiteral(u"表"), QStringLiteral("L"), QStringLiteral("1"));
+  ASSERT_TRUE(again.UpdateFile());
+  EXPECT_TRUE(readFile().startsWith("\xEF\xBB\xBF[S]"));
+  EXPECT_EQ(IniFile(path()).ReadInteger(QStringLiteral(u"表"), QStringLiteral("l"), 0), 1);
+}
+
+TEST_F(IniFileTest, Utf8ValuesAreCutAtWholeCharacters) {
+  writeFile("\xEF\xBB\xBF[S]\r\nK=" + QByteArray(1021, 'x') + QStringLiteral(u"あい").toUtf8() +
+            "\r\n");
+  EXPECT_EQ(IniFile(path()).ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            QString(1021, QLatin1Char('x')));
+}
+
 } // namespace

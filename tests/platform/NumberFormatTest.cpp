@@ -120,3 +120,20 @@ TEST(NumberFormatTest, ConvenienceFormUsesSystemSeparatorAndFifteenDigits) {
 }
 
 } // namespace
+
+TEST(TextToFloatTest, AcceptsSignDigitsPointAndExponent) {
+  EXPECT_EQ(textToFloat(QStringLiteral("1e2")), 100.0L);
+  EXPECT_EQ(textToFloat(QStringLiteral(" -3 ")), -3.0L);
+  EXPECT_EQ(textToFloat(QStringLiteral("+.5")), 0.5L);
+  EXPECT_EQ(textToFloat(QStringLiteral("5.")), 5.0L);
+  EXPECT_EQ(textToFloat(QStringLiteral("5.E1")), 50.0L);
+  EXPECT_EQ(textToFloat(QStringLiteral("2.5e-1")), 0.25L);
+  EXPECT_EQ(textToFloat(QStringLiteral("1E+3")), 1000.0L);
+  EXPECT_EQ(textToFloat(QStringLiteral("0.1")), 0.1L);
+}
+
+TEST(TextToFloatTest, RefusesEverythingElse) {
+  for (const char* text : {"", " ", "abc", "1e", "e5", ".", "-", "1.2.3", "1,5", "0x10", "inf",
+                           "nan", "1e2x", "--1", "1e5000"})
+    EXPECT_FALSE(textToFloat(QString::fromLatin1(text))) << text;
+}
