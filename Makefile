@@ -36,9 +36,9 @@ test-asan: deps
 # Each libFuzzer target for FUZZ_SECONDS seconds, on a work copy of its committed seeds
 # (the inputs it finds stay in build-fuzz/); a crash stops the run and leaves its input in
 # build-fuzz/crashes/.
-FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement
+FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement fuzz_document
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -max_len=1024 -timeout=10 \
-  -dict=fuzz/evalon.dict -print_final_stats=1
+  -print_final_stats=1
 
 .PHONY: fuzz
 fuzz:
@@ -49,19 +49,21 @@ fuzz:
 	@mkdir -p $(FUZZ_DIR)/crashes
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t && cp fuzz/corpus/$$t/* $(FUZZ_DIR)/corpus/$$t/ && \
-	  $(FUZZ_DIR)/fuzz/$$t $(FUZZ_FLAGS) -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
+	  $(FUZZ_DIR)/fuzz/$$t $(FUZZ_FLAGS) -dict=fuzz/$$(if [ $$t = fuzz_document ]; then echo document; else echo evalon; fi).dict -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
 	    $(FUZZ_DIR)/corpus/$$t || exit 1; \
 	done
 
-# Time per sample of the plotting path, Evalon against muparser and compiled C++. Options
+# Time per sample of the plotting path, Evalon against muparser and compiled C++, and whole
+# kurvo-render runs against gnuplot drawing the same five curves at 1920 x 1080. Options
 # for Google Benchmark go in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=^evalon/
 bench:
 	@scripts/install-deps bench
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 		-DKURVO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench draw_bench
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench draw_bench kurvo-render
 	@$(BENCH_DIR)/bin/evalon_bench $(BENCH_ARGS)
 	@$(BENCH_DIR)/bin/draw_bench
+	@bench/render-vs-gnuplot.sh $(BENCH_DIR)/bin/kurvo-render
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class IniFile;
 class TEvalon;
 
 class TFormula {
@@ -17,6 +18,9 @@ public:
   // The formula's value at x through the engine binding (which may be missing); sets Error.
   // The value of a failed evaluation carries no meaning.
   long double Calculate(TEvalon* evalon, long double x);
+  // The slot's key group of a graph document (defined by the document layer, app/document).
+  void SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const;
+  void LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix);
 
 private:
   bool error = false;

@@ -8,9 +8,11 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -139,8 +141,59 @@ void TFuncGraph::ResetGraph() {
     formulas[n] = TFormula();
     formulas[n].Pen.Color = SlotColors[n];
   }
+  for (int n = 1; n <= LabelCount; ++n)
+    destroyLabel(n);
   UpdateGraph();
 }
+
+namespace {
+
+int labelIndex(int slot) {
+  if (slot < 1 || slot > TFuncGraph::LabelCount) throw std::out_of_range("label slot out of range");
+  return slot - 1;
+}
+
+} // namespace
+
+TGraphLabel* TFuncGraph::Label(int slot) const {
+  return FLabels[labelIndex(slot)];
+}
+
+TGraphLabel* TFuncGraph::newLabel(int slot) {
+  destroyLabel(slot);
+  auto* label = new TGraphLabel(this, slot);
+  label->show();
+  FLabels[labelIndex(slot)] = label;
+  return label;
+}
+
+void TFuncGraph::destroyLabel(int slot) {
+  delete std::exchange(FLabels[labelIndex(slot)], nullptr);
+}
+
+// A hidden label is one the user deleted: adding makes its slot free again.
+bool TFuncGraph::AddLabel(std::int32_t left, std::int32_t top) {
+  for (int n = 1; n <= LabelCount; ++n)
+    if (Label(n) && Label(n)->isHidden()) destroyLabel(n);
+  const auto free = std::find(FLabels.begin(), FLabels.end(), nullptr);
+  if (free == FLabels.end()) return false;
+  const int slot = static_cast<int>(free - FLabels.begin()) + 1;
+  TGraphLabel* label = newLabel(slot);
+  label->move(left, top);
+  label->setCaption(QString::asprintf("GraphLabel%2.2d", slot));
+  return true;
+}
+
+// Only this graph's own labels: their Left and Top are pixels of this graph.
+bool TFuncGraph::DragOver(QObject* source, QPoint pos) {
+  auto* label = qobject_cast<TGraphLabel*>(source);
+  if (!label || label->parentWidget() != this) return false;
+  label->move(pos - label->GrabOffset());
+  return true;
+}
+
+// The dragged label already stands where the last drag over the graph put it.
+void TFuncGraph::DragDrop(QObject*, QPoint) {}
 
 QImage TFuncGraph::Picture() const {
   QImage picture(size(), QImage::Format_RGB32);
@@ -163,8 +216,21 @@ void TFuncGraph::resizeEvent(QResizeEvent*) {
   update();
 }
 
+QImage TFuncGraph::ClipboardPicture() const {
+  QImage picture = Picture();
+  Canvas canvas(picture);
+  canvas.setBrush(toQBrush(backBrush));
+  for (const QObject* child : children()) {
+    const auto* label = qobject_cast<const TGraphLabel*>(child);
+    if (!label || label->isHidden()) continue;
+    canvas.setFont(toQFont(label->Font()), toQColor(label->Font().Color));
+    canvas.textOut(label->Left(), label->Top(), label->Caption());
+  }
+  return picture;
+}
+
 void TFuncGraph::CopyToClipboard() {
-  QGuiApplication::clipboard()->setImage(Picture());
+  QGuiApplication::clipboard()->setImage(ClipboardPicture());
 }
 
 bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {

@@ -7,6 +7,7 @@
 #include "FuncFormula.h"
 #include "GraphAxis.h"
 #include "GraphBrush.h"
+#include "GraphLabel.h"
 #include "GraphMapping.h"
 
 #include <QImage>
@@ -20,13 +21,14 @@
 
 class TEvalon;
 
-class TFuncGraph : public QWidget {
+class TFuncGraph : public QWidget, public TDragTarget {
   Q_OBJECT
 
 public:
   // The graph's event type: the sender and a function slot 1..5.
   using TGraphEvent = std::function<void(TFuncGraph* sender, std::int32_t number)>;
   static constexpr int FormulaCount = 5;
+  static constexpr int LabelCount = 16;
   static constexpr GraphColor DefaultBackColor = 14745599; // light yellow
 
   explicit TFuncGraph(QWidget* parent = nullptr);
@@ -69,6 +71,22 @@ public:
   TPen& FormulaPen(int index);
   const TFormula& Formula(int index) const;
 
+  // Label slots 1..16: the label in the slot, or null when it is empty; a hidden label is one
+  // the user deleted. Any other index throws std::out_of_range.
+  TGraphLabel* Label(int slot) const;
+  // Adds a label at the given client pixel in the lowest free slot, after destroying the hidden
+  // labels; false when all sixteen slots hold visible labels.
+  bool AddLabel(std::int32_t left, std::int32_t top);
+  // A label dragged over the graph moves so that its grab point stays under the pointer.
+  bool DragOver(QObject* source, QPoint pos) override;
+  void DragDrop(QObject* source, QPoint pos) override;
+
+  // The document named after GraphName with the extension ".kvx" (defined by the document
+  // layer, app/document). Saving raises KurvoError when the file cannot be written; loading
+  // never fails and ends with UpdateGraph and DrawFunctions.
+  void SaveToFile();
+  void LoadFromFile();
+
   void UpdateGraph();
   void ResetGraph();
   // Draws every used slot into a new curve layer; true when no slot ended with an error.
@@ -77,6 +95,9 @@ public:
   void CopyToClipboard();
   // The picture as painted: the background layer with the curve layer ANDed over it.
   QImage Picture() const;
+  // The picture with the text of every visible label drawn on the back brush at its place, in
+  // the order the labels were created: what CopyToClipboard places on the clipboard.
+  QImage ClipboardPicture() const;
 
   std::int32_t XToPixel(long double x) const { return mapping.xToPixel(x); }
   std::int32_t YToPixel(long double y) const { return mapping.yToPixel(y); }
@@ -101,6 +122,10 @@ private:
   // discarded meanwhile, so that nothing is drawn into a layer that is gone.
   bool processPendingMessages(std::uint64_t redraw);
   template <class T> void refresh(T& field, const T& value);
+  // A new visible label in the empty slot 1..16, with that Tag; the caller sets the rest.
+  TGraphLabel* newLabel(int slot);
+  // Destroys the label of the slot, if any, and empties it.
+  void destroyLabel(int slot);
 
   TEvalon* evalon = nullptr;
   TAxis xAxis;
@@ -113,6 +138,8 @@ private:
   std::unique_ptr<QImage> backLayer;
   std::unique_ptr<QImage> curveLayer;
   std::array<TFormula, FormulaCount> formulas;
+  // Owned as child widgets; a slot is null when empty.
+  std::array<TGraphLabel*, LabelCount> FLabels{};
   QString graphName;
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;

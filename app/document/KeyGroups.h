@@ -1,0 +1,31 @@
+// The key groups of a graph document: a font, pen, brush or real written and read under a key
+// prefix that the caller concatenates in front of each key name. Every read has a default, so a
+// missing or malformed key never fails.
+#pragma once
+
+#include "GraphBrush.h"
+#include "GraphFont.h"
+#include "GraphPen.h"
+
+#include <QString>
+
+class IniFile;
+
+void WriteFont(IniFile& ini, const QString& section, const QString& prefix, const TFont& font);
+// Missing keys keep the font's attributes; they are applied in the order charset, colour, name,
+// size, style, and the style keeps its low four bits.
+void ReadFont(const IniFile& ini, const QString& section, const QString& prefix, TFont& font);
+
+void WritePen(IniFile& ini, const QString& section, const QString& prefix, const TPen& pen);
+// A style other than 1..6 reads as solid.
+void ReadPen(const IniFile& ini, const QString& section, const QString& prefix, TPen& pen);
+
+void WriteBrush(IniFile& ini, const QString& section, const QString& prefix, const TBrush& brush);
+// The style is kept as read, also outside the known styles.
+void ReadBrush(const IniFile& ini, const QString& section, const QString& prefix, TBrush& brush);
+
+// Reals are written in the general number format with 15 digits and "." as the separator,
+// whatever the locale, so that documents travel between desktops. A missing key or text that is
+// not a number reads as 0.
+void WriteReal(IniFile& ini, const QString& section, const QString& key, long double value);
+long double ReadReal(const IniFile& ini, const QString& section, const QString& key);

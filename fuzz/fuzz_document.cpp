@@ -1,0 +1,82 @@
+// Arbitrary bytes as a document file: the INI service must read every key with its default or
+// a value within its limits, and a graph must load the file, save it again and load the copy.
+#include "FuncGraph.h"
+#include "IniFile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void require(bool holds) {
+  if (!holds) std::abort();
+}
+
+bool isBlank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// A value as it reads back after writing: line breaks written as blanks, which the reader then
+// trims at both ends.
+QString asRewritten(QString value) {
+  value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  while (!value.isEmpty() && isBlank(value.back()))
+    value.chop(1);
+  while (!value.isEmpty() && isBlank(value.front()))
+    value.remove(0, 1);
+  return value;
+}
+
+QApplication* application = nullptr;
+QTemporaryDir* folder = nullptr;
+
+void checkService(const QString& path) {
+  IniFile ini(path);
+  for (const QString& section : {QStringLiteral("Margin"), QStringLiteral("GraphLabel")}) {
+    for (const QString& key : ini.ReadSection(section)) {
+      const QString value = ini.ReadString(section, key, QStringLiteral("-"));
+      // Every byte gives at most one character; blanks around are gone.
+      require(value.size() <= IniFile::MaxValueBytes);
+      require(value.isEmpty() || (!isBlank(value.front()) && !isBlank(value.back())));
+      ini.ReadInteger(section, key, 0);
+    }
+  }
+  ini.WriteString(QStringLiteral("Margin"), QStringLiteral("Left"), QStringLiteral("5"));
+  require(ini.ReadInteger(QStringLiteral("margin"), QStringLiteral("LEFT"), 0) == 5);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  application = new QApplication(*argc, *argv);
+  folder = new QTemporaryDir();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QString path = folder->filePath(QStringLiteral("input.kvx"));
+  {
+    QFile file(path);
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    require(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+  }
+  checkService(path);
+  TFuncGraph graph;
+  graph.resize(120, 100);
+  graph.setGraphName(path);
+  graph.LoadFromFile();
+  graph.setGraphName(folder->filePath(QStringLiteral("copy.kvx")));
+  graph.SaveToFile();
+  TFuncGraph copy;
+  copy.resize(120, 100);
+  copy.setGraphName(graph.GraphName());
+  copy.LoadFromFile();
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n)
+    require(copy.FormulaText(n) == asRewritten(graph.FormulaText(n)));
+  return 0;
+}

@@ -1,0 +1,279 @@
+// Tests of the graph document: the exact text written for a new graph, in-place saves over
+// older files, the reading rules and defaults, labels, and files that are damaged or cannot
+// be written.
+#include "GraphDocument.h"
+
+#include "FuncGraph.h"
+#include "IniFile.h"
+#include "KurvoError.h"
+#include "ShiftJisCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <random>
+
+namespace {
+
+// The graph as the program starts it.
+void setUpAsStarted(TFuncGraph& graph) {
+  graph.resize(336, 316);
+  graph.setXMin(-3);
+  graph.setXMax(3);
+  graph.setYMin(-3);
+  graph.setYMax(3);
+}
+
+QByteArray newGraphDocument() {
+  QByteArray text;
+  const QByteArray axis = "Visible=1\nCaption=\nGuageType=3\nGuagePeriod=1\nValPos=4\nValXDist=0\n"
+                          "ValYDist=0\nFontCharset=128\nFontColor=-2147483640\n"
+                          "FontName=ＭＳ Ｐゴシック\nFontSize=9\nFontStyle=0\n";
+  text += "[XAxis]\n" + axis + "[YAxis]\n" + axis;
+  text += "[GraphRange]\nXMin=-3\nXMax=3\nYMin=-3\nYMax=3\n";
+  text += "[Margin]\nLeft=10\nRight=10\nTop=10\nBottom=20\n";
+  text += "[Graph]\nBorderLine=0\nBackBrushColor=14745599\nBackBrushStyle=0\n[Function]\n";
+  const char* colors[] = {"16711680", "255", "32768", "8388608", "128"};
+  for (int n = 1; n <= 5; ++n) {
+    const QByteArray p = "Func0" + QByteArray::number(n);
+    text += p + "Formula=\n" + p + "PenPenColor=" + colors[n - 1] + "\n" + p + "PenPenStyle=0\n" +
+            p + "PenPenWidth=1\n";
+  }
+  text += "[GraphLabel]\n";
+  for (int n = 1; n <= 16; ++n)
+    text += QStringLiteral("Label%1Caption=\n").arg(n, 2, 10, QLatin1Char('0')).toUtf8();
+  return text.replace("\n", "\r\n");
+}
+
+class GraphDocumentTest : public ::testing::Test {
+protected:
+  GraphDocumentTest() {
+    setUpAsStarted(graph);
+    graph.setGraphName(path());
+  }
+
+  QString path(const QString& name = QStringLiteral("graph.kvx")) const {
+    return dir.filePath(name);
+  }
+
+  QByteArray fileBytes(const QString& name = QStringLiteral("graph.kvx")) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  void writeFile(const QByteArray& bytes) const {
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  }
+
+  // Loads a file into a graph with the start values, so that defaults show.
+  void load(const QByteArray& bytes) {
+    writeFile(bytes);
+    graph.LoadFromFile();
+  }
+
+  QTemporaryDir dir;
+  TFuncGraph graph;
+};
+
+TEST_F(GraphDocumentTest, NewGraphWritesTheExactDocument) {
+  graph.SaveToFile();
+  const QByteArray bytes = fileBytes();
+  EXPECT_EQ(fromShiftJis(bytes).toUtf8(), newGraphDocument());
+  EXPECT_TRUE(bytes.contains(toShiftJis(QStringLiteral(u"ＭＳ Ｐゴシック"))));
+}
+
+TEST_F(GraphDocumentTest, FileNameTakesTheKvxExtension) {
+  EXPECT_EQ(DocumentFileName(QStringLiteral("/d/a.txt")), QStringLiteral("/d/a.kvx"));
+  EXPECT_EQ(DocumentFileName(QStringLiteral("/d/a")), QStringLiteral("/d/a.kvx"));
+  EXPECT_EQ(DocumentFileName(QStringLiteral("/d.x/a")), QStringLiteral("/d.x/a.kvx"));
+  EXPECT_EQ(DocumentFileName(QStringLiteral("/d/a.b.kvx")), QStringLiteral("/d/a.b.kvx"));
+  EXPECT_EQ(DocumentFileName(QStringLiteral("/d/a.")), QStringLiteral("/d/a.kvx"));
+  graph.setGraphName(path(QStringLiteral("a.txt")));
+  graph.SaveToFile();
+  EXPECT_TRUE(QFile::exists(path(QStringLiteral("a.kvx"))));
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.txt"))));
+  EXPECT_EQ(graph.GraphName(), path(QStringLiteral("a.txt")));
+}
+
+TEST_F(GraphDocumentTest, RoundTripKeepsTheWholeGraph) {
+  graph.setXMin(-0.00001L);
+  graph.setYMax(1.5e20L);
+  graph.setMarginBottom(33);
+  graph.setBorderLine(true);
+  graph.setBackBrush({rgbColor(1, 2, 3), BrushStyle::Cross});
+  graph.XAxis().Caption = QStringLiteral(u"時間");
+  graph.YAxis().GauageType = gtNeg;
+  graph.YAxis().ValFont.Style = FontBold | FontItalic;
+  graph.setFormulaText(2, QStringLiteral("sin(x)*2"));
+  graph.FormulaPen(2) = {rgbColor(9, 8, 7), PenStyle::DashDot, 4};
+  graph.SaveToFile();
+
+  TFuncGraph other;
+  other.resize(336, 316);
+  other.setGraphName(path());
+  other.LoadFromFile();
+  EXPECT_EQ(other.XMin(), -0.00001L);
+  EXPECT_EQ(other.YMax(), 1.5e20L);
+  EXPECT_EQ(other.MarginBottom(), 33);
+  EXPECT_TRUE(other.BorderLine());
+  EXPECT_EQ(other.BackBrush(), (TBrush{rgbColor(1, 2, 3), BrushStyle::Cross}));
+  EXPECT_EQ(other.XAxis().Caption, QStringLiteral(u"時間"));
+  EXPECT_EQ(other.YAxis().GauageType, gtNeg);
+  EXPECT_EQ(other.YAxis().ValFont.Style, FontBold | FontItalic);
+  EXPECT_EQ(other.FormulaText(2), QStringLiteral("sin(x)*2"));
+  EXPECT_EQ(other.FormulaPen(2), (TPen{rgbColor(9, 8, 7), PenStyle::DashDot, 4}));
+}
+
+TEST_F(GraphDocumentTest, RealsUseTheGeneralFormat) {
+  graph.setXMin(1e15L);
+  graph.setXMax(999999999999999.0L);
+  graph.setYMin(0.0001L);
+  graph.setYMax(-0.5L);
+  graph.SaveToFile();
+  const QByteArray bytes = fileBytes();
+  EXPECT_TRUE(bytes.contains("XMin=1E15\r\n"));
+  EXPECT_TRUE(bytes.contains("XMax=999999999999999\r\n"));
+  EXPECT_TRUE(bytes.contains("YMin=0.0001\r\n"));
+  EXPECT_TRUE(bytes.contains("YMax=-0.5\r\n"));
+}
+
+TEST_F(GraphDocumentTest, SaveKeepsForeignSectionsAndKeys) {
+  writeFile("; note\r\n[Mine]\r\nA=1\r\n[Margin]\r\nLeft=3\r\nExtra=x\r\n");
+  graph.SaveToFile();
+  const QString text = fromShiftJis(fileBytes());
+  EXPECT_TRUE(text.startsWith(QStringLiteral("; note\r\n[Mine]\r\nA=1\r\n[Margin]\r\nLeft=10\r\n"
+                                             "Extra=x\r\nRight=10\r\n")));
+  EXPECT_TRUE(text.contains(QStringLiteral("[XAxis]\r\nVisible=1\r\n")));
+}
+
+TEST_F(GraphDocumentTest, ReadingRulesAndDefaults) {
+  load("[Margin]\r\nLeft=0x20\r\nRight=$20\r\nTop=abc\r\n"
+       "[Function]\r\nFunc03PenPenStyle=9\r\nFunc04PenPenStyle=6\r\n"
+       "[XAxis]\r\nFontStyle=17\r\nGuageType=2\r\n");
+  EXPECT_EQ(graph.MarginLeft(), 32);
+  EXPECT_EQ(graph.MarginRight(), 32);
+  EXPECT_EQ(graph.MarginTop(), 10);
+  EXPECT_EQ(graph.MarginBottom(), 20);
+  EXPECT_EQ(graph.FormulaPen(3).Style, PenStyle::Solid);
+  EXPECT_EQ(graph.FormulaPen(4).Style, PenStyle::InsideFrame);
+  EXPECT_EQ(graph.FormulaPen(3).Color, 32768); // the pen's own colour stays
+  EXPECT_EQ(graph.XAxis().ValFont.Style, FontBold);
+  EXPECT_EQ(graph.XAxis().GauageType, gtNeg);
+  // No range section: the range is 0..0, and the axis period has no key either.
+  EXPECT_EQ(graph.XMin(), 0.0L);
+  EXPECT_EQ(graph.XMax(), 0.0L);
+  EXPECT_EQ(graph.YMin(), 0.0L);
+  EXPECT_EQ(graph.YMax(), 0.0L);
+  EXPECT_EQ(graph.YAxis().GuagePeriod, 0.0L);
+  EXPECT_EQ(graph.YAxis().ValPos, ptDownRight);
+}
+
+TEST_F(GraphDocumentTest, LongValuesAreCutAt1023Bytes) {
+  load("[Function]\r\nFunc01Formula=" + QByteArray(2000, '1') + "\r\n");
+  EXPECT_EQ(graph.FormulaText(1), QString(1023, QLatin1Char('1')));
+}
+
+TEST_F(GraphDocumentTest, LabelsRoundTripAndDeletedOnesStayDeleted) {
+  ASSERT_TRUE(graph.AddLabel(50, 50));
+  ASSERT_TRUE(graph.AddLabel(70, 80));
+  graph.Label(2)->setCaption(QStringLiteral(u"ラベル"));
+  graph.SaveToFile();
+  EXPECT_TRUE(fromShiftJis(fileBytes()).contains(
+      QStringLiteral("Label01Caption=GraphLabel01\r\nLabel01Color=")));
+
+  graph.Label(1)->hide();
+  graph.SaveToFile();
+  const QString text = fromShiftJis(fileBytes());
+  EXPECT_TRUE(text.contains(QStringLiteral("Label01Caption=\r\nLabel01Color=")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Label01Left=50\r\n")));
+
+  TFuncGraph other;
+  other.setGraphName(path());
+  ASSERT_TRUE(other.AddLabel(5, 5));
+  other.LoadFromFile();
+  EXPECT_EQ(other.Label(1), nullptr);
+  ASSERT_NE(other.Label(2), nullptr);
+  EXPECT_EQ(other.Label(2)->Caption(), QStringLiteral(u"ラベル"));
+  EXPECT_EQ(other.Label(2)->Left(), 70);
+  EXPECT_EQ(other.Label(2)->Top(), 80);
+  EXPECT_EQ(other.Label(2)->Tag(), 2);
+  EXPECT_TRUE(other.Label(2)->isVisibleTo(&other));
+}
+
+TEST_F(GraphDocumentTest, LabelsNeedTheirTagAndCarryPositionsOver) {
+  load("[GraphLabel]\r\n"
+       "Label01Caption=a\r\nLabel01Left=11\r\nLabel01Top=12\r\nLabel01Tag=1\r\n"
+       "Label02Caption=b\r\nLabel02Left=20\r\n"
+       "Label03Caption=c\r\nLabel03Tag=1\r\n"
+       "Label04Caption=d\r\nLabel04Tag=4\r\nLabel04FontSize=20\r\n"
+       "Label05Caption=\r\nLabel05Tag=5\r\n");
+  ASSERT_NE(graph.Label(1), nullptr);
+  EXPECT_EQ(graph.Label(2), nullptr); // no tag
+  EXPECT_EQ(graph.Label(3), nullptr); // tag of another slot
+  EXPECT_EQ(graph.Label(5), nullptr); // empty caption
+  ASSERT_NE(graph.Label(4), nullptr);
+  EXPECT_EQ(graph.Label(4)->Left(), 20);
+  EXPECT_EQ(graph.Label(4)->Top(), 12);
+  EXPECT_EQ(graph.Label(4)->Font().Size, 20);
+  EXPECT_EQ(graph.Label(4)->Font().Name, TFont().Name);
+}
+
+TEST_F(GraphDocumentTest, CaptionOutsideCp932IsKept) {
+  ASSERT_TRUE(graph.AddLabel(50, 50));
+  graph.Label(1)->setCaption(QStringLiteral(u"Ω café 😀"));
+  graph.SaveToFile();
+  EXPECT_TRUE(fileBytes().startsWith("\xEF\xBB\xBF[XAxis]\r\n"));
+  TFuncGraph other;
+  other.setGraphName(path());
+  other.LoadFromFile();
+  ASSERT_NE(other.Label(1), nullptr);
+  EXPECT_EQ(other.Label(1)->Caption(), QStringLiteral(u"Ω café 😀"));
+  EXPECT_EQ(other.XAxis().ValFont.Name, "ＭＳ Ｐゴシック");
+}
+
+TEST_F(GraphDocumentTest, FailedSaveRaisesTheErrorAndKeepsTheFile) {
+  graph.setGraphName(path(QStringLiteral("missing/a.txt")));
+  try {
+    graph.SaveToFile();
+    FAIL() << "no error";
+  } catch (const KurvoError& error) {
+    EXPECT_EQ(error.message(), path(QStringLiteral("missing/a.kvx")) + QStringLiteral(" に書き込めません"));
+  }
+  // A directory in the file's place cannot be replaced.
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("b.kvx")));
+  graph.setGraphName(path(QStringLiteral("b.kvx")));
+  EXPECT_THROW(graph.SaveToFile(), KurvoError);
+}
+
+TEST_F(GraphDocumentTest, DamagedFilesGiveDefaults) {
+  std::mt19937 random(3);
+  QByteArray garbage(300000, '\0');
+  for (char& byte : garbage)
+    byte = static_cast<char>(random() & 0xFF);
+  load(garbage + "\r\n[Margin]\r\nLeft=\x81\r\nTop=7\0\r\n" + QByteArray(3 << 20, '[') +
+       "\r\n[Function]\r\nFunc01Formula=\xFF\xFEx\r\n");
+  EXPECT_EQ(graph.MarginLeft(), 10);
+  EXPECT_EQ(graph.MarginTop(), 10);
+  EXPECT_EQ(graph.FormulaText(1), QStringLiteral(u"\uFFFD\uFFFDx"));
+
+  graph.setGraphName(path(QStringLiteral("none.kvx")));
+  graph.LoadFromFile();
+  EXPECT_EQ(graph.MarginLeft(), 10);
+  EXPECT_EQ(graph.FormulaText(1), QString());
+}
+
+TEST_F(GraphDocumentTest, HugeFileIsReadInItsFirstPart) {
+  writeFile("[Margin]\r\nLeft=44\r\n");
+  {
+    QFile file(path());
+    ASSERT_TRUE(file.resize(100LL * 1024 * 1024));
+  }
+  graph.LoadFromFile();
+  EXPECT_EQ(graph.MarginLeft(), 44);
+}
+
+} // namespace

@@ -1,0 +1,122 @@
+// kurvo-render as a user runs it: a separate process on document files, checked by the files
+// it writes, its standard error and its exit status. Its picture must be the one the graph
+// control composes for the same document.
+#include "FuncGraph.h"
+#include "IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString toolPath = QStringLiteral(KURVO_RENDER_TOOL);
+const QString defaultX = QStringLiteral(KURVO_TEST_DATA "/default-x.kvx");
+
+struct ToolRun {
+  int exitCode = -1;
+  QString errors;
+};
+
+ToolRun runTool(const QStringList& arguments) {
+  QProcess process;
+  process.start(toolPath, arguments);
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class KurvoRenderTest : public ::testing::Test {
+protected:
+  QString path(const QString& name) const { return dir.filePath(name); }
+  QTemporaryDir dir;
+};
+
+TEST_F(KurvoRenderTest, DrawsTheDefaultGraphLikeTheGraphControl) {
+  ASSERT_EQ(runTool({defaultX, path(QStringLiteral("x.png"))}).exitCode, 0);
+  const QImage picture(path(QStringLiteral("x.png")));
+  ASSERT_EQ(picture.size(), QSize(336, 316));
+
+  TFuncGraph graph;
+  graph.resize(336, 316);
+  graph.UpdateGraph();
+  // The diagonal y = x in the first slot's blue ANDed over the light yellow, the axes in black
+  // through the origin.
+  const QRgb blue = qRgb(0, 0, 224);
+  for (const long double v : {-2.5L, -1.0L, 0.5L, 2.0L})
+    EXPECT_EQ(picture.pixel(graph.XToPixel(v), graph.YToPixel(v)), blue) << double(v);
+  EXPECT_EQ(picture.pixel(graph.XToPixel(-2.5L), graph.YToPixel(0)), qRgb(0, 0, 0));
+  EXPECT_EQ(picture.pixel(graph.XToPixel(0), graph.YToPixel(-2.5L)), qRgb(0, 0, 0));
+  EXPECT_EQ(picture.pixel(graph.XToPixel(1), graph.YToPixel(-2)), qRgb(255, 255, 224));
+}
+
+TEST_F(KurvoRenderTest, SizeOptionSetsThePictureSize) {
+  ASSERT_EQ(runTool({QStringLiteral("--size"), QStringLiteral("120x90"), defaultX,
+                     path(QStringLiteral("s.png"))})
+                .exitCode,
+            0);
+  EXPECT_EQ(QImage(path(QStringLiteral("s.png"))).size(), QSize(120, 90));
+  for (const char* bad : {"0x10", "10", "10x", "x10", "99999x10", "axb"})
+    EXPECT_EQ(runTool({QStringLiteral("--size"), QString::fromLatin1(bad), defaultX,
+                       path(QStringLiteral("t.png"))})
+                  .exitCode,
+              2)
+        << bad;
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("t.png"))));
+}
+
+TEST_F(KurvoRenderTest, DocumentOutputIsANormalisedCopy) {
+  ASSERT_EQ(runTool({defaultX, path(QStringLiteral("copy.kvx"))}).exitCode, 0);
+  EXPECT_EQ(fileBytes(path(QStringLiteral("copy.kvx"))), fileBytes(defaultX));
+
+  QFile sparse(path(QStringLiteral("sparse.kvx")));
+  ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+  sparse.write("[margin]\r\nleft=$20\r\n");
+  sparse.close();
+  ASSERT_EQ(runTool({path(QStringLiteral("sparse.kvx")), path(QStringLiteral("n.kvx"))}).exitCode, 0);
+  const IniFile copy(path(QStringLiteral("n.kvx")));
+  EXPECT_EQ(copy.ReadString(QStringLiteral("Margin"), QStringLiteral("Left"), QString()),
+            QStringLiteral("32"));
+  EXPECT_EQ(copy.ReadString(QStringLiteral("Margin"), QStringLiteral("Bottom"), QString()),
+            QStringLiteral("20"));
+  EXPECT_EQ(copy.ReadString(QStringLiteral("GraphRange"), QStringLiteral("XMax"), QString()),
+            QStringLiteral("0"));
+}
+
+TEST_F(KurvoRenderTest, FailuresAndTheirExitStatus) {
+  ToolRun run = runTool({path(QStringLiteral("none.kvx")), path(QStringLiteral("a.png"))});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("kurvo-render: cannot read ") +
+                                  path(QStringLiteral("none.kvx"))))
+      << run.errors.toStdString();
+  EXPECT_EQ(runTool({defaultX, path(QStringLiteral("missing/a.png"))}).exitCode, 1);
+  run = runTool({defaultX, path(QStringLiteral("missing/a.kvx"))});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral(" に書き込めません"))) << run.errors.toStdString();
+  EXPECT_EQ(runTool({defaultX, path(QStringLiteral("a.bmp"))}).exitCode, 2);
+  EXPECT_EQ(runTool({defaultX}).exitCode, 2);
+  EXPECT_EQ(runTool({QStringLiteral("--help")}).exitCode, 0);
+}
+
+TEST_F(KurvoRenderTest, FormulaErrorsAreReportedAndThePictureIsWritten) {
+  QByteArray document = fileBytes(defaultX);
+  document.replace("Func02Formula=", "Func02Formula=1/0");
+  QFile file(path(QStringLiteral("bad.kvx")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(document);
+  file.close();
+  const ToolRun run = runTool({path(QStringLiteral("bad.kvx")), path(QStringLiteral("bad.png"))});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.errors.startsWith(QStringLiteral("kurvo-render: f2: "))) << run.errors.toStdString();
+  EXPECT_FALSE(run.errors.contains(QStringLiteral("f1:")));
+  EXPECT_EQ(QImage(path(QStringLiteral("bad.png"))).size(), QSize(336, 316));
+}
+
+} // namespace

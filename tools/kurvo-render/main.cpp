@@ -1,0 +1,161 @@
+// kurvo-render [--size WxH] IN.kvx OUT: loads a graph document into a graph control of the
+// given client size without showing a window, draws its curves and writes OUT by its
+// extension. See helpText below.
+#include "Evalon.h"
+#include "EvalonLibrary.h"
+#include "FontSubstitutes.h"
+#include "FuncGraph.h"
+#include "GraphDocument.h"
+#include "KurvoError.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int ExitWriteFailed = 1;
+constexpr int ExitUsage = 2; // also an unreadable IN
+constexpr int MaxSide = 16384;
+
+const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] IN.kvx OUT
+Loads the graph document IN.kvx (IN without an extension, or with another one, names
+IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
+its curves without any display, and writes OUT by its extension:
+  .png   the picture as Kurvo copies it: background and axes, the curves, the labels
+  .kvx   the loaded graph saved as a document again (a normalised copy)
+Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
+reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
+Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error or IN unreadable.
+)HELP";
+
+struct Options {
+  QSize size{336, 316};
+  QString input;
+  QString output;
+};
+
+void usageError(const char* message) {
+  std::fprintf(stderr, "kurvo-render: %s\nTry 'kurvo-render --help'.\n", message);
+}
+
+std::optional<QSize> parseSize(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char('x'));
+  if (parts.size() != 2) return std::nullopt;
+  bool wideOk = false;
+  bool highOk = false;
+  const int width = parts[0].toInt(&wideOk);
+  const int height = parts[1].toInt(&highOk);
+  if (!wideOk || !highOk || width < 1 || height < 1 || width > MaxSide || height > MaxSide)
+    return std::nullopt;
+  return QSize(width, height);
+}
+
+// Nothing when the command line is not usable; the reason has been reported.
+std::optional<Options> parseOptions(const QStringList& arguments) {
+  Options options;
+  QStringList files;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QLatin1String("--size") && i + 1 < arguments.size()) {
+      const std::optional<QSize> size = parseSize(arguments[++i]);
+      if (!size) {
+        usageError("--size takes WxH, each from 1 to 16384");
+        return std::nullopt;
+      }
+      options.size = *size;
+    } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
+      usageError("unknown option");
+      return std::nullopt;
+    } else {
+      files << arguments[i];
+    }
+  }
+  if (files.size() != 2) {
+    usageError("needs IN.kvx and OUT");
+    return std::nullopt;
+  }
+  options.input = files[0];
+  options.output = files[1];
+  return options;
+}
+
+void reportFormulaError(const TEvalon& evalon, int slot) {
+  const char* message = evalon.ErrorCode() == 1 ? "the engine library could not be loaded"
+                                                 : EvalonMessage(evalon.ErrorCode() - 1);
+  std::fprintf(stderr, "kurvo-render: f%d: %s\n", slot, message ? message : "error");
+}
+
+bool writeOutput(TFuncGraph& graph, const QString& output) {
+  const QString suffix = QFileInfo(output).suffix().toLower();
+  if (suffix == QLatin1String("kvx")) {
+    graph.setGraphName(output);
+    try {
+      graph.SaveToFile();
+    } catch (const KurvoError& error) {
+      std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
+      return false;
+    }
+    return true;
+  }
+  QImageWriter writer(output, "png");
+  if (writer.write(graph.ClipboardPicture())) return true;
+  std::fprintf(stderr, "kurvo-render: cannot write %s: %s\n", qPrintable(output),
+               qPrintable(writer.errorString()));
+  return false;
+}
+
+int render(const Options& options) {
+  const QString document = DocumentFileName(options.input);
+  QFile file(document);
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "kurvo-render: cannot read %s\n", qPrintable(document));
+    return ExitUsage;
+  }
+  file.close();
+  TEvalon evalon;
+  evalon.LoadEngine();
+  TFuncGraph graph;
+  graph.setEvalon(&evalon);
+  graph.resize(options.size);
+  graph.OnFormulaError = [&evalon](TFuncGraph*, std::int32_t slot) {
+    reportFormulaError(evalon, slot);
+  };
+  graph.setGraphName(options.input);
+  graph.LoadFromFile();
+  return writeOutput(graph, options.output) ? 0 : ExitWriteFailed;
+}
+
+// Qt's notes about the environment (a missing runtime folder and the like) would be mixed
+// with the reports of formulas; only its errors are passed on.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+      std::fputs(helpText, stdout);
+      return 0;
+    }
+  }
+  // Never a display: the graph is drawn into images only.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quietMessages);
+  QApplication application(argc, argv);
+  installFontSubstitutes();
+  const std::optional<Options> options = parseOptions(QApplication::arguments());
+  if (!options) return ExitUsage;
+  const QString suffix = QFileInfo(options->output).suffix().toLower();
+  if (suffix != QLatin1String("png") && suffix != QLatin1String("kvx")) {
+    usageError("OUT must end in .png or .kvx");
+    return ExitUsage;
+  }
+  return render(*options);
+}
