@@ -74,8 +74,7 @@ QString DocumentFileName(const QString& graphName) {
   const QString name = info.fileName();
   QString base = graphName;
   // "name." has an empty suffix but its dot is the extension's.
-  if (!suffix.isEmpty() || name.endsWith(QLatin1Char('.')))
-    base.chop(suffix.size() + 1);
+  if (!suffix.isEmpty() || name.endsWith(QLatin1Char('.'))) base.chop(suffix.size() + 1);
   return base + QStringLiteral(".kvx");
 }
 
@@ -99,8 +98,7 @@ void TFuncGraph::SaveToFile() {
   for (int n = 1; n <= LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), FLabels[n - 1]);
   // The whole document is written at once: a failure leaves the file as it was before.
-  if (!ini.UpdateFile())
-    throw KurvoError(QStringLiteral("%1 に書き込めません").arg(fileName));
+  if (!ini.UpdateFile()) throw KurvoError(QStringLiteral("%1 に書き込めません").arg(fileName));
 }
 
 void TFuncGraph::LoadFromFile() {

@@ -15,9 +15,11 @@ void WriteFont(IniFile& ini, const QString& section, const QString& prefix, cons
 
 void ReadFont(const IniFile& ini, const QString& section, const QString& prefix, TFont& font) {
   // A character set is one byte; a stored number beyond it keeps its low byte.
-  font.Charset = static_cast<std::uint8_t>(ini.ReadInteger(section, prefix + "FontCharset", font.Charset));
+  font.Charset =
+      static_cast<std::uint8_t>(ini.ReadInteger(section, prefix + "FontCharset", font.Charset));
   font.Color = ini.ReadInteger(section, prefix + "FontColor", font.Color);
-  font.Name = ini.ReadString(section, prefix + "FontName", QString::fromStdString(font.Name)).toStdString();
+  font.Name =
+      ini.ReadString(section, prefix + "FontName", QString::fromStdString(font.Name)).toStdString();
   font.Size = ini.ReadInteger(section, prefix + "FontSize", font.Size);
   font.Style = fontStyleFromStored(ini.ReadInteger(section, prefix + "FontStyle", font.Style));
 }
@@ -30,7 +32,8 @@ void WritePen(IniFile& ini, const QString& section, const QString& prefix, const
 
 void ReadPen(const IniFile& ini, const QString& section, const QString& prefix, TPen& pen) {
   pen.Color = ini.ReadInteger(section, prefix + "PenColor", pen.Color);
-  pen.Style = penStyleFromStored(ini.ReadInteger(section, prefix + "PenStyle", static_cast<int>(pen.Style)));
+  pen.Style = penStyleFromStored(
+      ini.ReadInteger(section, prefix + "PenStyle", static_cast<int>(pen.Style)));
   pen.Width = ini.ReadInteger(section, prefix + "PenWidth", pen.Width);
 }
 
@@ -69,7 +72,8 @@ namespace {
 // The enumerations are stored as read when they fit their one-byte storage; a number beyond
 // that cannot be held and keeps the current value. Drawing treats unknown kinds as no ticks
 // and unknown positions like the lower right.
-template <class Enum> void readEnum(const IniFile& ini, const QString& section, const QString& key, Enum& value) {
+template <class Enum>
+void readEnum(const IniFile& ini, const QString& section, const QString& key, Enum& value) {
   const int stored = ini.ReadInteger(section, key, value);
   if (stored >= 0 && stored <= 255) value = static_cast<Enum>(stored);
 }

@@ -117,7 +117,8 @@ std::optional<int> parseInteger(QByteArray text) {
 
 QString oneLine(const QString& value) {
   QString text = value;
-  return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+      .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 } // namespace

@@ -182,8 +182,8 @@ TEST_F(GraphDocumentTest, LabelsRoundTripAndDeletedOnesStayDeleted) {
   ASSERT_TRUE(graph.AddLabel(70, 80));
   graph.Label(2)->setCaption(QStringLiteral(u"ラベル"));
   graph.SaveToFile();
-  EXPECT_TRUE(fromShiftJis(fileBytes()).contains(
-      QStringLiteral("Label01Caption=GraphLabel01\r\nLabel01Color=")));
+  EXPECT_TRUE(fromShiftJis(fileBytes())
+                  .contains(QStringLiteral("Label01Caption=GraphLabel01\r\nLabel01Color=")));
 
   graph.Label(1)->hide();
   graph.SaveToFile();
@@ -241,7 +241,8 @@ TEST_F(GraphDocumentTest, FailedSaveRaisesTheErrorAndKeepsTheFile) {
     graph.SaveToFile();
     FAIL() << "no error";
   } catch (const KurvoError& error) {
-    EXPECT_EQ(error.message(), path(QStringLiteral("missing/a.kvx")) + QStringLiteral(" に書き込めません"));
+    EXPECT_EQ(error.message(),
+              path(QStringLiteral("missing/a.kvx")) + QStringLiteral(" に書き込めません"));
   }
   // A directory in the file's place cannot be replaced.
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("b.kvx")));

@@ -80,7 +80,8 @@ TEST_F(KurvoRenderTest, DocumentOutputIsANormalisedCopy) {
   ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
   sparse.write("[margin]\r\nleft=$20\r\n");
   sparse.close();
-  ASSERT_EQ(runTool({path(QStringLiteral("sparse.kvx")), path(QStringLiteral("n.kvx"))}).exitCode, 0);
+  ASSERT_EQ(runTool({path(QStringLiteral("sparse.kvx")), path(QStringLiteral("n.kvx"))}).exitCode,
+            0);
   const IniFile copy(path(QStringLiteral("n.kvx")));
   EXPECT_EQ(copy.ReadString(QStringLiteral("Margin"), QStringLiteral("Left"), QString()),
             QStringLiteral("32"));
@@ -114,7 +115,8 @@ TEST_F(KurvoRenderTest, FormulaErrorsAreReportedAndThePictureIsWritten) {
   file.close();
   const ToolRun run = runTool({path(QStringLiteral("bad.kvx")), path(QStringLiteral("bad.png"))});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_TRUE(run.errors.startsWith(QStringLiteral("kurvo-render: f2: "))) << run.errors.toStdString();
+  EXPECT_TRUE(run.errors.startsWith(QStringLiteral("kurvo-render: f2: ")))
+      << run.errors.toStdString();
   EXPECT_FALSE(run.errors.contains(QStringLiteral("f1:")));
   EXPECT_EQ(QImage(path(QStringLiteral("bad.png"))).size(), QSize(336, 316));
 }

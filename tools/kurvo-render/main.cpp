@@ -85,7 +85,7 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
 
 void reportFormulaError(const TEvalon& evalon, int slot) {
   const char* message = evalon.ErrorCode() == 1 ? "the engine library could not be loaded"
-                                                 : EvalonMessage(evalon.ErrorCode() - 1);
+                                                : EvalonMessage(evalon.ErrorCode() - 1);
   std::fprintf(stderr, "kurvo-render: f%d: %s\n", slot, message ? message : "error");
 }
 

@@ -1,0 +1,26 @@
+#include "KurvoApplication.h"
+
+#include "ErrorBox.h"
+#include "FontSubstitutes.h"
+#include "KurvoError.h"
+
+#include <new>
+
+TKurvoApplication::TKurvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("kurvo"));
+  setApplicationDisplayName(ApplicationTitle);
+  installFontSubstitutes();
+}
+
+bool TKurvoApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const KurvoError& error) {
+    ShowErrorBox(error.message());
+  } catch (const std::bad_alloc&) {
+    ShowErrorBox(QStringLiteral("メモリが不足しています"));
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromUtf8(error.what()));
+  }
+  return true;
+}

@@ -1,0 +1,24 @@
+// The application object of Kurvo: its title, its help file, and the catch that turns an
+// error escaping a command into the error box.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+class TKurvoApplication : public QApplication {
+  Q_OBJECT
+
+public:
+  // Sets the application title and the font substitutes of the typefaces the program names.
+  TKurvoApplication(int& argc, char** argv);
+
+  const QString& HelpFile() const { return helpFile; }
+  void setHelpFile(const QString& path) { helpFile = path; }
+
+  // Delivers every event inside a catch: a KurvoError or any other exception thrown by a
+  // handler ends that command in the error box instead of ending the program.
+  bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+  QString helpFile;
+};

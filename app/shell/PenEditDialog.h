@@ -1,0 +1,51 @@
+// TPenEditDlg: the modal dialog that edits a curve's pen (colour and width; the style is kept).
+// It works on a copy of the pen, which only OK copies back.
+#pragma once
+
+#include "GraphPen.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class TColorShape;
+class TPenSample;
+class TSpinEdit;
+
+class TPenEditDlg : public QDialog {
+  Q_OBJECT
+
+public:
+  explicit TPenEditDlg(QWidget* parent = nullptr);
+
+  // Runs the dialog for the pen; with OK the pen takes the working pen's colour, width and
+  // style, otherwise it stays as it was. Returns the dialog's result (QDialog::Accepted or
+  // QDialog::Rejected).
+  int EditPen(TPen& pen);
+  // The pen being edited while the dialog runs; nothing otherwise.
+  const std::optional<TPen>& WorkingPen() const { return FPen; }
+
+  QFrame* Panel1;
+  QFrame* Panel2;
+  QLabel* Label1;
+  TColorShape* ShapeColor;
+  QToolButton* btnColor;
+  QLabel* Label2;
+  TSpinEdit* SpinWidth;
+  TPenSample* ImageSample;
+  QPushButton* btnOK;
+  QPushButton* btnCancel;
+
+  void btnColorClick();
+  void SpinWidthChange();
+
+private:
+  void buildColorPanel();
+  void buildButtonPanel();
+
+  std::optional<TPen> FPen;
+};

@@ -1,0 +1,82 @@
+#include "SetFuncDialog.h"
+
+#include "ControlTag.h"
+#include "FormFont.h"
+#include "FuncGraph.h"
+#include "PenEditDialog.h"
+#include "PenWidgets.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+
+TSetFuncDlg::TSetFuncDlg(TFuncGraph* graph, TPenEditDlg* penDialog, QWidget* parent)
+    : QWidget(parent, Qt::Tool), graph(graph), penDialog(penDialog) {
+  setWindowTitle(QStringLiteral("描画関数の設定"));
+  setFont(formFont());
+  setFixedSize(380, 162);
+  move(screen()->availableGeometry().center() - rect().center());
+  Panel1 = new QFrame(this);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panel1->setGeometry(rect());
+  buildRow(1, Label1, Edit1, Image1);
+  buildRow(2, Label2, Edit2, Image2);
+  buildRow(3, Label3, Edit3, Image3);
+  buildRow(4, Label4, Edit4, Image4);
+  buildRow(5, Label5, Edit5, Image5);
+}
+
+void TSetFuncDlg::buildRow(int n, QLabel*& label, QLineEdit*& edit, TPenSample*& image) {
+  const int top = 24 * n;
+  label = new QLabel(QStringLiteral("f%1(x) =").arg(n), Panel1);
+  label->move(16, top + 8);
+  label->adjustSize();
+
+  edit = new QLineEdit(Panel1);
+  edit->setGeometry(56, top, 249, 20);
+  setTag(edit, n);
+  // Formulas are typed in ASCII: no input method while the edit has the focus.
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  edit->setInputMethodHints(Qt::ImhLatinOnly);
+  edit->installEventFilter(this);
+  connect(edit, &QLineEdit::textChanged, this, [this, edit] { Edit1Change(edit); });
+
+  image = new TPenSample([this, n] { return &graph->FormulaPen(n); }, Panel1);
+  image->setGeometry(312, top, 49, 17);
+  setTag(image, n);
+  connect(image, &TPenSample::clicked, this, [this, image] { ImageClick(image); });
+}
+
+void TSetFuncDlg::FormShow() {
+  int n = 1;
+  for (QLineEdit* edit : edits())
+    edit->setText(graph->FormulaText(n++));
+}
+
+void TSetFuncDlg::Edit1Change(QLineEdit* edit) {
+  graph->setFormulaText(tagOf(edit), edit->text());
+}
+
+bool TSetFuncDlg::EditKeyPress(int key) {
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+void TSetFuncDlg::ImageClick(TPenSample* image) {
+  penDialog->EditPen(graph->FormulaPen(tagOf(image)));
+  update();
+}
+
+void TSetFuncDlg::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // A window restored from the minimised state keeps what the user typed.
+  if (!event->spontaneous()) FormShow();
+}
+
+bool TSetFuncDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched))
+    return EditKeyPress(static_cast<QKeyEvent*>(event)->key());
+  return QWidget::eventFilter(watched, event);
+}

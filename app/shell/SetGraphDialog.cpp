@@ -1,0 +1,360 @@
+#include "SetGraphDialog.h"
+
+#include "ControlTag.h"
+#include "FormFont.h"
+#include "FuncGraph.h"
+#include "KurvoError.h"
+#include "NumberFormat.h"
+#include "Pictures.h"
+#include "QtObjects.h"
+#include "RadioGroup.h"
+#include "SpinEdit.h"
+
+#include <QFontDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+// The tags of the first page's controls.
+enum GraphTag {
+  TagXMin = 0,
+  TagXMax = 1,
+  TagYMin = 2,
+  TagYMax = 3,
+  TagMarginLeft = 4,
+  TagMarginRight = 5,
+  TagMarginTop = 6,
+  TagMarginBottom = 7,
+};
+
+// An axis page's tags are its base plus these.
+enum AxisTag {
+  TagGrad = 0,
+  TagValPos = 1,
+  TagPeriod = 2,
+  TagValXDist = 3,
+  TagValYDist = 4,
+  TagFont = 5
+};
+constexpr int TagXAxisBase = 10;
+constexpr int TagYAxisBase = 20;
+
+QLabel* caption(const QString& text, int left, int top, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+bool isEnter(int key) {
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The chosen font as the axis keeps it. The dialog offers no character set or colour, so
+// those stay as they were.
+TFont chosenFont(const QFont& chosen, TFont font) {
+  font.Name = chosen.family().toStdString();
+  font.Size =
+      chosen.pointSize() > 0 ? chosen.pointSize() : qRound(chosen.pixelSize() * 72.0 / 96.0);
+  font.Style = (chosen.bold() ? FontBold : 0) | (chosen.italic() ? FontItalic : 0) |
+               (chosen.underline() ? FontUnderline : 0) | (chosen.strikeOut() ? FontStrikeOut : 0);
+  return font;
+}
+
+} // namespace
+
+struct TSetGraphDlg::AxisPage {
+  TRadioGroup* grad;
+  TRadioGroup* valPos;
+  QLabel* periodCaption;
+  QLineEdit* period;
+  QLabel* xDistCaption;
+  TSpinEdit* xDist;
+  QLabel* yDistCaption;
+  TSpinEdit* yDist;
+  QLabel* fontCaption;
+  QToolButton* font;
+};
+
+TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
+    : QWidget(parent, Qt::Tool), graph(graph) {
+  setWindowTitle(QStringLiteral("グラフの設定"));
+  setFont(formFont());
+  setFixedSize(237, 299);
+  move(screen()->availableGeometry().center() - rect().center());
+  Panel1 = new QFrame(this);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panel1->setGeometry(rect());
+  PageControl1 = new QTabWidget(Panel1);
+  PageControl1->setGeometry(Panel1->contentsRect());
+  TabSheet1 = new QWidget;
+  TabSheet2 = new QWidget;
+  TabSheet3 = new QWidget;
+  PageControl1->addTab(TabSheet1, QStringLiteral("グラフ概観"));
+  PageControl1->addTab(TabSheet2, QStringLiteral("Ｘ軸"));
+  PageControl1->addTab(TabSheet3, QStringLiteral("Ｙ軸"));
+  buildGraphPage();
+
+  const AxisPage x = buildAxisPage(TabSheet2,
+                                   {QStringLiteral("なし"), QStringLiteral("上側"),
+                                    QStringLiteral("下側"), QStringLiteral("両側")},
+                                   121, TagXAxisBase);
+  RadioXGrad = x.grad;
+  RadioXValPos = x.valPos;
+  Label11 = x.periodCaption;
+  EditXPeriod = x.period;
+  Label12 = x.xDistCaption;
+  SpinXXDist = x.xDist;
+  Label13 = x.yDistCaption;
+  SpinXYDist = x.yDist;
+  Label17 = x.fontCaption;
+  btnXFont = x.font;
+
+  const AxisPage y = buildAxisPage(TabSheet3,
+                                   {QStringLiteral("なし"), QStringLiteral("右側"),
+                                    QStringLiteral("左側"), QStringLiteral("両側")},
+                                   113, TagYAxisBase);
+  RadioYGrad = y.grad;
+  RadioYValPos = y.valPos;
+  Label14 = y.periodCaption;
+  EditYPeriod = y.period;
+  Label15 = y.xDistCaption;
+  SpinYXDist = y.xDist;
+  Label16 = y.yDistCaption;
+  SpinYYDist = y.yDist;
+  Label18 = y.fontCaption;
+  btnYFont = y.font;
+}
+
+void TSetGraphDlg::buildGraphPage() {
+  TabSheet1->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
+  buildRangeGroup();
+  buildMarginGroup();
+}
+
+void TSetGraphDlg::buildRangeGroup() {
+  GroupBox1 = new QGroupBox(QStringLiteral(" グラフの範囲 "), TabSheet1);
+  GroupBox1->setGeometry(16, 16, 201, 113);
+  Label1 = caption(QStringLiteral("最小値"), 40, 24, GroupBox1);
+  Label2 = caption(QStringLiteral("最大値"), 128, 24, GroupBox1);
+  LabelXAxis = caption(QStringLiteral("Ｘ軸"), 8, 48, GroupBox1);
+  Label5 = caption(QStringLiteral("～"), 104, 48, GroupBox1);
+  LabelYAxis = caption(QStringLiteral("Ｙ軸"), 8, 80, GroupBox1);
+  LabelYAxis->setCursor(Qt::PointingHandCursor);
+  LabelYAxis->installEventFilter(this);
+  Label6 = caption(QStringLiteral("～"), 104, 80, GroupBox1);
+  EditXMin = numberEdit(GroupBox1, {40, 40, 57, 21}, TagXMin);
+  EditXMax = numberEdit(GroupBox1, {128, 40, 57, 21}, TagXMax);
+  EditYMin = numberEdit(GroupBox1, {40, 72, 57, 21}, TagYMin);
+  EditYMax = numberEdit(GroupBox1, {128, 72, 57, 21}, TagYMax);
+}
+
+// Margins are whole pixels from 1 to 100, changed by the arrows only.
+void TSetGraphDlg::buildMarginGroup() {
+  GroupBox2 = new QGroupBox(QStringLiteral(" マージン "), TabSheet1);
+  GroupBox2->setGeometry(16, 144, 201, 105);
+  Label9 = caption(QStringLiteral("上"), 64, 24, GroupBox2);
+  Label7 = caption(QStringLiteral("左"), 8, 48, GroupBox2);
+  Label8 = caption(QStringLiteral("右"), 120, 48, GroupBox2);
+  Label10 = caption(QStringLiteral("下"), 64, 72, GroupBox2);
+  SpinMTop = spinBox(GroupBox2, {80, 19, 49, 22}, TagMarginTop);
+  SpinMLeft = spinBox(GroupBox2, {24, 43, 49, 22}, TagMarginLeft);
+  SpinMRight = spinBox(GroupBox2, {136, 43, 49, 22}, TagMarginRight);
+  SpinMBottom = spinBox(GroupBox2, {80, 67, 49, 22}, TagMarginBottom);
+  for (TSpinEdit* box : {SpinMTop, SpinMLeft, SpinMRight, SpinMBottom}) {
+    box->setRange(1, 100);
+    box->setEditorEnabled(false);
+  }
+}
+
+TSetGraphDlg::AxisPage TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems,
+                                                   int valPosHeight, int tagBase) {
+  AxisPage controls{};
+  controls.grad = new TRadioGroup(QStringLiteral(" 軸目盛 "), gradItems, page);
+  controls.grad->setGeometry(24, 16, 73, 97);
+  controls.valPos =
+      new TRadioGroup(QStringLiteral(" 軸数値 "),
+                      {QStringLiteral("なし"), QStringLiteral("左上"), QStringLiteral("左下"),
+                       QStringLiteral("右上"), QStringLiteral("右下")},
+                      page);
+  controls.valPos->setGeometry(24, 128, 73, valPosHeight);
+  for (TRadioGroup* group : {controls.grad, controls.valPos}) {
+    setTag(group, tagBase + (group == controls.grad ? TagGrad : TagValPos));
+    connect(group, &TRadioGroup::clicked, this, [this, group] { RadioClick(group); });
+  }
+  controls.periodCaption = caption(QStringLiteral("目盛間隔"), 112, 24, page);
+  controls.period = numberEdit(page, {112, 40, 57, 20}, tagBase + TagPeriod);
+  controls.xDistCaption = caption(QStringLiteral("Ｘ軸方向微調整"), 112, 128, page);
+  controls.xDist = spinBox(page, {112, 144, 49, 21}, tagBase + TagValXDist);
+  controls.yDistCaption = caption(QStringLiteral("Ｙ軸方向微調整"), 112, 176, page);
+  controls.yDist = spinBox(page, {112, 192, 49, 21}, tagBase + TagValYDist);
+  controls.fontCaption = caption(QStringLiteral("フォント設定"), 112, 232, page);
+  controls.font = new QToolButton(page);
+  controls.font->setGeometry(184, 224, 25, 25);
+  controls.font->setAutoRaise(true);
+  controls.font->setIcon(shellIcon(ShellPicture::Font));
+  controls.font->setIconSize(QSize(21, 21));
+  setTag(controls.font, tagBase + TagFont);
+  QToolButton* button = controls.font;
+  connect(button, &QToolButton::clicked, this, [this, button] { btnFontClick(button); });
+  return controls;
+}
+
+// The range and tick-interval edits take numbers typed in ASCII: no input method while one has
+// the focus.
+QLineEdit* TSetGraphDlg::numberEdit(QWidget* parent, const QRect& geometry, int tag) {
+  auto* edit = new QLineEdit(parent);
+  edit->setGeometry(geometry);
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  edit->setInputMethodHints(Qt::ImhLatinOnly);
+  setTag(edit, tag);
+  edit->installEventFilter(this);
+  return edit;
+}
+
+TSpinEdit* TSetGraphDlg::spinBox(QWidget* parent, const QRect& geometry, int tag) {
+  auto* box = new TSpinEdit(parent);
+  box->setGeometry(geometry);
+  setTag(box, tag);
+  connect(box, &TSpinEdit::changed, this, [this, box] { SpinMChange(box); });
+  return box;
+}
+
+void TSetGraphDlg::FormShow() {
+  EditXMin->setText(formatGeneral(graph->XMin()));
+  EditXMax->setText(formatGeneral(graph->XMax()));
+  EditYMin->setText(formatGeneral(graph->YMin()));
+  EditYMax->setText(formatGeneral(graph->YMax()));
+  // A margin outside 1..100 shows clamped, and the box's change handler writes it back.
+  SpinMLeft->setValue(graph->MarginLeft());
+  SpinMRight->setValue(graph->MarginRight());
+  SpinMTop->setValue(graph->MarginTop());
+  SpinMBottom->setValue(graph->MarginBottom());
+  loadAxis(graph->XAxis(), RadioXGrad, RadioXValPos, EditXPeriod, SpinXXDist, SpinXYDist);
+  loadAxis(graph->YAxis(), RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist, SpinYYDist);
+}
+
+// Each control's change handler writes back only the value just loaded into it.
+void TSetGraphDlg::loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* valPos,
+                            QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist) {
+  grad->setItemIndex(axis.GauageType);
+  valPos->setItemIndex(axis.ValPos);
+  period->setText(formatGeneral(axis.GuagePeriod));
+  xDist->setValue(axis.ValXDist);
+  yDist->setValue(axis.ValYDist);
+}
+
+bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
+  if (!isEnter(key)) return false;
+  const std::optional<long double> value = textToFloat(edit->text());
+  if (!value)
+    throw KurvoError(QStringLiteral("'%1' は浮動小数点数ではありません").arg(edit->text()));
+  switch (const int tag = tagOf(edit)) {
+  case TagXMin:
+    graph->setXMin(*value);
+    break;
+  case TagXMax:
+    graph->setXMax(*value);
+    break;
+  case TagYMin:
+    graph->setYMin(*value);
+    break;
+  case TagYMax:
+    graph->setYMax(*value);
+    break;
+  default:
+    axisOfTag(tag).GuagePeriod = *value;
+    graph->UpdateGraph();
+  }
+  return true;
+}
+
+void TSetGraphDlg::SpinMChange(TSpinEdit* box) {
+  const int value = box->value();
+  switch (const int tag = tagOf(box)) {
+  case TagMarginLeft:
+    graph->setMarginLeft(value);
+    break;
+  case TagMarginRight:
+    graph->setMarginRight(value);
+    break;
+  case TagMarginTop:
+    graph->setMarginTop(value);
+    break;
+  case TagMarginBottom:
+    graph->setMarginBottom(value);
+    break;
+  default:
+    if (tag % 10 == TagValXDist)
+      axisOfTag(tag).ValXDist = value;
+    else
+      axisOfTag(tag).ValYDist = value;
+    graph->UpdateGraph();
+  }
+}
+
+void TSetGraphDlg::RadioClick(TRadioGroup* group) {
+  const int tag = tagOf(group);
+  const int index = group->ItemIndex();
+  if (tag % 10 == TagGrad)
+    axisOfTag(tag).GauageType = static_cast<TGuageType>(index);
+  else
+    axisOfTag(tag).ValPos = static_cast<TPosType>(index);
+  graph->UpdateGraph();
+}
+
+void TSetGraphDlg::btnFontClick(QToolButton* button) {
+  TAxis& axis = axisOfTag(tagOf(button));
+  bool accepted = false;
+  const QFont chosen = QFontDialog::getFont(&accepted, toQFont(axis.ValFont), this);
+  if (!accepted) return;
+  axis.ValFont = chosenFont(chosen, axis.ValFont);
+  graph->UpdateGraph();
+}
+
+void TSetGraphDlg::LabelYAxisClick() {
+  QMessageBox question(QMessageBox::Question, QStringLiteral("確認"),
+                       QStringLiteral("Ｙ軸範囲を自動設定しますか？"), QMessageBox::NoButton, this);
+  QPushButton* yes = question.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+  question.addButton(QStringLiteral("ｷｬﾝｾﾙ"), QMessageBox::RejectRole);
+  question.setDefaultButton(yes);
+  question.exec();
+  if (question.clickedButton() != yes) return;
+  graph->FitYRange();
+  EditYMin->setText(formatGeneral(graph->YMin()));
+  EditYMax->setText(formatGeneral(graph->YMax()));
+  graph->UpdateGraph();
+}
+
+void TSetGraphDlg::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // A window restored from the minimised state keeps what the user typed.
+  if (!event->spontaneous()) FormShow();
+}
+
+bool TSetGraphDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched))
+      return EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key());
+  } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease &&
+             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    LabelYAxisClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+TAxis& TSetGraphDlg::axisOfTag(int tag) {
+  return tag < TagYAxisBase ? graph->XAxis() : graph->YAxis();
+}

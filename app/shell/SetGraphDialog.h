@@ -1,0 +1,80 @@
+// TSetGraphDlg: the modeless tool window for the graph's range, margins and the two axes'
+// ticks, tick values and fonts. There is no OK or Cancel: range and tick-interval edits apply
+// on Enter, every other control as soon as it changes. Clicking the "Ｙ軸" caption fits the
+// y range to the formulas.
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+class TAxis;
+class TFuncGraph;
+class TRadioGroup;
+class TSpinEdit;
+
+class TSetGraphDlg : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TSetGraphDlg(TFuncGraph* graph, QWidget* parent = nullptr);
+
+  QFrame* Panel1;
+  QTabWidget* PageControl1;
+  QWidget *TabSheet1, *TabSheet2, *TabSheet3;
+
+  // Page "グラフ概観": range (tags 0..3) and margins (tags 4..7).
+  QGroupBox* GroupBox1;
+  QLabel *Label1, *Label2, *LabelXAxis, *Label5, *LabelYAxis, *Label6;
+  QLineEdit *EditXMin, *EditXMax, *EditYMin, *EditYMax;
+  QGroupBox* GroupBox2;
+  QLabel *Label9, *Label7, *Label8, *Label10;
+  TSpinEdit *SpinMTop, *SpinMLeft, *SpinMRight, *SpinMBottom;
+
+  // Page "Ｘ軸" (tags 10..15).
+  TRadioGroup *RadioXGrad, *RadioXValPos;
+  QLabel *Label11, *Label12, *Label13, *Label17;
+  QLineEdit* EditXPeriod;
+  TSpinEdit *SpinXXDist, *SpinXYDist;
+  QToolButton* btnXFont;
+
+  // Page "Ｙ軸" (tags 20..25).
+  TRadioGroup *RadioYGrad, *RadioYValPos;
+  QLabel *Label14, *Label15, *Label16, *Label18;
+  QLineEdit* EditYPeriod;
+  TSpinEdit *SpinYXDist, *SpinYYDist;
+  QToolButton* btnYFont;
+
+  // Loads every control from the graph.
+  void FormShow();
+  // Enter applies the edit's number; true when the key was Enter (it is then consumed, also
+  // when the text is not a number, which raises KurvoError).
+  bool EditKeyPress(QLineEdit* edit, int key);
+  void SpinMChange(TSpinEdit* box);
+  void RadioClick(TRadioGroup* group);
+  void btnFontClick(QToolButton* button);
+  void LabelYAxisClick();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  struct AxisPage;
+  void buildGraphPage();
+  void buildRangeGroup();
+  void buildMarginGroup();
+  AxisPage buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight,
+                         int tagBase);
+  QLineEdit* numberEdit(QWidget* parent, const QRect& geometry, int tag);
+  TSpinEdit* spinBox(QWidget* parent, const QRect& geometry, int tag);
+  void loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* valPos, QLineEdit* period,
+                TSpinEdit* xDist, TSpinEdit* yDist);
+  TAxis& axisOfTag(int tag);
+
+  TFuncGraph* graph;
+};

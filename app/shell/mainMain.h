@@ -1,0 +1,122 @@
+// TfrmMain: the main window. It holds the graph and the engine binding, and every command of
+// the program starts here: the menu bar, the toolbar with its trash for labels, and the status
+// bar with the coordinates under the mouse and the drawing progress.
+#pragma once
+
+#include "Evalon.h"
+#include "GraphLabel.h"
+
+#include <QLabel>
+#include <QMainWindow>
+
+class QAction;
+class QFileDialog;
+class QFrame;
+class QToolButton;
+class TAboutBox;
+class TFuncGraph;
+class THelpWindow;
+class TSetFuncDlg;
+class TSetGraphDlg;
+class TfrmMain;
+
+// The trash image of the toolbar: it accepts only graph labels, and hides one dropped on it.
+class TTrashImage : public QLabel, public TDragTarget {
+  Q_OBJECT
+
+public:
+  explicit TTrashImage(TfrmMain* form, QWidget* parent);
+  bool DragOver(QObject* source, QPoint pos) override;
+  void DragDrop(QObject* source, QPoint pos) override;
+
+private:
+  TfrmMain* form;
+};
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The windows created after the main window, which the commands show and hide.
+  void setWindows(TAboutBox* about, TSetFuncDlg* setFunc, TSetGraphDlg* setGraph);
+
+  TFuncGraph* FGraph;
+  TEvalon* Evalon;
+  QFrame* PanelTop;
+  QFrame* PanelTopLeft;
+  QFrame* Panel1;
+  TTrashImage* ImageTrash;
+  QToolButton* btnNew;
+  QToolButton* btnOpen;
+  QToolButton* btnSave;
+  QToolButton* btnCopy;
+  QToolButton* btnSetGraph;
+  QToolButton* btnSetFunction;
+  QToolButton* SpeedButton1;
+  QLabel* StatusPanels[3];
+  QAction* mnFileNew;
+  QAction* mnFileOpen;
+  QAction* mnFileSave;
+  QAction* mnFileSaveAs;
+  QAction* mnFileExit;
+  QAction* mnEditCopy;
+  QAction* mnSetGraph;
+  QAction* mnSetFunction;
+  QAction* mnSetAddLabel;
+  QAction* mnHelpContents1;
+  QAction* mnHelpSearchFor1;
+  QAction* mnHelpHowtoUse1;
+  QAction* mnHelpAbout;
+  QFileDialog* OpenDialog;
+  QFileDialog* SaveDialog;
+
+  bool ImageTrashDragOver(QObject* source) const;
+  void ImageTrashDragDrop(QObject* source);
+
+public slots:
+  void mnFileNewClick();
+  void mnFileOpenClick();
+  void mnFileSaveClick();
+  void mnFileSaveAsClick();
+  void mnFileExitClick();
+  void mnEditCopyClick();
+  void mnSetGraphClick();
+  void mnSetFunctionClick();
+  void mnSetAddLabelClick();
+  void btnReDrawClick();
+  void mnHelpContents1Click();
+  void mnHelpSearchFor1Click();
+  void mnHelpHowtoUse1Click();
+  void mnHelpAboutClick();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  // Runs a command; an error it raises ends in the error box.
+  void runCommand(void (TfrmMain::*handler)());
+  void createActions();
+  void createMenus();
+  void createToolbar();
+  void createGraph();
+  void createStatusBar();
+  void createFileDialogs();
+  QToolButton* speedButton(QWidget* parent, int left, int top, const QString& hint,
+                           QAction* command);
+  void FormShow();
+  void FGraphMouseMove(QPoint pos);
+  void FGraphDrawStart(int number);
+  void FGraphDrawEnd(int number);
+  void hideSettingWindows();
+  void showHelp(int command);
+
+  TAboutBox* AboutBox = nullptr;
+  TSetFuncDlg* SetFuncDlg = nullptr;
+  TSetGraphDlg* SetGraphDlg = nullptr;
+  THelpWindow* helpWindow = nullptr;
+  bool engineRequested = false;
+};

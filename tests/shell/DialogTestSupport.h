@@ -1,0 +1,38 @@
+// Helpers of the dialog tests: answering a modal window that a handler opens and runs until it
+// closes.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+// Calls `answer` with the next modal window of type W that opens while the returned watch
+// lives; the caller goes on into the code that opens it. The answer must close the window.
+template <class W>
+[[nodiscard]] std::unique_ptr<QTimer> answerNextModal(std::function<void(W*)> answer) {
+  auto poll = std::make_unique<QTimer>();
+  QTimer* timer = poll.get();
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    auto* modal = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (!modal || !modal->isVisible()) return;
+    timer->stop();
+    answer(modal);
+  });
+  timer->start(10);
+  return poll;
+}
+
+// Clicks the button of a message box that carries this text.
+inline void clickMessageButton(QMessageBox* box, const QString& text) {
+  for (QAbstractButton* button : box->buttons())
+    if (button->text() == text) {
+      button->click();
+      return;
+    }
+  box->reject();
+}

@@ -1,0 +1,83 @@
+#include "PenEditDialog.h"
+
+#include "DialogTestSupport.h"
+#include "SpinEdit.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Runs EditPen on the pen while `inside` works the dialog; returns the modal result.
+int editPen(TPenEditDlg& dialog, TPen& pen, std::function<void(TPenEditDlg*)> inside) {
+  const auto answering = answerNextModal<TPenEditDlg>(std::move(inside));
+  return dialog.EditPen(pen);
+}
+
+TEST(PenEditDialog, AWidthOutsideOneToTenIsShownAndTakenClamped) {
+  TPenEditDlg dialog;
+  TPen pen{255, PenStyle::Dot, 0};
+  int seen = 0;
+  EXPECT_EQ(editPen(dialog, pen,
+                    [&](TPenEditDlg* d) {
+                      seen = d->WorkingPen()->Width;
+                      EXPECT_EQ(d->SpinWidth->text(), QStringLiteral("1"));
+                      d->btnOK->click();
+                    }),
+            QDialog::Accepted);
+  EXPECT_EQ(seen, 1);
+  EXPECT_EQ(pen, (TPen{255, PenStyle::Dot, 1}));
+
+  pen.Width = 25;
+  editPen(dialog, pen, [](TPenEditDlg* d) { d->btnOK->click(); });
+  EXPECT_EQ(pen.Width, 10);
+}
+
+TEST(PenEditDialog, TypedWidthsAreClampedAndTextThatIsNoIntegerCountsAsOne) {
+  TPenEditDlg dialog;
+  TPen pen{0, PenStyle::Solid, 3};
+  std::vector<int> widths;
+  editPen(dialog, pen, [&](TPenEditDlg* d) {
+    d->SpinWidth->selectAll();
+    QTest::keyClicks(d->SpinWidth, QStringLiteral("7"));
+    widths.push_back(d->WorkingPen()->Width);
+    QTest::keyClicks(d->SpinWidth, QStringLiteral("0")); // "70": shown as typed, taken as 10
+    widths.push_back(d->WorkingPen()->Width);
+    QTest::keyClicks(d->SpinWidth, QStringLiteral("a.")); // the letter is refused
+    EXPECT_EQ(d->SpinWidth->text(), QStringLiteral("70."));
+    widths.push_back(d->WorkingPen()->Width);
+    d->btnOK->click();
+  });
+  EXPECT_EQ(widths, (std::vector<int>{7, 10, 1}));
+  EXPECT_EQ(pen.Width, 1);
+}
+
+TEST(PenEditDialog, EscAndTheWindowFrameCancel) {
+  TPenEditDlg dialog;
+  const TPen original{255, PenStyle::DashDot, 2};
+  TPen pen = original;
+  EXPECT_EQ(editPen(dialog, pen,
+                    [](TPenEditDlg* d) {
+                      QTest::keyClick(d->SpinWidth, Qt::Key_Up);
+                      QTest::keyClick(d, Qt::Key_Escape);
+                    }),
+            QDialog::Rejected);
+  EXPECT_EQ(pen, original);
+  editPen(dialog, pen, [](TPenEditDlg* d) {
+    QTest::keyClick(d->SpinWidth, Qt::Key_Up);
+    d->close();
+  });
+  EXPECT_EQ(pen, original);
+  // Enter ends it with OK, the default button.
+  editPen(dialog, pen, [](TPenEditDlg* d) {
+    QTest::keyClick(d->SpinWidth, Qt::Key_Up);
+    QTest::keyClick(d->SpinWidth, Qt::Key_Return);
+  });
+  EXPECT_EQ(pen.Width, 3);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#include "SetFuncDialog.h"
+
+#include "DialogTestSupport.h"
+#include "FuncGraph.h"
+#include "PenEditDialog.h"
+#include "PenWidgets.h"
+#include "SpinEdit.h"
+
+#include <QColorDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr GraphColor Red = 255;
+constexpr GraphColor Green = 32768;
+
+struct FunctionWindow {
+  TFuncGraph graph;
+  TPenEditDlg penDialog;
+  TSetFuncDlg dialog{&graph, &penDialog};
+
+  void show() {
+    dialog.show();
+    QApplication::processEvents();
+  }
+  // Clicks sample 3 and, in the pen dialog, chooses red and width 4, then presses `close`.
+  void editPen3(QPushButton* TPenEditDlg::*close, QColor* sampleSeen = nullptr) {
+    const auto answering = answerNextModal<TPenEditDlg>([close, sampleSeen](TPenEditDlg* pen) {
+      const auto choosingColour = answerNextModal<QColorDialog>([](QColorDialog* colours) {
+        colours->setCurrentColor(Qt::red);
+        colours->accept();
+      });
+      QTest::mouseClick(pen->btnColor, Qt::LeftButton);
+      for (int i = 0; i < 3; ++i)
+        QTest::keyClick(pen->SpinWidth, Qt::Key_Up);
+      if (sampleSeen) *sampleSeen = pen->ImageSample->grab().toImage().pixelColor(44, 12);
+      QTest::mouseClick(pen->*close, Qt::LeftButton);
+    });
+    QTest::mouseClick(dialog.Image3, Qt::LeftButton);
+  }
+};
+
+TEST(SetFuncDialog, ShowingLoadsTheFormulas) {
+  FunctionWindow w;
+  w.graph.setFormulaText(1, QStringLiteral("x*x"));
+  w.graph.setFormulaText(5, QStringLiteral("sin(x)"));
+  w.show();
+  EXPECT_EQ(w.dialog.Edit1->text(), QStringLiteral("x*x"));
+  EXPECT_EQ(w.dialog.Edit2->text(), QString());
+  EXPECT_EQ(w.dialog.Edit5->text(), QStringLiteral("sin(x)"));
+  EXPECT_EQ(w.graph.FormulaText(5), QStringLiteral("sin(x)"));
+}
+
+TEST(SetFuncDialog, EveryKeystrokeIsStoredAndEnterChangesNothing) {
+  FunctionWindow w;
+  w.show();
+  std::vector<QString> stored;
+  QObject::connect(w.dialog.Edit2, &QLineEdit::textChanged,
+                   [&] { stored.push_back(w.graph.FormulaText(2)); });
+  QTest::keyClicks(w.dialog.Edit2, QStringLiteral("sin(x)"));
+  const std::vector<QString> prefixes{"s", "si", "sin", "sin(", "sin(x", "sin(x)"};
+  EXPECT_EQ(stored, prefixes);
+  EXPECT_EQ(w.graph.FormulaText(1), QString());
+
+  QTest::keyClick(w.dialog.Edit2, Qt::Key_Return);
+  QTest::keyClick(w.dialog.Edit2, Qt::Key_Enter);
+  EXPECT_EQ(w.dialog.Edit2->text(), QStringLiteral("sin(x)"));
+  EXPECT_EQ(w.graph.FormulaText(2), QStringLiteral("sin(x)"));
+
+  // Any text is stored, the empty one too.
+  w.dialog.Edit2->selectAll();
+  QTest::keyClick(w.dialog.Edit2, Qt::Key_Delete);
+  EXPECT_EQ(w.graph.FormulaText(2), QString());
+}
+
+TEST(SetFuncDialog, OkInThePenDialogChangesTheSlotsColourAndWidthAndKeepsItsStyle) {
+  FunctionWindow w;
+  w.graph.FormulaPen(3).Style = PenStyle::Dash;
+  w.show();
+  w.editPen3(&TPenEditDlg::btnOK);
+  const TPen& pen = w.graph.FormulaPen(3);
+  EXPECT_EQ(pen.Color, Red);
+  EXPECT_EQ(pen.Width, 4);
+  EXPECT_EQ(pen.Style, PenStyle::Dash);
+  EXPECT_EQ(w.graph.FormulaPen(2).Color, Red); // slot 2 is red by default, and stays so
+  EXPECT_EQ(w.graph.FormulaPen(2).Width, 1);
+  EXPECT_FALSE(w.penDialog.WorkingPen().has_value());
+  // The sample shows the new pen: four rows of red around the middle row.
+  const QImage sample = w.dialog.Image3->grab().toImage();
+  EXPECT_EQ(sample.pixelColor(24, 8), QColor(Qt::red));
+  EXPECT_EQ(sample.pixelColor(0, 7), QColor(Qt::red));
+  EXPECT_NE(sample.pixelColor(24, 2), QColor(Qt::red));
+}
+
+TEST(SetFuncDialog, CancelInThePenDialogLeavesThePenAsItWas) {
+  FunctionWindow w;
+  w.show();
+  QColor seen;
+  w.editPen3(&TPenEditDlg::btnCancel, &seen);
+  EXPECT_EQ(seen, QColor(Qt::red)); // the pen dialog's own sample showed the change
+  EXPECT_EQ(w.graph.FormulaPen(3), (TPen{Green, PenStyle::Solid, 1}));
+  EXPECT_EQ(w.dialog.Image3->grab().toImage().pixelColor(24, 8), QColor(0, 128, 0));
+}
+
+} // namespace

@@ -1,0 +1,247 @@
+#include "SetGraphDialog.h"
+
+#include "DialogTestSupport.h"
+#include "Evalon.h"
+#include "FuncGraph.h"
+#include "RadioGroup.h"
+#include "SpinEdit.h"
+
+#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window's graph with the engine loaded, and the settings window shown for it.
+struct SettingsWindow {
+  TEvalon evalon;
+  TFuncGraph graph;
+  TSetGraphDlg dialog{&graph};
+
+  SettingsWindow() {
+    evalon.LoadEngine();
+    graph.setEvalon(&evalon);
+    graph.resize(336, 316);
+    graph.UpdateGraph();
+  }
+  void show() {
+    dialog.show();
+    QApplication::processEvents();
+  }
+  void reopen() {
+    dialog.hide();
+    show();
+  }
+  // Types the text into the edit and presses Enter; returns the error box's text, if one came.
+  QString enter(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QString error;
+    const auto answering = answerNextModal<QMessageBox>([&error](QMessageBox* box) {
+      error = box->text();
+      box->accept();
+    });
+    QTest::keyClick(edit, Qt::Key_Return);
+    return error;
+  }
+  void answerAutoRange(const QString& button) {
+    const auto answering = answerNextModal<QMessageBox>([button](QMessageBox* box) {
+      EXPECT_EQ(box->windowTitle(), QStringLiteral("確認"));
+      EXPECT_EQ(box->text(), QStringLiteral("Ｙ軸範囲を自動設定しますか？"));
+      clickMessageButton(box, button);
+    });
+    QTest::mouseClick(dialog.LabelYAxis, Qt::LeftButton);
+  }
+};
+
+TEST(SetGraphDialog, ShowingLoadsTheGraphsSettings) {
+  SettingsWindow w;
+  w.graph.setXMin(-0.25L);
+  w.graph.setYMin(0.00001L);
+  w.graph.XAxis().GauageType = gtNeg;
+  w.graph.YAxis().ValPos = ptUpLeft;
+  w.graph.YAxis().GuagePeriod = 0.5L;
+  w.show();
+  EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("-0.25"));
+  EXPECT_EQ(w.dialog.EditXMax->text(), QStringLiteral("3"));
+  EXPECT_EQ(w.dialog.EditYMin->text(), QStringLiteral("1E-5"));
+  EXPECT_EQ(w.dialog.EditYPeriod->text(), QStringLiteral("0.5"));
+  EXPECT_EQ(w.dialog.SpinMBottom->text(), QStringLiteral("20"));
+  EXPECT_EQ(w.dialog.RadioXGrad->ItemIndex(), gtNeg);
+  EXPECT_EQ(w.dialog.RadioXValPos->ItemIndex(), ptDownRight);
+  EXPECT_EQ(w.dialog.RadioYValPos->ItemIndex(), ptUpLeft);
+  EXPECT_EQ(w.graph.YAxis().ValPos, ptUpLeft);
+}
+
+TEST(SetGraphDialog, AnEditAppliesOnlyOnEnter) {
+  SettingsWindow w;
+  w.show();
+  w.dialog.EditXMax->selectAll();
+  QTest::keyClicks(w.dialog.EditXMax, QStringLiteral("5"));
+  EXPECT_EQ(w.graph.XMax(), 3.0L);
+  EXPECT_EQ(w.enter(w.dialog.EditXMax, QStringLiteral("5")), QString());
+  EXPECT_EQ(w.graph.XMax(), 5.0L);
+  EXPECT_EQ(w.graph.Mapping().plotRight(), w.graph.XToPixel(5.0L)); // refreshed
+
+  // The edit keeps what was typed until the window is shown again.
+  w.enter(w.dialog.EditYMax, QStringLiteral("1e2"));
+  EXPECT_EQ(w.graph.YMax(), 100.0L);
+  EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("1e2"));
+  w.reopen();
+  EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("100"));
+
+  // No check between values: a minimum above its maximum and a tick interval of 0 are taken.
+  w.enter(w.dialog.EditXMin, QStringLiteral("7"));
+  EXPECT_EQ(w.graph.XMin(), 7.0L);
+  w.enter(w.dialog.EditXPeriod, QStringLiteral("0"));
+  EXPECT_EQ(w.graph.XAxis().GuagePeriod, 0.0L);
+  w.enter(w.dialog.EditYPeriod, QStringLiteral("-2.5E-1"));
+  EXPECT_EQ(w.graph.YAxis().GuagePeriod, -0.25L);
+}
+
+TEST(SetGraphDialog, EnterOnTextThatIsNotANumberShowsTheErrorAndChangesNothing) {
+  SettingsWindow w;
+  w.show();
+  EXPECT_EQ(w.enter(w.dialog.EditYMin, QStringLiteral("abc")),
+            QStringLiteral("'abc' は浮動小数点数ではありません."));
+  EXPECT_EQ(w.graph.YMin(), -3.0L);
+  EXPECT_EQ(w.dialog.EditYMin->text(), QStringLiteral("abc"));
+  EXPECT_EQ(w.enter(w.dialog.EditXPeriod, QStringLiteral("1,5")),
+            QStringLiteral("'1,5' は浮動小数点数ではありません."));
+  EXPECT_EQ(w.graph.XAxis().GuagePeriod, 1.0L);
+}
+
+TEST(SetGraphDialog, MarginsAreClampedToOneToHundredAndChangeByTheArrowsOnly) {
+  SettingsWindow w;
+  w.graph.setMarginTop(0);
+  w.graph.setMarginRight(150);
+  w.show();
+  EXPECT_EQ(w.dialog.SpinMTop->text(), QStringLiteral("1"));
+  EXPECT_EQ(w.graph.MarginTop(), 1);
+  EXPECT_EQ(w.dialog.SpinMRight->text(), QStringLiteral("100"));
+  EXPECT_EQ(w.graph.MarginRight(), 100);
+  EXPECT_EQ(w.graph.MarginLeft(), 10);
+
+  // The box already shows 1: the clamped value is still written back.
+  w.graph.setMarginTop(-5);
+  w.reopen();
+  EXPECT_EQ(w.graph.MarginTop(), 1);
+
+  QTest::keyClicks(w.dialog.SpinMLeft, QStringLiteral("5"));
+  QTest::keyClick(w.dialog.SpinMLeft, Qt::Key_Backspace);
+  EXPECT_EQ(w.dialog.SpinMLeft->text(), QStringLiteral("10"));
+  EXPECT_EQ(w.graph.MarginLeft(), 10);
+  QTest::keyClick(w.dialog.SpinMLeft, Qt::Key_Up);
+  EXPECT_EQ(w.graph.MarginLeft(), 11);
+  QTest::keyClick(w.dialog.SpinMTop, Qt::Key_Down);
+  EXPECT_EQ(w.graph.MarginTop(), 1);
+  QTest::keyClick(w.dialog.SpinMRight, Qt::Key_Up);
+  EXPECT_EQ(w.graph.MarginRight(), 100);
+  QTest::keyClick(w.dialog.SpinMBottom, Qt::Key_Down);
+  EXPECT_EQ(w.graph.MarginBottom(), 19);
+  EXPECT_EQ(w.graph.Mapping().plotBottom(), 316 - 19);
+}
+
+TEST(SetGraphDialog, OffsetBoxesKeepTheGraphsValuesAndApplyWhatIsTyped) {
+  SettingsWindow w;
+  w.graph.XAxis().ValXDist = 3;
+  w.graph.XAxis().ValYDist = -2;
+  w.graph.YAxis().ValXDist = 5;
+  w.graph.YAxis().ValYDist = 7;
+  w.show();
+  EXPECT_EQ(w.dialog.SpinXYDist->text(), QStringLiteral("-2"));
+  EXPECT_EQ(w.dialog.SpinYYDist->text(), QStringLiteral("7"));
+  EXPECT_EQ(w.graph.XAxis().ValXDist, 3);
+  EXPECT_EQ(w.graph.XAxis().ValYDist, -2);
+  EXPECT_EQ(w.graph.YAxis().ValXDist, 5);
+  EXPECT_EQ(w.graph.YAxis().ValYDist, 7);
+
+  w.dialog.SpinYXDist->selectAll();
+  QTest::keyClicks(w.dialog.SpinYXDist, QStringLiteral("7"));
+  EXPECT_EQ(w.graph.YAxis().ValXDist, 7);
+  w.dialog.SpinXXDist->selectAll();
+  QTest::keyClicks(w.dialog.SpinXXDist, QStringLiteral("-12"));
+  EXPECT_EQ(w.graph.XAxis().ValXDist, -12);
+  // Letters are refused; a text that is not an integer applies 0.
+  QTest::keyClicks(w.dialog.SpinXXDist, QStringLiteral("x"));
+  EXPECT_EQ(w.dialog.SpinXXDist->text(), QStringLiteral("-12"));
+  w.dialog.SpinXYDist->selectAll();
+  QTest::keyClicks(w.dialog.SpinXYDist, QStringLiteral("1.5"));
+  EXPECT_EQ(w.dialog.SpinXYDist->text(), QStringLiteral("1.5"));
+  EXPECT_EQ(w.graph.XAxis().ValYDist, 0);
+  QTest::keyClick(w.dialog.SpinYYDist, Qt::Key_Down);
+  EXPECT_EQ(w.graph.YAxis().ValYDist, 6);
+}
+
+TEST(SetGraphDialog, RadioItemsSetTickKindAndValuePosition) {
+  SettingsWindow w;
+  w.show();
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.RadioXGrad->Item(gtNeg), Qt::LeftButton);
+  EXPECT_EQ(w.graph.XAxis().GauageType, gtNeg);
+  QTest::mouseClick(w.dialog.RadioXValPos->Item(ptNone), Qt::LeftButton);
+  EXPECT_EQ(w.graph.XAxis().ValPos, ptNone);
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet3);
+  QTest::mouseClick(w.dialog.RadioYGrad->Item(gtPos), Qt::LeftButton);
+  EXPECT_EQ(w.graph.YAxis().GauageType, gtPos);
+  QTest::mouseClick(w.dialog.RadioYValPos->Item(ptUpRight), Qt::LeftButton);
+  EXPECT_EQ(w.graph.YAxis().ValPos, ptUpRight);
+  EXPECT_EQ(w.graph.XAxis().GauageType, gtNeg);
+  EXPECT_EQ(w.dialog.RadioYGrad->Item(gtPos)->text(), QStringLiteral("右側"));
+}
+
+TEST(SetGraphDialog, TheFontButtonSetsTheAxisFontKeepingCharsetAndColour) {
+  SettingsWindow w;
+  w.graph.YAxis().ValFont.Color = 255;
+  w.show();
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet3);
+  auto answering = answerNextModal<QFontDialog>([](QFontDialog* dialog) {
+    QFont font(QStringLiteral("IPAGothic"), 14);
+    font.setUnderline(true);
+    font.setStrikeOut(true);
+    dialog->setCurrentFont(font);
+    dialog->accept();
+  });
+  QTest::mouseClick(w.dialog.btnYFont, Qt::LeftButton);
+  const TFont& font = w.graph.YAxis().ValFont;
+  EXPECT_EQ(font.Name, "IPAGothic");
+  EXPECT_EQ(font.Size, 14);
+  EXPECT_EQ(font.Style, FontUnderline | FontStrikeOut);
+  EXPECT_EQ(font.Color, 255);
+  EXPECT_EQ(font.Charset, kShiftJisCharset);
+  EXPECT_EQ(w.graph.XAxis().ValFont, TFont());
+
+  answering = answerNextModal<QFontDialog>([](QFontDialog* dialog) {
+    dialog->setCurrentFont(QFont(QStringLiteral("IPAGothic"), 20));
+    dialog->reject();
+  });
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.btnXFont, Qt::LeftButton);
+  EXPECT_EQ(w.graph.XAxis().ValFont, TFont());
+}
+
+TEST(SetGraphDialog, ClickingTheYCaptionFitsTheYRangeWhenConfirmed) {
+  SettingsWindow w;
+  w.graph.setFormulaText(1, QStringLiteral("2.5"));
+  w.graph.setFormulaText(2, QStringLiteral("-0.5"));
+  w.show();
+  w.answerAutoRange(QStringLiteral("ｷｬﾝｾﾙ"));
+  EXPECT_EQ(w.graph.YMin(), -3.0L);
+  EXPECT_EQ(w.graph.YMax(), 3.0L);
+
+  w.answerAutoRange(QStringLiteral("はい(&Y)"));
+  EXPECT_EQ(w.graph.YMin(), -1.0L);
+  EXPECT_EQ(w.graph.YMax(), 3.0L);
+  EXPECT_EQ(w.dialog.EditYMin->text(), QStringLiteral("-1"));
+  EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("3"));
+  EXPECT_EQ(w.graph.YToPixel(-1.0L), w.graph.Mapping().plotBottom()); // refreshed
+  EXPECT_EQ(w.graph.XMin(), -3.0L);
+}
+
+} // namespace
