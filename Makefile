@@ -1,5 +1,6 @@
 # The commands of the README. CMake does the real work in build folders:
-#   build/        the program, the library and the tests
+#   build/        the program, the library and the tests; make run installs them into
+#                 build/stage/ (or PREFIX) and starts the installed program
 #   build-asan/   the engine tests again, under AddressSanitizer and UBSan
 #   build-bench/  the benchmark, optimised as a release (make bench)
 #   build-fuzz/   the libFuzzer targets, their work corpus and any crash inputs
@@ -9,8 +10,11 @@ BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
+# Where make run and make install put the program. The help file's path is fixed from it when
+# the program is built, so the program is run from there.
+PREFIX ?= $(CURDIR)/$(BUILD_DIR)/stage
 
-.PHONY: all deps configure build test test-asan bench clean
+.PHONY: all deps configure build run install test test-asan bench clean
 
 all: build
 
@@ -18,10 +22,20 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+install: build
+	@cmake --install $(BUILD_DIR) >/dev/null
+
+# Starts Kurvo on the desktop's display. Without one (no DISPLAY or WAYLAND_DISPLAY) it says so
+# instead of failing inside Qt.
+run: install
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  echo "make run: no display; start it from a desktop session (or set DISPLAY)" >&2; exit 1; fi
+	@$(PREFIX)/bin/kurvo
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 300 -j $(JOBS)

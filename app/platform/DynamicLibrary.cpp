@@ -25,7 +25,11 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
 
 QStringList DynamicLibrary::searchFolders() {
   const QString programFolder = QCoreApplication::applicationDirPath();
-  return {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/../lib"))};
+  QStringList folders{programFolder, QDir::cleanPath(programFolder + QStringLiteral("/../lib"))};
+  const QString installed =
+      QDir::cleanPath(programFolder + QLatin1Char('/') + QStringLiteral(KURVO_INSTALLED_LIBRARY_FOLDER));
+  if (!folders.contains(installed)) folders << installed;
+  return folders;
 }
 
 DynamicLibrary DynamicLibrary::load(const QString& fileName) {

@@ -15,8 +15,9 @@ public:
   DynamicLibrary(const DynamicLibrary&) = delete;
   DynamicLibrary& operator=(const DynamicLibrary&) = delete;
 
-  // The folders searched, in order: the program's own folder, then the library folder of
-  // its installation (../lib beside the program's bin folder).
+  // The folders searched, in order: the program's own folder, ../lib beside it (the build
+  // tree), and the installation's library folder relative to its program folder (such as
+  // ../lib/x86_64-linux-gnu under /usr).
   static QStringList searchFolders();
 
   // Loads the library of that file name from the first search folder that holds it;
