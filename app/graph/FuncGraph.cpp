@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -25,12 +26,6 @@ std::int32_t toLong(long double v) {
   constexpr long double Lowest = std::numeric_limits<std::int32_t>::min();
   constexpr long double Highest = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(std::clamp(v, Lowest, Highest));
-}
-
-QImage whiteLayer(const QSize& size) {
-  QImage layer(size, QImage::Format_RGB32);
-  layer.fill(Qt::white);
-  return layer;
 }
 
 } // namespace
@@ -114,7 +109,7 @@ void TFuncGraph::UpdateGraph() {
   const int originY = mapping.originY();
   if (originY < margins.top || originY > mapping.plotBottom()) xAxis.Visible = false;
   if (originX < margins.left || originX > mapping.plotRight()) yAxis.Visible = false;
-  backLayer = std::make_unique<QImage>(size(), QImage::Format_RGB32);
+  backLayer = std::make_unique<QImage>(newLayer(size()));
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(backBrush));
   canvas.fillRect(backLayer->rect());
@@ -196,17 +191,23 @@ bool TFuncGraph::DragOver(QObject* source, QPoint pos) {
 void TFuncGraph::DragDrop(QObject*, QPoint) {}
 
 QImage TFuncGraph::Picture() const {
-  QImage picture(size(), QImage::Format_RGB32);
-  picture.fill(Qt::white);
+  QImage picture = newLayer(size());
   Canvas canvas(picture);
   if (backLayer) canvas.draw(0, 0, *backLayer, CopyMode::SrcCopy);
   if (curveLayer) canvas.draw(0, 0, *curveLayer, CopyMode::SrcAnd);
   return picture;
 }
 
-void TFuncGraph::paintEvent(QPaintEvent*) {
+// Composes straight onto the screen, only where it is exposed, instead of building the picture:
+// a full-screen graph would otherwise allocate and fill a new image on every paint.
+void TFuncGraph::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(0, 0, Picture());
+  const QRect exposed = event->rect();
+  painter.fillRect(exposed, Qt::white);
+  if (backLayer) painter.drawImage(exposed, *backLayer, exposed);
+  if (!curveLayer) return;
+  painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+  painter.drawImage(exposed, *curveLayer, exposed);
 }
 
 // Curves disappear on every resize until the next DrawFunctions.
@@ -241,7 +242,7 @@ bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {
 
 bool TFuncGraph::DrawFunctions() {
   discardCurves();
-  curveLayer = std::make_unique<QImage>(whiteLayer(size()));
+  curveLayer = std::make_unique<QImage>(newLayer(size()));
   const std::uint64_t redraw = curveGeneration;
   bool result = true;
   for (int n = 1; n <= FormulaCount; ++n) {

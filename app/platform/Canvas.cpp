@@ -1,5 +1,7 @@
 #include "Canvas.h"
 
+#include <sys/mman.h>
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -230,4 +232,24 @@ void Canvas::draw(int x, int y, const QImage& image, CopyMode mode) {
 void Canvas::begin(QPainter& painter) {
   painter.begin(&image_);
   painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+namespace {
+
+// Asks for transparent huge pages on the whole 2 MiB blocks inside the range; only a hint.
+void adviseHugePages(void* data, std::size_t bytes) {
+  constexpr std::uintptr_t block = 2 * 1024 * 1024;
+  const auto start = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (start + block - 1) & ~(block - 1);
+  const std::uintptr_t end = (start + bytes) & ~(block - 1);
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
+} // namespace
+
+QImage newLayer(const QSize& size) {
+  QImage layer(size, QImage::Format_RGB32);
+  if (!layer.isNull()) adviseHugePages(layer.bits(), static_cast<std::size_t>(layer.sizeInBytes()));
+  layer.fill(Qt::white);
+  return layer;
 }

@@ -15,6 +15,10 @@
 
 class QPainter;
 
+// A new layer: white, Format_RGB32. A large one is backed by huge pages where the system offers
+// them, since filling a fresh full-screen image otherwise costs thousands of page faults.
+QImage newLayer(const QSize& size);
+
 // How `Canvas::draw` combines an image with what lies under it.
 enum class CopyMode {
   SrcCopy, // the image replaces the pixels

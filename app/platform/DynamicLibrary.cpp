@@ -26,8 +26,8 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
 QStringList DynamicLibrary::searchFolders() {
   const QString programFolder = QCoreApplication::applicationDirPath();
   QStringList folders{programFolder, QDir::cleanPath(programFolder + QStringLiteral("/../lib"))};
-  const QString installed =
-      QDir::cleanPath(programFolder + QLatin1Char('/') + QStringLiteral(KURVO_INSTALLED_LIBRARY_FOLDER));
+  const QString installed = QDir::cleanPath(programFolder + QLatin1Char('/') +
+                                            QStringLiteral(KURVO_INSTALLED_LIBRARY_FOLDER));
   if (!folders.contains(installed)) folders << installed;
   return folders;
 }

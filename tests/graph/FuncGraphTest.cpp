@@ -177,6 +177,20 @@ TEST(FuncGraph, TheClipboardGetsThePictureAsPainted) {
   EXPECT_EQ(copied.pixel(168, 153), 0xFF000000u);
 }
 
+// The screen composes the layers itself; it must show exactly the picture, also where only a
+// part of the graph is repainted.
+TEST(FuncGraph, TheScreenShowsThePicture) {
+  Graph g;
+  g.graph.setFormulaText(1, QStringLiteral("x"));
+  g.graph.setFormulaText(2, QStringLiteral("1-x*x"));
+  g.graph.DrawFunctions();
+  const QImage shown = g.graph.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown, g.graph.Picture());
+  const QRect part(100, 90, 70, 50);
+  const QImage partShown = g.graph.grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(partShown, g.graph.Picture().copy(part));
+}
+
 TEST(FuncGraph, SlotsOutsideOneToFiveAreARangeError) {
   TFuncGraph graph;
   EXPECT_THROW(graph.FormulaText(0), std::out_of_range);
