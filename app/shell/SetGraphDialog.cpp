@@ -1,6 +1,7 @@
 #include "SetGraphDialog.h"
 
 #include "ControlTag.h"
+#include "ErrorBox.h"
 #include "FormFont.h"
 #include "FuncGraph.h"
 #include "KurvoError.h"
@@ -345,8 +346,12 @@ void TSetGraphDlg::showEvent(QShowEvent* event) {
 
 bool TSetGraphDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
-    if (auto* edit = qobject_cast<QLineEdit*>(watched))
-      return EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key());
+    if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+      // Enter is consumed also when its number cannot be read.
+      bool consumed = true;
+      RunCommand([&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
+      return consumed;
+    }
   } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease &&
              static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     LabelYAxisClick();

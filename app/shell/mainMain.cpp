@@ -6,7 +6,6 @@
 #include "FuncGraph.h"
 #include "HelpWindow.h"
 #include "KurvoApplication.h"
-#include "KurvoError.h"
 #include "NumberFormat.h"
 #include "Pictures.h"
 #include "SetFuncDialog.h"
@@ -62,15 +61,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
 
 TfrmMain::~TfrmMain() = default;
 
-// Errors are caught here rather than after unwinding through Qt's signal code.
-void TfrmMain::runCommand(void (TfrmMain::*handler)()) {
-  try {
-    (this->*handler)();
-  } catch (const KurvoError& error) {
-    ShowErrorBox(error.message());
-  }
-}
-
 void TfrmMain::setWindows(TAboutBox* about, TSetFuncDlg* setFunc, TSetGraphDlg* setGraph) {
   AboutBox = about;
   SetFuncDlg = setFunc;
@@ -82,7 +72,8 @@ void TfrmMain::createActions() {
                              void (TfrmMain::*handler)()) {
     auto* command = new QAction(caption, this);
     command->setShortcut(shortcut);
-    connect(command, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    connect(command, &QAction::triggered, this,
+            [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     return command;
   };
   mnFileNew = action(QStringLiteral(u"新規グラフ"), QKeySequence(Qt::CTRL | Qt::Key_N),
@@ -174,7 +165,7 @@ void TfrmMain::createToolbar() {
   SpeedButton1->setIconSize(QSize(18, 18));
   SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   connect(SpeedButton1, &QToolButton::clicked, this,
-          [this] { runCommand(&TfrmMain::btnReDrawClick); });
+          [this] { RunCommand([this] { btnReDrawClick(); }); });
 }
 
 void TfrmMain::createGraph() {

@@ -97,8 +97,6 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  // Runs a command; an error it raises ends in the error box.
-  void runCommand(void (TfrmMain::*handler)());
   void createActions();
   void createMenus();
   void createToolbar();
