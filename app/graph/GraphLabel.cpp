@@ -14,8 +14,6 @@
 #include <QScreen>
 #include <QToolButton>
 
-#include <cmath>
-
 namespace {
 
 // The topmost visible child widget of parent at pos (parent's coordinates), descending into
@@ -46,18 +44,6 @@ DropPlace dropPlaceAt(QWidget* window, QPoint global, const QWidget* skip) {
        w = w->isWindow() ? nullptr : w->parentWidget())
     if (auto* target = dynamic_cast<TDragTarget*>(w)) return {w, target, w->mapFromGlobal(global)};
   return {};
-}
-
-// A label font changed in the font dialog: the dialog knows neither character set nor colour.
-TFont toTFont(const QFont& font, const TFont& base) {
-  TFont result = base;
-  result.Name = font.family().toStdString();
-  if (font.pointSizeF() > 0)
-    result.Size = static_cast<std::int32_t>(std::lround(font.pointSizeF()));
-  result.Style = static_cast<std::uint8_t>(
-      (font.bold() ? FontBold : 0) | (font.italic() ? FontItalic : 0) |
-      (font.underline() ? FontUnderline : 0) | (font.strikeOut() ? FontStrikeOut : 0));
-  return result;
 }
 
 // The font button's picture: a bold "A" over a red bar.
@@ -206,7 +192,7 @@ int TGraphLabelDlg::Execute(TGraphLabel* label) {
   const int result = exec();
   if (result == Accepted && target) {
     target->setCaption(EditLabelCaption->text());
-    target->setFont(toTFont(fontDialogFont, target->Font()));
+    target->setFont(fromQFont(fontDialogFont, target->Font()));
     fitHeight(difference);
   }
   return result;

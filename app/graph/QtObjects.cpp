@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -118,6 +119,18 @@ QPen toQPen(const TPen& pen) {
 
 QBrush toQBrush(const TBrush& brush) {
   return QBrush(toQColor(brush.Color), qtBrushStyle(brush.Style));
+}
+
+TFont fromQFont(const QFont& chosen, TFont base) {
+  base.Name = chosen.family().toStdString();
+  if (chosen.pointSizeF() > 0)
+    base.Size = static_cast<std::int32_t>(std::lround(chosen.pointSizeF()));
+  else if (chosen.pixelSize() > 0)
+    base.Size = static_cast<std::int32_t>(std::lround(chosen.pixelSize() * 72.0 / 96.0));
+  base.Style = static_cast<std::uint8_t>(
+      (chosen.bold() ? FontBold : 0) | (chosen.italic() ? FontItalic : 0) |
+      (chosen.underline() ? FontUnderline : 0) | (chosen.strikeOut() ? FontStrikeOut : 0));
+  return base;
 }
 
 QFont toQFont(const TFont& font) {

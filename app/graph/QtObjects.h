@@ -24,3 +24,7 @@ QBrush toQBrush(const TBrush& brush);
 // The font without its colour, which text drawing takes from toQColor(font.Color). Qt picks
 // glyphs by script, so the character set has no counterpart. Sizes below 1 point become 1.
 QFont toQFont(const TFont& font);
+// A font the user chose in the font dialog, as the graph keeps it: typeface, size in points
+// (from a pixel size at 96 dots per inch when the font has none) and style bits. The dialog
+// offers no character set or colour, so those of base stay.
+TFont fromQFont(const QFont& chosen, TFont base);

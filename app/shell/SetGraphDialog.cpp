@@ -62,17 +62,6 @@ bool isEnter(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// The chosen font as the axis keeps it. The dialog offers no character set or colour, so
-// those stay as they were.
-TFont chosenFont(const QFont& chosen, TFont font) {
-  font.Name = chosen.family().toStdString();
-  font.Size =
-      chosen.pointSize() > 0 ? chosen.pointSize() : qRound(chosen.pixelSize() * 72.0 / 96.0);
-  font.Style = (chosen.bold() ? FontBold : 0) | (chosen.italic() ? FontItalic : 0) |
-               (chosen.underline() ? FontUnderline : 0) | (chosen.strikeOut() ? FontStrikeOut : 0);
-  return font;
-}
-
 } // namespace
 
 struct TSetGraphDlg::AxisPage {
@@ -320,7 +309,7 @@ void TSetGraphDlg::btnFontClick(QToolButton* button) {
   bool accepted = false;
   const QFont chosen = QFontDialog::getFont(&accepted, toQFont(axis.ValFont), this);
   if (!accepted) return;
-  axis.ValFont = chosenFont(chosen, axis.ValFont);
+  axis.ValFont = fromQFont(chosen, axis.ValFont);
   graph->UpdateGraph();
 }
 

@@ -116,4 +116,22 @@ TEST(QtObjectsFontTest, NameSizeAndStyleBits) {
   EXPECT_EQ(toQFont(tiny).pointSize(), 1);
 }
 
+TEST(QtObjectsFontTest, ChosenFontKeepsCharsetAndColour) {
+  TFont base;
+  base.Charset = 1;
+  base.Color = rgbColor(1, 2, 3);
+  QFont chosen(QStringLiteral("DejaVu Sans"));
+  chosen.setPointSizeF(13.6);
+  chosen.setItalic(true);
+  chosen.setStrikeOut(true);
+  const TFont font = fromQFont(chosen, base);
+  EXPECT_EQ(font.Name, "DejaVu Sans");
+  EXPECT_EQ(font.Size, 14);
+  EXPECT_EQ(font.Style, FontItalic | FontStrikeOut);
+  EXPECT_EQ(font.Charset, 1);
+  EXPECT_EQ(font.Color, rgbColor(1, 2, 3));
+  chosen.setPixelSize(16); // 12 points at 96 dots per inch
+  EXPECT_EQ(fromQFont(chosen, base).Size, 12);
+}
+
 } // namespace
