@@ -63,7 +63,7 @@ fuzz:
 	@mkdir -p $(FUZZ_DIR)/crashes
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t && cp fuzz/corpus/$$t/* $(FUZZ_DIR)/corpus/$$t/ && \
-	  $(FUZZ_DIR)/fuzz/$$t $(FUZZ_FLAGS) -dict=fuzz/$$(if [ $$t = fuzz_document ]; then echo document; else echo evalon; fi).dict -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
+	  $(FUZZ_DIR)/bin/$$t $(FUZZ_FLAGS) -dict=fuzz/$$(if [ $$t = fuzz_document ]; then echo document; else echo evalon; fi).dict -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
 	    $(FUZZ_DIR)/corpus/$$t || exit 1; \
 	done
 
