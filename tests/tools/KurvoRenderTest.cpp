@@ -121,4 +121,30 @@ TEST_F(KurvoRenderTest, FormulaErrorsAreReportedAndThePictureIsWritten) {
   EXPECT_EQ(QImage(path(QStringLiteral("bad.png"))).size(), QSize(336, 316));
 }
 
+// The installed program finds the installed engine: a curve is drawn and no formula fails.
+TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngine) {
+  QProcess install;
+  install.start(QStringLiteral(CMAKE_COMMAND),
+                {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"),
+                 path(QStringLiteral("prefix"))});
+  ASSERT_TRUE(install.waitForFinished(120000));
+  ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+  for (const char* file : {"bin/kurvo", "bin/kurvo-render", "bin/evalon", "share/kurvo/KURVO.HLP",
+                           "share/applications/kurvo.desktop"})
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("prefix/") + QLatin1String(file)))) << file;
+
+  QProcess render;
+  render.start(path(QStringLiteral("prefix/bin/kurvo-render")),
+               {defaultX, path(QStringLiteral("installed.png"))});
+  ASSERT_TRUE(render.waitForFinished(60000));
+  EXPECT_EQ(render.exitCode(), 0);
+  EXPECT_FALSE(render.readAllStandardError().contains("f1:"));
+  TFuncGraph graph;
+  graph.resize(336, 316);
+  graph.UpdateGraph();
+  EXPECT_EQ(
+      QImage(path(QStringLiteral("installed.png"))).pixel(graph.XToPixel(1), graph.YToPixel(1)),
+      qRgb(0, 0, 224));
+}
+
 } // namespace
