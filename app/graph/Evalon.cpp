@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <utility>
+
 namespace {
 
 // The engine reads texts from 256-byte buffers. A longer text is refused as the engine
@@ -24,21 +26,33 @@ TEvalon::TEvalon(QObject* owner) : QObject(owner) {}
 
 // The engine object goes first, then the library that made it.
 TEvalon::~TEvalon() {
-  if (FLibHandle.isLoaded()) DeleteCalcSystem(FCalcSystem);
+  if (FDeleteCalcSystem) FDeleteCalcSystem(FCalcSystem);
   FLibHandle.release();
 }
 
+// The exports are taken from the library just loaded rather than linked, so that the program
+// starts, and its window opens, also when the library is missing.
 bool TEvalon::LoadEngine() {
   FErrorCode = 0;
   if (FLibHandle.isLoaded()) return true;
-  FLibHandle = DynamicLibrary::load(QString::fromLatin1(LibraryName));
-  if (FLibHandle.isLoaded()) {
-    FCalcSystem = InitCalcSystem();
-    return true;
+  DynamicLibrary library = DynamicLibrary::load(QString::fromLatin1(LibraryName));
+  const auto init = reinterpret_cast<decltype(&InitCalcSystem)>(library.symbol("InitCalcSystem"));
+  const auto release =
+      reinterpret_cast<decltype(&DeleteCalcSystem)>(library.symbol("DeleteCalcSystem"));
+  if (!init || !release) {
+    FErrorCode = 1;
+    return false;
   }
-  FCalcSystem = nullptr;
-  FErrorCode = 1;
-  return false;
+  FLibHandle = std::move(library);
+  FDeleteCalcSystem = release;
+  FMessage = reinterpret_cast<decltype(&EvalonMessage)>(FLibHandle.symbol("EvalonMessage"));
+  FCalcSystem = init();
+  return true;
+}
+
+QString TEvalon::ErrorMessage() const {
+  const char* text = FMessage && FErrorCode > 1 ? FMessage(FErrorCode - 1) : nullptr;
+  return text ? QString::fromUtf8(text) : QString();
 }
 
 double TEvalon::CalcValue(const QString& formula, bool& failed) {

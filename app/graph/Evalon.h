@@ -32,9 +32,13 @@ public:
   // Writes the double variable of that name; true means failure.
   bool SetVariable(const QString& name, double value);
   int ErrorCode() const { return FErrorCode; }
+  // The engine's message for ErrorCode 2 and above; empty otherwise.
+  QString ErrorMessage() const;
 
 private:
   TCalcSystem* FCalcSystem = nullptr;
+  void (*FDeleteCalcSystem)(TCalcSystem*) noexcept = nullptr;
+  const char* (*FMessage)(int) noexcept = nullptr;
   DynamicLibrary FLibHandle;
   int FErrorCode = 0;
 };

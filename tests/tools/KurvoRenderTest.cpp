@@ -122,7 +122,8 @@ TEST_F(KurvoRenderTest, FormulaErrorsAreReportedAndThePictureIsWritten) {
 }
 
 // The installed program finds the installed engine: a curve is drawn and no formula fails.
-TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngine) {
+// Without it, the program still starts.
+TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt) {
   QProcess install;
   install.start(QStringLiteral(CMAKE_COMMAND),
                 {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"),
@@ -145,6 +146,19 @@ TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngine) {
   EXPECT_EQ(
       QImage(path(QStringLiteral("installed.png"))).pixel(graph.XToPixel(1), graph.YToPixel(1)),
       qRgb(0, 0, 224));
+
+  // Without the engine the program still runs: the graph is drawn without its curve, and the
+  // formula's failure is reported.
+  ASSERT_TRUE(QFile::remove(path(QStringLiteral("prefix/lib/libEvalon.so"))));
+  render.start(path(QStringLiteral("prefix/bin/kurvo-render")),
+               {defaultX, path(QStringLiteral("no-engine.png"))});
+  ASSERT_TRUE(render.waitForFinished(60000));
+  EXPECT_EQ(render.exitCode(), 0);
+  EXPECT_TRUE(render.readAllStandardError().contains(
+      "f1: the engine library libEvalon.so could not be loaded"));
+  const QImage withoutEngine(path(QStringLiteral("no-engine.png")));
+  EXPECT_EQ(withoutEngine.pixel(graph.XToPixel(1), graph.YToPixel(1)), qRgb(255, 255, 224));
+  EXPECT_EQ(withoutEngine.pixel(graph.XToPixel(1), graph.YToPixel(0)), qRgb(0, 0, 0));
 }
 
 } // namespace

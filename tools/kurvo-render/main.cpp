@@ -2,7 +2,6 @@
 // given client size without showing a window, draws its curves and writes OUT by its
 // extension. See helpText below.
 #include "Evalon.h"
-#include "EvalonLibrary.h"
 #include "FontSubstitutes.h"
 #include "FuncGraph.h"
 #include "GraphDocument.h"
@@ -83,10 +82,12 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
   return options;
 }
 
-void reportFormulaError(const TEvalon& evalon, int slot) {
-  const char* message = evalon.ErrorCode() == 1 ? "the engine library could not be loaded"
-                                                : EvalonMessage(evalon.ErrorCode() - 1);
-  std::fprintf(stderr, "kurvo-render: f%d: %s\n", slot, message ? message : "error");
+void reportFormulaError(const TEvalon& evalon, bool engineLoaded, int slot) {
+  const QString message =
+      engineLoaded ? evalon.ErrorMessage()
+                   : QStringLiteral("the engine library libEvalon.so could not be loaded");
+  std::fprintf(stderr, "kurvo-render: f%d: %s\n", slot,
+               message.isEmpty() ? "error" : qPrintable(message));
 }
 
 // A graph has a handful of colours, and with a palette the PNG encoder handles a third of the
@@ -126,12 +127,12 @@ int render(const Options& options) {
   }
   file.close();
   TEvalon evalon;
-  evalon.LoadEngine();
+  const bool engineLoaded = evalon.LoadEngine();
   TFuncGraph graph;
   graph.setEvalon(&evalon);
   graph.resize(options.size);
-  graph.OnFormulaError = [&evalon](TFuncGraph*, std::int32_t slot) {
-    reportFormulaError(evalon, slot);
+  graph.OnFormulaError = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
+    reportFormulaError(evalon, engineLoaded, slot);
   };
   graph.setGraphName(options.input);
   graph.LoadFromFile();
