@@ -4,12 +4,20 @@
 #include "FontSubstitutes.h"
 #include "KurvoError.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 #include <new>
 
 TKurvoApplication::TKurvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("kurvo"));
   setApplicationDisplayName(ApplicationTitle);
   installFontSubstitutes();
+  // The program speaks Japanese, so Qt's own dialogs (files, fonts, colours, message boxes)
+  // do too; without the translation they stay in English.
+  if (qtTranslation.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(&qtTranslation);
 }
 
 bool TKurvoApplication::notify(QObject* receiver, QEvent* event) {

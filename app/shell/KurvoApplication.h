@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 
 class TKurvoApplication : public QApplication {
   Q_OBJECT
@@ -21,4 +22,5 @@ public:
 
 private:
   QString helpFile;
+  QTranslator qtTranslation;
 };
