@@ -3,6 +3,7 @@
 #include "mainMain.h"
 
 #include "DialogTestSupport.h"
+#include "ErrorBox.h"
 #include "FuncGraph.h"
 #include "NumberFormat.h"
 #include "PenEditDialog.h"
@@ -136,6 +137,16 @@ TEST_F(MainWindowTest, AnErrorInACommandShowsTheErrorBox) {
   form.FGraph->setGraphName(path(QStringLiteral("b")));
   form.mnFileSave->trigger();
   EXPECT_TRUE(QFile::exists(path(QStringLiteral("b.kvx"))));
+}
+
+TEST(ErrorBox, AddsAFinalPointOnlyAfterCharactersThatSortAfterIt) {
+  EXPECT_EQ(ErrorBoxText(QStringLiteral("a に書き込めません")),
+            QStringLiteral("a に書き込めません."));
+  EXPECT_EQ(ErrorBoxText(QStringLiteral("value 5")), QStringLiteral("value 5."));
+  EXPECT_EQ(ErrorBoxText(QStringLiteral("done.")), QStringLiteral("done."));
+  EXPECT_EQ(ErrorBoxText(QStringLiteral("(x)")), QStringLiteral("(x)"));
+  EXPECT_EQ(ErrorBoxText(QStringLiteral("stop!")), QStringLiteral("stop!"));
+  EXPECT_EQ(ErrorBoxText(QString()), QString());
 }
 
 TEST_F(MainWindowTest, TrashHidesADroppedLabelAndRefusesEverythingElse) {
