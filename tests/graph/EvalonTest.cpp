@@ -67,8 +67,11 @@ TEST(TEvalon, ErrorCodeIsTheStatusPlusOne) {
   EXPECT_EQ(evalon.ErrorCode(), ev::MissingOperand + 1);
   EXPECT_TRUE(evalon.SetVariable(QStringLiteral("1x"), 1.0));
   EXPECT_EQ(evalon.ErrorCode(), 3);
+  evalon.CalcValue(QStringLiteral("1/0"), failed);
+  EXPECT_EQ(evalon.ErrorMessage(), QStringLiteral("０で割りました"));
   evalon.CalcValue(QStringLiteral("1"), failed);
   EXPECT_EQ(evalon.ErrorCode(), 0); // every call starts afresh
+  EXPECT_TRUE(evalon.ErrorMessage().isEmpty());
 }
 
 TEST(TEvalon, OverlongTextsAreRefusedNotCut) {
