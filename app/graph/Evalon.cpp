@@ -56,10 +56,13 @@ QString TEvalon::ErrorMessage() const {
 }
 
 double TEvalon::CalcValue(const QString& formula, bool& failed) {
+  return CalcValue(formula.toUtf8(), failed);
+}
+
+double TEvalon::CalcValue(const QByteArray& text, bool& failed) {
   FErrorCode = 0;
   failed = true;
   if (!FCalcSystem) return 0.0;
-  const QByteArray text = formula.toUtf8();
   if (text.size() >= BufferSize) {
     FErrorCode = errorCodeOf(ev::TextTooLong);
     return 0.0;
@@ -72,9 +75,12 @@ double TEvalon::CalcValue(const QString& formula, bool& failed) {
 }
 
 bool TEvalon::SetVariable(const QString& name, double value) {
+  return SetVariable(name.toUtf8(), value);
+}
+
+bool TEvalon::SetVariable(const QByteArray& text, double value) {
   FErrorCode = 0;
   if (!FCalcSystem) return true;
-  const QByteArray text = name.toUtf8();
   if (text.size() >= BufferSize) {
     FErrorCode = errorCodeOf(ev::TextTooLong);
     return true;

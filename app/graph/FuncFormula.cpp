@@ -2,9 +2,15 @@
 
 #include "Evalon.h"
 
+// A curve evaluates its formula at every pixel column, so the text is encoded once for each
+// new text rather than at every sample.
 long double TFormula::Calculate(TEvalon* evalon, long double x) {
-  static const QString variable = QStringLiteral("x");
+  static const QByteArray variable = QByteArrayLiteral("x");
   error = true;
   if (!evalon || evalon->SetVariable(variable, static_cast<double>(x))) return 0.0L;
-  return evalon->CalcValue(Formula, error);
+  if (Formula != encodedText) {
+    encodedText = Formula;
+    encoded = Formula.toUtf8();
+  }
+  return evalon->CalcValue(encoded, error);
 }

@@ -4,6 +4,7 @@
 
 #include "GraphPen.h"
 
+#include <QByteArray>
 #include <QString>
 
 class IniFile;
@@ -24,4 +25,6 @@ public:
 
 private:
   bool error = false;
+  QString encodedText; // the Formula that encoded holds, in the engine's encoding
+  QByteArray encoded;
 };

@@ -191,6 +191,19 @@ TEST(FuncGraph, TheScreenShowsThePicture) {
   EXPECT_EQ(partShown, g.graph.Picture().copy(part));
 }
 
+// The slot keeps its formula encoded between samples; a new text must be taken at once.
+TEST(FuncGraph, ASlotEvaluatesItsCurrentFormula) {
+  Graph g;
+  TFormula formula;
+  formula.Formula = QStringLiteral("x*2");
+  EXPECT_EQ(formula.Calculate(&g.evalon, 1.5L), 3.0L);
+  formula.Formula = QStringLiteral("x+1");
+  EXPECT_EQ(formula.Calculate(&g.evalon, 1.5L), 2.5L);
+  formula.Formula = QStringLiteral("1/0");
+  formula.Calculate(&g.evalon, 1.5L);
+  EXPECT_TRUE(formula.Error());
+}
+
 TEST(FuncGraph, SlotsOutsideOneToFiveAreARangeError) {
   TFuncGraph graph;
   EXPECT_THROW(graph.FormulaText(0), std::out_of_range);
