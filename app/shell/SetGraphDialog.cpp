@@ -64,17 +64,18 @@ bool isEnter(int key) {
 
 } // namespace
 
+// The controls of an axis page, as the members that name them on the X or the Y page.
 struct TSetGraphDlg::AxisPage {
-  TRadioGroup* grad;
-  TRadioGroup* valPos;
-  QLabel* periodCaption;
-  QLineEdit* period;
-  QLabel* xDistCaption;
-  TSpinEdit* xDist;
-  QLabel* yDistCaption;
-  TSpinEdit* yDist;
-  QLabel* fontCaption;
-  QToolButton* font;
+  TRadioGroup*& grad;
+  TRadioGroup*& valPos;
+  QLabel*& periodCaption;
+  QLineEdit*& period;
+  QLabel*& xDistCaption;
+  TSpinEdit*& xDist;
+  QLabel*& yDistCaption;
+  TSpinEdit*& yDist;
+  QLabel*& fontCaption;
+  QToolButton*& font;
 };
 
 TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
@@ -96,35 +97,18 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
   PageControl1->addTab(TabSheet3, QStringLiteral("Ｙ軸"));
   buildGraphPage();
 
-  const AxisPage x = buildAxisPage(TabSheet2,
-                                   {QStringLiteral("なし"), QStringLiteral("上側"),
-                                    QStringLiteral("下側"), QStringLiteral("両側")},
-                                   121, TagXAxisBase);
-  RadioXGrad = x.grad;
-  RadioXValPos = x.valPos;
-  Label11 = x.periodCaption;
-  EditXPeriod = x.period;
-  Label12 = x.xDistCaption;
-  SpinXXDist = x.xDist;
-  Label13 = x.yDistCaption;
-  SpinXYDist = x.yDist;
-  Label17 = x.fontCaption;
-  btnXFont = x.font;
-
-  const AxisPage y = buildAxisPage(TabSheet3,
-                                   {QStringLiteral("なし"), QStringLiteral("右側"),
-                                    QStringLiteral("左側"), QStringLiteral("両側")},
-                                   113, TagYAxisBase);
-  RadioYGrad = y.grad;
-  RadioYValPos = y.valPos;
-  Label14 = y.periodCaption;
-  EditYPeriod = y.period;
-  Label15 = y.xDistCaption;
-  SpinYXDist = y.xDist;
-  Label16 = y.yDistCaption;
-  SpinYYDist = y.yDist;
-  Label18 = y.fontCaption;
-  btnYFont = y.font;
+  buildAxisPage(TabSheet2,
+                {QStringLiteral("なし"), QStringLiteral("上側"), QStringLiteral("下側"),
+                 QStringLiteral("両側")},
+                121, TagXAxisBase,
+                {RadioXGrad, RadioXValPos, Label11, EditXPeriod, Label12, SpinXXDist, Label13,
+                 SpinXYDist, Label17, btnXFont});
+  buildAxisPage(TabSheet3,
+                {QStringLiteral("なし"), QStringLiteral("右側"), QStringLiteral("左側"),
+                 QStringLiteral("両側")},
+                113, TagYAxisBase,
+                {RadioYGrad, RadioYValPos, Label14, EditYPeriod, Label15, SpinYXDist, Label16,
+                 SpinYYDist, Label18, btnYFont});
 }
 
 void TSetGraphDlg::buildGraphPage() {
@@ -168,9 +152,8 @@ void TSetGraphDlg::buildMarginGroup() {
   }
 }
 
-TSetGraphDlg::AxisPage TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems,
-                                                   int valPosHeight, int tagBase) {
-  AxisPage controls{};
+void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight,
+                                 int tagBase, const AxisPage& controls) {
   controls.grad = new TRadioGroup(QStringLiteral(" 軸目盛 "), gradItems, page);
   controls.grad->setGeometry(24, 16, 73, 97);
   controls.valPos =
@@ -198,7 +181,6 @@ TSetGraphDlg::AxisPage TSetGraphDlg::buildAxisPage(QWidget* page, const QStringL
   setTag(controls.font, tagBase + TagFont);
   QToolButton* button = controls.font;
   connect(button, &QToolButton::clicked, this, [this, button] { btnFontClick(button); });
-  return controls;
 }
 
 // The range and tick-interval edits take numbers typed in ASCII: no input method while one has

@@ -68,8 +68,8 @@ private:
   void buildGraphPage();
   void buildRangeGroup();
   void buildMarginGroup();
-  AxisPage buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight,
-                         int tagBase);
+  void buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight, int tagBase,
+                     const AxisPage& controls);
   QLineEdit* numberEdit(QWidget* parent, const QRect& geometry, int tag);
   TSpinEdit* spinBox(QWidget* parent, const QRect& geometry, int tag);
   void loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* valPos, QLineEdit* period,
