@@ -119,11 +119,12 @@ void TfrmMain::createMenus() {
   mnHelp->addAction(mnHelpAbout);
 }
 
-QToolButton* TfrmMain::speedButton(QWidget* parent, int left, int top, const QString& hint,
-                                   QAction* command) {
+QToolButton* TfrmMain::speedButton(QWidget* parent, const QRect& geometry, ShellPicture picture,
+                                   const QString& hint, QAction* command) {
   auto* button = new QToolButton(parent);
   button->setAutoRaise(true);
-  button->setGeometry(left, top, 25, 25);
+  button->setGeometry(geometry);
+  button->setIcon(shellIcon(picture));
   button->setToolTip(hint);
   button->setIconSize(QSize(21, 21));
   if (command) connect(button, &QToolButton::clicked, command, &QAction::trigger);
@@ -133,18 +134,18 @@ QToolButton* TfrmMain::speedButton(QWidget* parent, int left, int top, const QSt
 void TfrmMain::createToolbar() {
   PanelTop = new QFrame;
   PanelTop->setFixedHeight(ToolbarHeight);
-  btnNew = speedButton(PanelTop, 8, 8, QStringLiteral(u"新規"), mnFileNew);
-  btnOpen = speedButton(PanelTop, 32, 8, QStringLiteral(u"開く"), mnFileOpen);
-  btnSave = speedButton(PanelTop, 56, 8, QStringLiteral(u"保存"), mnFileSave);
-  btnCopy = speedButton(PanelTop, 88, 8, QStringLiteral(u"画面コピー"), mnEditCopy);
-  btnSetGraph = speedButton(PanelTop, 120, 8, QStringLiteral(u"グラフの設定"), mnSetGraph);
-  btnSetFunction = speedButton(PanelTop, 144, 8, QStringLiteral(u"関数の設定"), mnSetFunction);
-  btnNew->setIcon(shellIcon(ShellPicture::New));
-  btnOpen->setIcon(shellIcon(ShellPicture::Open));
-  btnSave->setIcon(shellIcon(ShellPicture::Save));
-  btnCopy->setIcon(shellIcon(ShellPicture::Copy));
-  btnSetGraph->setIcon(shellIcon(ShellPicture::SetGraph));
-  btnSetFunction->setIcon(shellIcon(ShellPicture::SetFunction));
+  btnNew =
+      speedButton(PanelTop, {8, 8, 25, 25}, ShellPicture::New, QStringLiteral(u"新規"), mnFileNew);
+  btnOpen = speedButton(PanelTop, {32, 8, 25, 25}, ShellPicture::Open, QStringLiteral(u"開く"),
+                        mnFileOpen);
+  btnSave = speedButton(PanelTop, {56, 8, 25, 25}, ShellPicture::Save, QStringLiteral(u"保存"),
+                        mnFileSave);
+  btnCopy = speedButton(PanelTop, {88, 8, 25, 25}, ShellPicture::Copy,
+                        QStringLiteral(u"画面コピー"), mnEditCopy);
+  btnSetGraph = speedButton(PanelTop, {120, 8, 25, 25}, ShellPicture::SetGraph,
+                            QStringLiteral(u"グラフの設定"), mnSetGraph);
+  btnSetFunction = speedButton(PanelTop, {144, 8, 25, 25}, ShellPicture::SetFunction,
+                               QStringLiteral(u"関数の設定"), mnSetFunction);
 
   // The trash and the redraw button stay at the right end of the toolbar.
   PanelTopLeft = new QFrame(PanelTop);
@@ -158,10 +159,9 @@ void TfrmMain::createToolbar() {
   ImageTrash->setScaledContents(true);
   ImageTrash->setPixmap(shellPicture(ShellPicture::Trash));
   ImageTrash->setToolTip(QStringLiteral(u"ラベルをここへドラッグすると削除します"));
-  SpeedButton1 = speedButton(PanelTopLeft, 45, 5, QString(), nullptr);
-  SpeedButton1->setGeometry(45, 5, 76, 26);
+  SpeedButton1 =
+      speedButton(PanelTopLeft, {45, 5, 76, 26}, ShellPicture::Redraw, QString(), nullptr);
   SpeedButton1->setText(QStringLiteral(u"再描画"));
-  SpeedButton1->setIcon(shellIcon(ShellPicture::Redraw));
   SpeedButton1->setIconSize(QSize(18, 18));
   SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   connect(SpeedButton1, &QToolButton::clicked, this,

@@ -5,6 +5,7 @@
 
 #include "Evalon.h"
 #include "GraphLabel.h"
+#include "Pictures.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -103,8 +104,8 @@ private:
   void createGraph();
   void createStatusBar();
   void createFileDialogs();
-  QToolButton* speedButton(QWidget* parent, int left, int top, const QString& hint,
-                           QAction* command);
+  QToolButton* speedButton(QWidget* parent, const QRect& geometry, ShellPicture picture,
+                           const QString& hint, QAction* command);
   void FormShow();
   void FGraphMouseMove(QPoint pos);
   void FGraphDrawStart(int number);
