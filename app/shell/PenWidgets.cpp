@@ -1,5 +1,6 @@
 #include "PenWidgets.h"
 
+#include "Canvas.h"
 #include "QtObjects.h"
 
 #include <QMouseEvent>
@@ -8,16 +9,18 @@
 TPenSample::TPenSample(PenSource source, QWidget* parent)
     : QWidget(parent), penSource(std::move(source)) {}
 
+// The line is drawn by the same canvas as the curves, so dashes and widths look as they will on
+// the graph. The image takes the window's colour around it: the sample looks transparent.
 void TPenSample::paintEvent(QPaintEvent*) {
   const TPen* pen = penSource ? penSource() : nullptr;
   if (!pen) return;
-  QPainter painter(this);
-  QPen line = toQPen(*pen);
-  // Flat ends: the line covers exactly the columns 0 .. width-1, also for a wide pen.
-  line.setCapStyle(Qt::FlatCap);
-  painter.setPen(line);
-  const int middle = height() / 2;
-  painter.drawLine(QPoint(0, middle), QPoint(width(), middle));
+  QImage sample(size(), QImage::Format_RGB32);
+  sample.fill(palette().color(backgroundRole()));
+  Canvas canvas(sample);
+  canvas.setPen(toQPen(*pen));
+  canvas.moveTo(0, height() / 2);
+  canvas.lineTo(width(), height() / 2);
+  QPainter(this).drawImage(0, 0, sample);
 }
 
 void TPenSample::mouseReleaseEvent(QMouseEvent* event) {
