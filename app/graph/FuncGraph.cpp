@@ -263,20 +263,23 @@ bool TFuncGraph::DrawFunctions() {
   return result;
 }
 
-// One sample per plot column. A failed sample moves the pen like one outside the range, so
-// a formula that fails everywhere draws nothing.
+// One sample per plot column. A curve entering the range is drawn from its last point outside,
+// but a failed sample has no point: it ends the piece, and the next good sample starts a new
+// one there instead of being joined to wherever the failed value put the pen.
 void TFuncGraph::DrawFunction(int number, QImage& layer) {
   TFormula& formula = slot(number);
   Canvas canvas(layer);
   canvas.setPen(toQPen(formula.Pen));
+  bool joined = false; // whether the next in-range sample is joined to the pen position
   for (int c = margins.left; c <= mapping.plotRight(); ++c) {
     const long double x = mapping.pixelToX(c);
     const long double y = formula.Calculate(evalon, x);
     const int r = mapping.yToPixel(y);
-    if (c != margins.left && !formula.Error() && mapping.inGraphRange(x, y))
+    if (joined && !formula.Error() && mapping.inGraphRange(x, y))
       canvas.lineTo(c, r);
     else
       canvas.moveTo(c, r);
+    joined = !formula.Error();
   }
 }
 

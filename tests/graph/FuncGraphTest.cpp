@@ -102,6 +102,31 @@ TEST(FuncGraph, AFormulaThatFailsEverywhereDrawsNothing) {
   EXPECT_EQ(empty.curvePixels(0, 316), 0);
 }
 
+// Where a formula starts to have values, its curve starts there: nothing is drawn from the
+// row the failed samples left the pen on.
+TEST(FuncGraph, ACurveStartsAfterFailedSamplesWithoutALineIntoIt) {
+  Graph g;
+  g.graph.setFormulaText(1, QStringLiteral("sqrt(x-1)+5"));
+  g.graph.setYMax(8.0L);
+  EXPECT_TRUE(g.graph.DrawFunctions()); // the last sample is good
+  EXPECT_GT(g.curvePixels(0, 316), 0);
+  EXPECT_EQ(g.curvePixels(g.graph.YToPixel(5.0L) + 1, 316), 0); // the values never go below 5
+
+  Graph root;
+  root.graph.setFormulaText(1, QStringLiteral("sqrt(x)+2"));
+  root.graph.DrawFunctions();
+  EXPECT_EQ(root.curve(168, 57), Blue); // sqrt(0)+2, the first good sample
+  EXPECT_EQ(root.curvePixels(root.graph.YToPixel(2.0L) + 1, 316), 0);
+
+  Graph log;
+  log.graph.setFormulaText(1, QStringLiteral("log(x)+1"));
+  log.graph.DrawFunctions();
+  for (int x = 0; x <= 168; ++x) // log fails up to x = 0
+    for (int y = 0; y < 316; ++y)
+      ASSERT_EQ(log.curve(x, y), White) << x << "," << y;
+  EXPECT_GT(log.curvePixels(0, 316), 0);
+}
+
 TEST(FuncGraph, AHiddenAxisStaysHiddenUntilANewGraph) {
   Graph g;
   g.graph.setXMin(1.0L);
