@@ -4,7 +4,9 @@
 #include "NumberFormat.h"
 #include "QtObjects.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -24,10 +26,12 @@ bool firstMultiple(long double q, std::int32_t& k) {
 }
 
 // Writes a tick's value text next to its anchor point on the axis.
-void writeValue(Canvas& canvas, const TAxis& axis, long double value, int ax, int ay) {
+void writeValue(Canvas& canvas, const TAxis& axis, long double value, QPoint anchor) {
   const QString text = formatGeneral(value, ValuePrecision);
   const bool above = axis.ValPos == ptUpLeft || axis.ValPos == ptUpRight;
   const bool left = axis.ValPos == ptUpLeft || axis.ValPos == ptDownLeft;
+  const int ax = anchor.x();
+  const int ay = anchor.y();
   const int ty = above ? ay - (canvas.textHeight() + axis.ValYDist + 2) : ay + axis.ValYDist + 2;
   const int tx = left ? ax - (canvas.textWidth(text) + axis.ValXDist + 2) : ax + axis.ValXDist + 2;
   canvas.textOut(tx, ty, text);
@@ -57,52 +61,161 @@ bool ticksNegative(const TAxis& axis) {
   return axis.GauageType == gtNeg || axis.GauageType == gtBoth;
 }
 
+// The ticks are walked in the order of their values. Pixels are counted in that order too
+// ("positions"), so that both axes and mirrored mappings walk alike; the positions before the
+// first shown pixel form one group, so that ticks off the picture are skipped in one jump.
+class TickWalk {
+public:
+  TickWalk(const AxisPixels& pixels, long double lower, long double upper, long double period)
+      : pixels(pixels), upper(upper), period(period),
+        step(pixels.pixelOf(upper) >= pixels.pixelOf(lower) ? 1 : -1),
+        shownFrom(std::min(position(pixels.first), position(pixels.last))),
+        shownTo(std::max(position(pixels.first), position(pixels.last))) {}
+
+  std::int64_t group(long double v) const {
+    return std::max(position(pixels.pixelOf(v)), shownFrom - 1);
+  }
+  bool shown(std::int64_t group) const { return group >= shownFrom; }
+  bool past(std::int64_t group) const { return group > shownTo; }
+  bool within(long double v, std::int64_t g) const { return v <= upper && group(v) == g; }
+
+  // The last tick of the group of tick v by the running sum, and in `next` the tick after it.
+  // Where many ticks share the group the sum first jumps to a multiple of the period just
+  // before the group's end, so that a group costs a few steps however many ticks it holds.
+  long double lastOf(long double v, long double& next) const {
+    const std::int64_t g = group(v);
+    next = v + period;
+    if (!within(next, g)) return v;
+    const long double nearEnd = std::floor(end(g) / period) * period - period;
+    if (nearEnd > next && within(nearEnd, g)) next = nearEnd;
+    long double last = v;
+    for (int n = 0; n < MaxSteps && next > last && within(next, g); ++n) {
+      last = next;
+      next += period;
+    }
+    return last;
+  }
+
+  // The first multiple of the period past the end of group g: where the steps alone did not
+  // leave the group.
+  long double pastEnd(std::int64_t g) const { return std::ceil(end(g) / period) * period; }
+
+private:
+  // Rounding puts the jump within a few periods of the group's end, unless the period is so
+  // small against the values that the sum hardly moves.
+  static constexpr int MaxSteps = 64;
+
+  std::int64_t position(std::int32_t pixel) const { return step * std::int64_t{pixel}; }
+  // The value between the last pixel of group g and the next one, or the upper end.
+  long double end(std::int64_t g) const {
+    const auto pixel = [this](std::int64_t p) { return static_cast<std::int32_t>(step * p); };
+    const long double between = (pixels.valueAt(pixel(g)) + pixels.valueAt(pixel(g + 1))) / 2;
+    return between < upper ? between : upper;
+  }
+
+  const AxisPixels& pixels;
+  long double upper;
+  long double period;
+  int step; // +1 when the pixels grow with the values, -1 when they shrink
+  std::int64_t shownFrom;
+  std::int64_t shownTo;
+};
+
+// The axis line runs along x or along y.
+enum class Along { X, Y };
+
+// Values are at most ten characters ("-1.2E-4567"); ten capitals W are wider than any of them.
+const QString WidestValue = QString(10, QLatin1Char('W'));
+
+// The pixels along the axis where a tick can still show: the picture, widened by as far as a
+// value text can lie from its tick.
+AxisPixels shownPixels(const Canvas& canvas, const GraphMapping& mapping, const TAxis& axis,
+                       Along along) {
+  const bool x = along == Along::X;
+  const std::int64_t length = x ? canvas.size().width() : canvas.size().height();
+  const std::int64_t text = x ? canvas.textWidth(WidestValue) : canvas.textHeight();
+  const std::int64_t gap = std::abs(std::int64_t{x ? axis.ValXDist : axis.ValYDist}) + 2;
+  const std::int64_t reach = axis.ValPos == ptNone ? 0 : gap + text;
+  // Room is left for one pixel beyond either end.
+  constexpr std::int64_t Lowest = std::numeric_limits<std::int32_t>::min() + 1;
+  constexpr std::int64_t Highest = std::numeric_limits<std::int32_t>::max() - 1;
+  AxisPixels pixels;
+  if (x) {
+    pixels.pixelOf = [&mapping](long double v) { return mapping.xToPixel(v); };
+    pixels.valueAt = [&mapping](std::int32_t c) { return mapping.pixelToX(c); };
+  } else {
+    pixels.pixelOf = [&mapping](long double v) { return mapping.yToPixel(v); };
+    pixels.valueAt = [&mapping](std::int32_t r) { return mapping.pixelToY(r); };
+  }
+  pixels.first = static_cast<std::int32_t>(std::max(-reach, Lowest));
+  pixels.last = static_cast<std::int32_t>(std::min(length - 1 + reach, Highest));
+  return pixels;
+}
+
+// One axis: its line through the origin, a tick across it at every tick value, and the values.
+// Ticks reach three pixels to the positive side (above the X axis, right of the Y axis) and to
+// the negative side, the far end pixel excluded as on every line.
+void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Along along,
+              bool skipOriginValue) {
+  if (!axis.Visible) return;
+  const bool x = along == Along::X;
+  const int line = x ? mapping.originY() : mapping.originX();
+  const auto point = [x](int a, int across) { return x ? QPoint(a, across) : QPoint(across, a); };
+  const QPoint start = point(x ? mapping.plotLeft() : mapping.plotTop(), line);
+  const QPoint end = point(x ? mapping.plotRight() : mapping.plotBottom(), line);
+  canvas.moveTo(start.x(), start.y());
+  canvas.lineTo(end.x(), end.y());
+  if (axis.GauageType == gtNone) return;
+  const int positive = x ? -1 : 1;
+  const int from = ticksPositive(axis) ? line + 3 * positive : line;
+  const int to = ticksNegative(axis) ? line - 4 * positive : line;
+  const GraphRange& range = mapping.graphRange();
+  const ValueFont font(canvas, axis.ValFont);
+  const AxisPixels pixels = shownPixels(canvas, mapping, axis, along);
+  const auto tick = [&](long double v, std::int32_t pixel) {
+    const QPoint a = point(pixel, from);
+    const QPoint b = point(pixel, to);
+    canvas.moveTo(a.x(), a.y());
+    canvas.lineTo(b.x(), b.y());
+    const bool origin = skipOriginValue && std::fabs(v) < axis.GuagePeriod;
+    if (axis.ValPos != ptNone && !origin) writeValue(canvas, axis, v, point(pixel, line));
+  };
+  if (x)
+    forEachTick(range.xMin, range.xMax, axis.GuagePeriod, pixels, tick);
+  else
+    forEachTick(range.yMin, range.yMax, axis.GuagePeriod, pixels, tick);
+}
+
 } // namespace
 
-void forEachTick(long double lower, long double upper, long double period,
-                 const std::function<void(long double)>& tick) {
+void forEachTick(long double lower, long double upper, long double period, const AxisPixels& pixels,
+                 const std::function<void(long double, std::int32_t)>& tick) {
   std::int32_t k = 0;
   if (!(period > 0.0L) || !firstMultiple(lower / period, k)) return;
+  const TickWalk walk(pixels, lower, upper, period);
+  // With the first multiple within 32 bits the period is at least 2^-31 of it, so the
+  // extended running sum moves while it lies below the lower end.
   long double v = k * period;
-  for (int count = 0; v <= upper && count < MaxTicks; ++count, v += period)
-    if (v >= lower) tick(v);
+  while (v < lower)
+    v += period;
+  while (v <= upper) {
+    const std::int64_t group = walk.group(v);
+    if (walk.past(group)) return;
+    long double next = 0.0L;
+    const long double last = walk.lastOf(v, next);
+    if (walk.shown(group)) tick(last, pixels.pixelOf(last));
+    if (walk.within(next, group)) next = walk.pastEnd(group);
+    if (!(next > last) || walk.within(next, group)) return; // the sum no longer moves
+    v = next;
+  }
 }
 
 void DrawXAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis) {
-  if (!xAxis.Visible) return;
-  const int row = mapping.originY();
-  canvas.moveTo(mapping.plotLeft(), row);
-  canvas.lineTo(mapping.plotRight(), row);
-  if (xAxis.GauageType == gtNone) return;
-  const int top = ticksPositive(xAxis) ? row - 3 : row;
-  const int bottom = ticksNegative(xAxis) ? row + 4 : row;
-  const GraphRange& range = mapping.graphRange();
-  const ValueFont font(canvas, xAxis.ValFont);
-  forEachTick(range.xMin, range.xMax, xAxis.GuagePeriod, [&](long double v) {
-    const int column = mapping.xToPixel(v);
-    canvas.moveTo(column, top);
-    canvas.lineTo(column, bottom);
-    if (xAxis.ValPos != ptNone) writeValue(canvas, xAxis, v, column, row);
-  });
+  drawAxis(canvas, mapping, xAxis, Along::X, false);
 }
 
+// The X axis's values leave no room for a second value at the origin.
 void DrawYAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& yAxis,
                const TAxis& xAxis) {
-  if (!yAxis.Visible) return;
-  const int column = mapping.originX();
-  canvas.moveTo(column, mapping.plotTop());
-  canvas.lineTo(column, mapping.plotBottom());
-  if (yAxis.GauageType == gtNone) return;
-  const int start = ticksPositive(yAxis) ? column + 3 : column;
-  const int end = ticksNegative(yAxis) ? column - 4 : column;
-  const GraphRange& range = mapping.graphRange();
-  const ValueFont font(canvas, yAxis.ValFont);
-  forEachTick(range.yMin, range.yMax, yAxis.GuagePeriod, [&](long double v) {
-    const int row = mapping.yToPixel(v);
-    canvas.moveTo(start, row);
-    canvas.lineTo(end, row);
-    // The X axis's values leave no room for a second value at the origin.
-    const bool origin = xAxis.ValPos != ptNone && std::fabs(v) < yAxis.GuagePeriod;
-    if (yAxis.ValPos != ptNone && !origin) writeValue(canvas, yAxis, v, column, row);
-  });
+  drawAxis(canvas, mapping, yAxis, Along::Y, xAxis.ValPos != ptNone);
 }

@@ -47,15 +47,25 @@ public:
   bool operator==(const TAxis&) const = default;
 };
 
-// The ticks of an axis from its lower to its upper end: the first is the smallest multiple of
-// the period not below the lower end, each next one the running sum of the period (so that
-// rounding accumulates as it does on the drawn axis). A period that is not positive and a
-// range whose first multiple does not fit 32 bits give no ticks, and at most MaxTicks are
-// visited, so that no setting can stall the drawing. (With the first multiple within 32
-// bits, the extended running sum always moves.)
-inline constexpr int MaxTicks = 100000;
-void forEachTick(long double lower, long double upper, long double period,
-                 const std::function<void(long double)>& tick);
+// The pixels along one axis: where a value lands, the value at a pixel, and the pixels from
+// first to last (either order) at which a tick can still show, by its mark or its value text.
+struct AxisPixels {
+  std::function<std::int32_t(long double)> pixelOf;
+  std::function<long double(std::int32_t)> valueAt;
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+};
+
+// The ticks of an axis from its lower to its upper end, as far as they show: the first is the
+// smallest multiple of the period not below the lower end, each next one the running sum of the
+// period (so that rounding accumulates as it does on the drawn axis). Where several ticks fall on
+// one pixel only the last of them is visited, since its mark is theirs and its value is written
+// over theirs; ticks on pixels that cannot show are skipped. The work is therefore bounded by the
+// pixels, whatever the range and the period. A period that is not positive and a range whose
+// first multiple does not fit 32 bits give no ticks, and the ticks end where adding the period
+// no longer changes the sum.
+void forEachTick(long double lower, long double upper, long double period, const AxisPixels& pixels,
+                 const std::function<void(long double value, std::int32_t pixel)>& tick);
 
 // The X axis through y = 0 and the Y axis through x = 0, drawn with the canvas's pen and
 // brush; the value texts in the axis's value font, the canvas font restored afterwards. The

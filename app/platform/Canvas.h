@@ -57,6 +57,7 @@ public:
   const QFont& font() const { return font_; }
   const QColor& fontColor() const { return fontColor_; }
 
+  QSize size() const { return image_.size(); }
   QPoint penPos() const { return penPos_; }
   void moveTo(int x, int y);
   // Draws from the pen position to (x, y) without the end pixel, then moves the pen there.

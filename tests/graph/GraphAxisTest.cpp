@@ -47,10 +47,40 @@ struct AxisPicture {
   }
 };
 
+// The ticks that show along the default graph's x pixels: with a period of 0.2 or more each
+// tick of -3 .. 3 has a pixel of its own.
 std::vector<long double> ticks(long double lower, long double upper, long double period) {
+  const GraphMapping mapping{GraphRange{}, GraphMargins{}, 336, 316};
+  const AxisPixels pixels{[&](long double v) { return mapping.xToPixel(v); },
+                          [&](std::int32_t c) { return mapping.pixelToX(c); }, 0, 335};
   std::vector<long double> values;
-  forEachTick(lower, upper, period, [&](long double v) { values.push_back(v); });
+  forEachTick(lower, upper, period, pixels,
+              [&](long double v, std::int32_t) { values.push_back(v); });
   return values;
+}
+
+// The marks of both axes drawn tick by tick along the whole running sum, however many there
+// are: what the axes must look like.
+QImage everyTick(const GraphMapping& mapping, long double period) {
+  QImage image(336, 316, QImage::Format_RGB32);
+  image.fill(Background);
+  Canvas canvas(image);
+  const int row = mapping.originY();
+  const int column = mapping.originX();
+  canvas.moveTo(mapping.plotLeft(), row);
+  canvas.lineTo(mapping.plotRight(), row);
+  canvas.moveTo(column, mapping.plotTop());
+  canvas.lineTo(column, mapping.plotBottom());
+  const GraphRange& range = mapping.graphRange();
+  for (long double v = std::ceil(range.xMin / period) * period; v <= range.xMax; v += period) {
+    canvas.moveTo(mapping.xToPixel(v), row - 3);
+    canvas.lineTo(mapping.xToPixel(v), row + 4);
+  }
+  for (long double v = std::ceil(range.yMin / period) * period; v <= range.yMax; v += period) {
+    canvas.moveTo(column + 3, mapping.yToPixel(v));
+    canvas.lineTo(column - 4, mapping.yToPixel(v));
+  }
+  return image;
 }
 
 TEST(GraphAxis, DefaultsDrawLinesTicksAndValues) {
@@ -139,7 +169,44 @@ TEST(GraphAxis, DegeneratePeriodsDrawNoTicksAndNeverHang) {
   EXPECT_TRUE(ticks(-3.0L, 3.0L, nan).empty());
   EXPECT_TRUE(ticks(-1e30L, 1e30L, 1.0L).empty()); // the first multiple does not fit 32 bits
   EXPECT_TRUE(ticks(-3.0L, 3.0L, 1e-9L).empty());
-  EXPECT_EQ(ticks(-1.0L, 1.0L, 1e-6L).size(), static_cast<std::size_t>(MaxTicks));
+  // Ticks far denser than the pixels: one visit per pixel, whatever the range.
+  EXPECT_EQ(ticks(-1.0L, 1.0L, 1e-6L).size(), 107u); // columns 115 .. 221
+  EXPECT_LE(ticks(-1.0L, 1e300L, 1.0L).size(), 336u);
+  EXPECT_LE(ticks(-1.0L, 1e300L, 1e-9L).size(), 336u);
+  EXPECT_TRUE(ticks(-3.0L, 3.0L, 1e-300L).empty());
+  AxisPicture huge;
+  huge.mapping = GraphMapping(GraphRange{-1.0L, 1e300L, -1.0L, 1e300L}, GraphMargins{}, 336, 316);
+  huge.xAxis.GuagePeriod = 1e-9L;
+  huge.yAxis.GuagePeriod = 1e-9L;
+  huge.draw();
+  EXPECT_TRUE(huge.black(10, huge.mapping.originY()));
+}
+
+// Many ticks on each pixel, on a plain and on a mirrored mapping (margins wider than the graph):
+// the marks are exactly those of every tick drawn.
+TEST(GraphAxis, DenseTicksLookLikeEveryTickDrawn) {
+  const GraphRange range{-5.0L, 5.0L, -5.0L, 5.0L};
+  for (const GraphMargins& margins : {GraphMargins{}, GraphMargins{300, 300, 290, 290}}) {
+    AxisPicture p;
+    p.mapping = GraphMapping(range, margins, 336, 316);
+    p.xAxis.GuagePeriod = p.yAxis.GuagePeriod = 1e-3L;
+    p.xAxis.ValPos = p.yAxis.ValPos = ptNone;
+    p.draw();
+    EXPECT_EQ(p.image, everyTick(p.mapping, 1e-3L)) << margins.left;
+  }
+}
+
+// A hundred thousand ticks and more reach both ends of both axes.
+TEST(GraphAxis, TinyPeriodsTickTheWholeAxis) {
+  AxisPicture p;
+  p.mapping = GraphMapping(GraphRange{-5.0L, 5.0L, -5.0L, 5.0L}, GraphMargins{}, 336, 316);
+  p.xAxis.GuagePeriod = p.yAxis.GuagePeriod = 1e-5L;
+  p.yAxis.ValPos = ptNone; // its values would cover the X axis's ticks above the axis
+  p.draw();
+  for (int column = 10; column <= 326; ++column)
+    ASSERT_TRUE(p.black(column, 150)) << column;
+  for (int row = 10; row <= 296; ++row)
+    ASSERT_TRUE(p.black(165, row)) << row;
 }
 
 TEST(GraphAxis, AssignCopiesEverySetting) {
