@@ -83,21 +83,27 @@ void Canvas::setPen(const QPen& pen) {
   dashPhase_ = 0;
 }
 
-// The rows of a round dot of diameter `width`, relative to its centre pixel.
+// The rows of a round dot of diameter `width`, relative to its centre pixel: a pixel belongs to
+// the dot when its centre lies within the circle, so each row is the widest run of pixel
+// centres that fits. Measured in half pixels (u across, v down) from the dot's centre, the run
+// of a row ends at the largest u of the centres' parity with u² + v² ≤ width². One square root
+// per row keeps the widest pens cheap.
 std::vector<Canvas::DotRow> Canvas::dotRows(int width) {
   const int low = -(width - 1) / 2;
   const int centreTwice = (width - 1) % 2; // an even dot's centre lies between pixels
   std::vector<DotRow> rows;
+  rows.reserve(width);
   for (int dy = low; dy < low + width; ++dy) {
-    DotRow row{dy, width, -width};
-    for (int dx = low; dx < low + width; ++dx) {
-      const int u = 2 * dx - centreTwice;
-      const int v = 2 * dy - centreTwice;
-      if (u * u + v * v > width * width) continue;
-      row.left = std::min(row.left, dx);
-      row.right = std::max(row.right, dx);
-    }
-    rows.push_back(row);
+    const std::int64_t v = 2 * dy - centreTwice;
+    const std::int64_t room = std::int64_t{width} * width - v * v;
+    auto u = static_cast<std::int64_t>(std::sqrt(static_cast<double>(room)));
+    while (u * u > room)
+      --u;
+    while ((u + 1) * (u + 1) <= room)
+      ++u;
+    if ((u - centreTwice) % 2 != 0) --u;
+    rows.push_back(
+        {dy, static_cast<int>((centreTwice - u) / 2), static_cast<int>((u + centreTwice) / 2)});
   }
   return rows;
 }

@@ -41,8 +41,9 @@ enum class CopyMode {
 // image must outlive the canvas.
 class Canvas {
 public:
-  // Wider pens draw at this width: the dots stay cheap and still cover any useful curve.
-  static constexpr int kWidestPen = 32;
+  // Wider pens draw at this width, wider than any screen: a dot costs one row per pixel of its
+  // width, so even the widest stays cheap.
+  static constexpr int kWidestPen = 16384;
 
   // A new canvas has a black one-pixel pen, a solid white brush, the application font in black
   // and its pen at (0, 0).

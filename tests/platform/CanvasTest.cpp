@@ -96,6 +96,33 @@ TEST(CanvasLineTest, WidePensStampRoundDots) {
             "......\n..##..\n.####.\n.####.\n..##..\n......\n");
 }
 
+// A pen as wide as a document may ask for draws at its width, round; beyond any screen it
+// stops growing.
+TEST(CanvasLineTest, PensKeepTheirWidthFarBeyondCurves) {
+  QImage image = filled(100, 100, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  canvas.setPen(QPen(Qt::black, 60));
+  canvas.moveTo(20, 50);
+  canvas.lineTo(80, 50);
+  const auto blackInColumn = [&](int x) {
+    int count = 0;
+    for (int y = 0; y < 100; ++y)
+      if (image.pixel(x, y) == qRgb(0, 0, 0)) ++count;
+    return count;
+  };
+  EXPECT_EQ(blackInColumn(50), 60);
+  EXPECT_EQ(image.pixel(50, 21), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(50, 80), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(50, 81), qRgb(255, 255, 255));
+  EXPECT_LT(blackInColumn(0), 60); // the round start cap
+  EXPECT_GT(blackInColumn(0), 0);
+
+  canvas.setPen(QPen(Qt::black, 2'000'000'000));
+  canvas.moveTo(50, 50);
+  canvas.lineTo(51, 50);
+  EXPECT_EQ(coloursOf(image, image.rect()), QSet<QRgb>{qRgb(0, 0, 0)});
+}
+
 TEST(CanvasLineTest, DashesRunOnOverLinesAndRestartAtMoveTo) {
   const QPen dash(Qt::black, 1, Qt::DashLine); // 4 on, 2 off
   EXPECT_EQ(drawn(13, 1, {{0, 0}, {13, 0}}, dash), "####..####..#\n");
