@@ -110,12 +110,13 @@ void TFuncGraph::UpdateGraph() {
   if (originY < margins.top || originY > mapping.plotBottom()) xAxis.Visible = false;
   if (originX < margins.left || originX > mapping.plotRight()) yAxis.Visible = false;
   backLayer = std::make_unique<QImage>(newLayer(size()));
+  update();
+  if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(backBrush));
   canvas.fillRect(backLayer->rect());
   DrawXAxis(canvas, mapping, xAxis);
   DrawYAxis(canvas, mapping, yAxis, xAxis);
-  update();
 }
 
 void TFuncGraph::discardCurves() {
@@ -192,6 +193,7 @@ void TFuncGraph::DragDrop(QObject*, QPoint) {}
 
 QImage TFuncGraph::Picture() const {
   QImage picture = newLayer(size());
+  if (picture.isNull()) return picture;
   Canvas canvas(picture);
   if (backLayer) canvas.draw(0, 0, *backLayer, CopyMode::SrcCopy);
   if (curveLayer) canvas.draw(0, 0, *curveLayer, CopyMode::SrcAnd);
@@ -219,6 +221,7 @@ void TFuncGraph::resizeEvent(QResizeEvent*) {
 
 QImage TFuncGraph::ClipboardPicture() const {
   QImage picture = Picture();
+  if (picture.isNull()) return picture;
   Canvas canvas(picture);
   canvas.setBrush(toQBrush(backBrush));
   for (const QObject* child : children()) {

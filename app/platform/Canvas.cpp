@@ -184,10 +184,10 @@ std::vector<QRect> Canvas::dashSpans(const LinePixels& line) const {
 // The spans of a line go straight into the image's rows: a curve is thousands of short lines,
 // and a painter for each would cost more than their pixels.
 void Canvas::paint(const std::vector<QRect>& spans) {
-  if (spans.empty()) return;
+  if (spans.empty() || image_.isNull()) return;
   if (image_.format() != QImage::Format_RGB32 && image_.format() != QImage::Format_ARGB32) {
     QPainter painter;
-    begin(painter);
+    if (!begin(painter)) return;
     for (const QRect& span : spans)
       painter.fillRect(span, pen_.color());
     return;
@@ -203,9 +203,9 @@ void Canvas::paint(const std::vector<QRect>& spans) {
 }
 
 void Canvas::textOut(int x, int y, const QString& text) {
-  const QFontMetrics metrics(font_, &image_);
   QPainter painter;
-  begin(painter);
+  if (!begin(painter)) return;
+  const QFontMetrics metrics(font_, &image_);
   if (brush_.style() == Qt::SolidPattern)
     painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), brush_);
   painter.setFont(font_);
@@ -223,21 +223,24 @@ int Canvas::textHeight() const {
 
 void Canvas::fillRect(const QRect& rect) {
   QPainter painter;
-  begin(painter);
+  if (!begin(painter)) return;
   painter.fillRect(rect, brush_);
 }
 
 void Canvas::draw(int x, int y, const QImage& image, CopyMode mode) {
   QPainter painter;
-  begin(painter);
+  if (!begin(painter) || image.isNull()) return;
   painter.setCompositionMode(mode == CopyMode::SrcAnd ? QPainter::RasterOp_SourceAndDestination
                                                       : QPainter::CompositionMode_Source);
   painter.drawImage(x, y, image.convertToFormat(QImage::Format_RGB32));
 }
 
-void Canvas::begin(QPainter& painter) {
+// An empty image has nothing to paint on: every operation on it does nothing.
+bool Canvas::begin(QPainter& painter) {
+  if (image_.isNull()) return false;
   painter.begin(&image_);
   painter.setRenderHint(QPainter::Antialiasing, false);
+  return true;
 }
 
 namespace {

@@ -37,8 +37,8 @@ enum class CopyMode {
 // one-pixel pens only, a wider pen draws solid; the pattern runs on over consecutive line-tos and
 // restarts at each move-to.
 //
-// Every operation paints through a painter of its own, so the image is free between calls. The
-// image must outlive the canvas.
+// Every operation paints through a painter of its own, so the image is free between calls; on an
+// empty (null) image every operation does nothing. The image must outlive the canvas.
 class Canvas {
 public:
   // Wider pens draw at this width, wider than any screen: a dot costs one row per pixel of its
@@ -86,7 +86,7 @@ private:
   };
 
   static std::vector<DotRow> dotRows(int width);
-  void begin(QPainter& painter);
+  bool begin(QPainter& painter);
   QRect lineBounds() const;
   std::vector<QRect> solidSpans(const LinePixels& line) const;
   std::vector<QRect> dashSpans(const LinePixels& line) const;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QResizeEvent>
+#include <QStringList>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -125,6 +126,43 @@ TEST(FuncGraph, ACurveStartsAfterFailedSamplesWithoutALineIntoIt) {
     for (int y = 0; y < 316; ++y)
       ASSERT_EQ(log.curve(x, y), White) << x << "," << y;
   EXPECT_GT(log.curvePixels(0, 316), 0);
+}
+
+// The Qt warnings issued while it lives.
+class Warnings {
+public:
+  Warnings() { previous = qInstallMessageHandler(&Warnings::record); }
+  ~Warnings() { qInstallMessageHandler(previous); }
+  static QStringList& texts() {
+    static QStringList recorded;
+    return recorded;
+  }
+
+private:
+  static void record(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) texts().append(text);
+  }
+  QtMessageHandler previous;
+};
+
+// A graph squeezed to nothing in either direction has nothing to paint into and says nothing.
+TEST(FuncGraph, AnEmptyGraphDrawsNothingAndWarnsNothing) {
+  for (const QSize size : {QSize(336, 0), QSize(0, 316), QSize(0, 0)}) {
+    Graph g;
+    g.graph.setFormulaText(1, QStringLiteral("x"));
+    g.graph.AddLabel(5, 5);
+    Warnings::texts().clear();
+    const Warnings warnings;
+    g.graph.resize(size);
+    g.graph.UpdateGraph();
+    EXPECT_TRUE(g.graph.DrawFunctions());
+    EXPECT_EQ(g.events, (std::vector<std::string>{"start1", "end1"}));
+    EXPECT_TRUE(g.graph.Picture().isNull());
+    EXPECT_TRUE(g.graph.ClipboardPicture().isNull());
+    EXPECT_TRUE(Warnings::texts().isEmpty())
+        << size.width() << "x" << size.height() << ": "
+        << Warnings::texts().join(QStringLiteral("; ")).toStdString();
+  }
 }
 
 TEST(FuncGraph, AHiddenAxisStaysHiddenUntilANewGraph) {
