@@ -17,9 +17,9 @@
 
 namespace {
 
-// The pens of the five slots: blue, red, green, navy, maroon.
-constexpr std::array<GraphColor, TFuncGraph::FormulaCount> SlotColors = {16711680, 255, 32768,
-                                                                         8388608, 128};
+// The pens of the five slots.
+constexpr std::array<GraphColor, TFuncGraph::FormulaCount> SlotColors = {kBlue, kRed, kGreen, kNavy,
+                                                                         kMaroon};
 
 // The nearest 32-bit integer in the given direction of a value (ceil or floor), clamped.
 std::int32_t toLong(long double v) {

@@ -29,7 +29,7 @@ public:
   using TGraphEvent = std::function<void(TFuncGraph* sender, std::int32_t number)>;
   static constexpr int FormulaCount = 5;
   static constexpr int LabelCount = 16;
-  static constexpr GraphColor DefaultBackColor = 14745599; // light yellow
+  static constexpr GraphColor DefaultBackColor = kLightYellow;
 
   explicit TFuncGraph(QWidget* parent = nullptr);
   ~TFuncGraph() override;

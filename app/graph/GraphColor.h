@@ -18,3 +18,9 @@ constexpr GraphColor systemColor(std::uint8_t index) {
 inline constexpr GraphColor kBlack = rgbColor(0, 0, 0);
 inline constexpr GraphColor kWhite = rgbColor(255, 255, 255);
 inline constexpr GraphColor kWindowText = systemColor(8);
+inline constexpr GraphColor kBlue = rgbColor(0, 0, 255);
+inline constexpr GraphColor kRed = rgbColor(255, 0, 0);
+inline constexpr GraphColor kGreen = rgbColor(0, 128, 0);
+inline constexpr GraphColor kNavy = rgbColor(0, 0, 128);
+inline constexpr GraphColor kMaroon = rgbColor(128, 0, 0);
+inline constexpr GraphColor kLightYellow = rgbColor(255, 255, 224);

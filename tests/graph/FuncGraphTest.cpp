@@ -271,8 +271,18 @@ TEST(FuncGraph, SlotsOutsideOneToFiveAreARangeError) {
   TFuncGraph graph;
   EXPECT_THROW(graph.FormulaText(0), std::out_of_range);
   EXPECT_THROW(graph.FormulaPen(6), std::out_of_range);
-  EXPECT_EQ(graph.FormulaPen(1).Color, 16711680);
-  EXPECT_EQ(graph.FormulaPen(5).Color, 128);
+}
+
+// The colours a new graph starts with, as its documents store them.
+TEST(FuncGraph, ANewGraphHasItsColours) {
+  TFuncGraph graph;
+  const std::vector<GraphColor> pens = {16711680, 255, 32768, 8388608, 128};
+  for (int n = 1; n <= 5; ++n)
+    EXPECT_EQ(graph.FormulaPen(n).Color, pens[n - 1]) << n;
+  EXPECT_EQ(graph.BackBrush().Color, 14745599);
+  graph.FormulaPen(2).Color = 0;
+  graph.ResetGraph();
+  EXPECT_EQ(graph.FormulaPen(2).Color, 255);
 }
 
 } // namespace
