@@ -78,9 +78,7 @@ QString DocumentFileName(const QString& graphName) {
   return base + QStringLiteral(".kvx");
 }
 
-void TFuncGraph::SaveToFile() {
-  const QString fileName = DocumentFileName(graphName);
-  IniFile ini(fileName);
+void TFuncGraph::writeDocument(IniFile& ini) const {
   xAxis.SaveToIni(ini, XAxisSection, QString());
   yAxis.SaveToIni(ini, YAxisSection, QString());
   WriteReal(ini, RangeSection, QStringLiteral("XMin"), range.xMin);
@@ -94,11 +92,18 @@ void TFuncGraph::SaveToFile() {
   ini.WriteBool(GraphSection, QStringLiteral("BorderLine"), borderLine);
   WriteBrush(ini, GraphSection, QStringLiteral("Back"), backBrush);
   for (int n = 1; n <= FormulaCount; ++n)
-    slot(n).SaveToIni(ini, FunctionSection, funcPrefix(n));
+    formulas[n - 1].SaveToIni(ini, FunctionSection, funcPrefix(n));
   for (int n = 1; n <= LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), FLabels[n - 1]);
+}
+
+void TFuncGraph::SaveToFile() {
+  const QString fileName = DocumentFileName(graphName);
+  IniFile ini(fileName);
+  writeDocument(ini);
   // The whole document is written at once: a failure leaves the file as it was before.
   if (!ini.UpdateFile()) throw KurvoError(QStringLiteral("%1 に書き込めません").arg(fileName));
+  MarkUnchanged();
 }
 
 void TFuncGraph::LoadFromFile() {
@@ -129,4 +134,5 @@ void TFuncGraph::LoadFromFile() {
   }
   UpdateGraph();
   DrawFunctions();
+  MarkUnchanged();
 }

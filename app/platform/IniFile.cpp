@@ -278,10 +278,15 @@ bool IniFile::copyTail(QIODevice& target, QString* reason) const {
   return true;
 }
 
-bool IniFile::UpdateFile(QString* error) {
+QByteArray IniFile::Contents() const {
   QByteArray text = m_utf8 ? Utf8Mark : QByteArray();
   for (const QByteArray& line : m_lines)
     text.append(line).append("\r\n");
+  return text;
+}
+
+bool IniFile::UpdateFile(QString* error) {
+  const QByteArray text = Contents();
   QString reason;
   QSaveFile file(m_fileName);
   // Unbuffered, so that every short write (full disk, file size limit) is seen here and the

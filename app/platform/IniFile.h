@@ -28,6 +28,8 @@ public:
 
   // Reads the file; a missing or unreadable file reads as empty.
   explicit IniFile(const QString& fileName);
+  // Empty and tied to no file: the text is built in memory and taken with Contents.
+  IniFile() = default;
 
   const QString& FileName() const { return m_fileName; }
 
@@ -52,6 +54,8 @@ public:
   // Saves all lines with CR LF ends through a temporary file renamed over the old one, so a
   // failure leaves the old file as it was; then returns false and sets error when given.
   bool UpdateFile(QString* error = nullptr);
+  // The text that UpdateFile writes, without the unread rest of a huge file.
+  QByteArray Contents() const;
   // Whether the file is, or will be saved as, UTF-8 with a byte-order mark.
   bool IsUtf8() const { return m_utf8; }
 
