@@ -9,6 +9,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString XAxisSection = QStringLiteral("XAxis");
@@ -18,6 +21,15 @@ const QString MarginSection = QStringLiteral("Margin");
 const QString GraphSection = QStringLiteral("Graph");
 const QString FunctionSection = QStringLiteral("Function");
 const QString LabelSection = QStringLiteral("GraphLabel");
+
+// A file that holds none of these is not a graph document.
+const QString DocumentSections[] = {XAxisSection, YAxisSection,    RangeSection, MarginSection,
+                                    GraphSection, FunctionSection, LabelSection};
+
+bool holdsDocument(const IniFile& ini) {
+  return std::any_of(std::begin(DocumentSections), std::end(DocumentSections),
+                     [&ini](const QString& section) { return ini.SectionExists(section); });
+}
 
 QString funcPrefix(int slot) {
   return QStringLiteral("Func%1").arg(slot, 2, 10, QLatin1Char('0'));
@@ -107,7 +119,12 @@ void TFuncGraph::SaveToFile() {
 }
 
 void TFuncGraph::LoadFromFile() {
-  const IniFile ini(DocumentFileName(graphName));
+  const QString fileName = DocumentFileName(graphName);
+  const IniFile ini(fileName);
+  // Checked before anything changes, so a refused file leaves the graph as it was.
+  if (ini.ReadFailed()) throw KurvoError(QStringLiteral("%1 を読めません").arg(fileName));
+  if (!holdsDocument(ini))
+    throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(fileName));
   xAxis.LoadFromIni(ini, XAxisSection, QString());
   yAxis.LoadFromIni(ini, YAxisSection, QString());
   range.xMin = ReadReal(ini, RangeSection, QStringLiteral("XMin"));

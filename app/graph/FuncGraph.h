@@ -83,8 +83,10 @@ public:
   void DragDrop(QObject* source, QPoint pos) override;
 
   // The document named after GraphName with the extension ".kvx" (defined by the document
-  // layer, app/document). Saving raises KurvoError when the file cannot be written; loading
-  // never fails and ends with UpdateGraph and DrawFunctions.
+  // layer, app/document). Saving raises KurvoError when the file cannot be written. Loading
+  // raises KurvoError, and changes nothing, when the file cannot be read or holds none of the
+  // document's sections; missing keys take their defaults. It ends with UpdateGraph and
+  // DrawFunctions.
   void SaveToFile();
   void LoadFromFile();
   // Whether the graph differs from the state last loaded, saved or marked: anything a document

@@ -145,8 +145,11 @@ void IniFile::switchToUtf8() {
 
 void IniFile::load() {
   QFile file(m_fileName);
-  if (!file.open(QIODevice::ReadOnly)) return;
+  m_readFailed = !file.open(QIODevice::ReadOnly);
+  if (m_readFailed) return;
   QByteArray data = file.read(MaxReadBytes);
+  m_readFailed = file.error() != QFileDevice::NoError;
+  if (m_readFailed) return;
   if (!file.atEnd()) {
     // Stop at the last whole line; the rest is kept for the save.
     data.truncate(data.lastIndexOf('\n') + 1);

@@ -26,12 +26,15 @@ public:
   static constexpr qint64 MaxReadBytes = 4 * 1024 * 1024;
   static constexpr qsizetype MaxValueBytes = 1023;
 
-  // Reads the file; a missing or unreadable file reads as empty.
+  // Reads the file; a missing or unreadable file reads as empty, and ReadFailed tells it.
   explicit IniFile(const QString& fileName);
   // Empty and tied to no file: the text is built in memory and taken with Contents.
   IniFile() = default;
 
   const QString& FileName() const { return m_fileName; }
+  // True when the file could not be opened or read: missing, a folder, not permitted, an
+  // input error.
+  bool ReadFailed() const { return m_readFailed; }
 
   bool SectionExists(const QString& section) const;
   // The key names of the section in file order.
@@ -75,4 +78,5 @@ private:
   QList<QByteArray> m_lines;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
   bool m_utf8 = false;
+  bool m_readFailed = false;
 };

@@ -260,11 +260,59 @@ TEST_F(GraphDocumentTest, DamagedFilesGiveDefaults) {
   EXPECT_EQ(graph.MarginLeft(), 10);
   EXPECT_EQ(graph.MarginTop(), 10);
   EXPECT_EQ(graph.FormulaText(1), QStringLiteral(u"\uFFFD\uFFFDx"));
+}
 
-  graph.setGraphName(path(QStringLiteral("none.kvx")));
-  graph.LoadFromFile();
-  EXPECT_EQ(graph.MarginLeft(), 10);
-  EXPECT_EQ(graph.FormulaText(1), QString());
+// What a refused file must leave: the graph as it was, labels and curves included.
+void expectRefused(TFuncGraph& graph, const QString& message) {
+  const QImage* curves = graph.CurveLayer();
+  const TGraphLabel* label = graph.Label(1);
+  try {
+    graph.LoadFromFile();
+    ADD_FAILURE() << "no error";
+  } catch (const KurvoError& error) {
+    EXPECT_EQ(error.message(), message);
+  }
+  EXPECT_FALSE(graph.IsChanged());
+  EXPECT_EQ(graph.CurveLayer(), curves);
+  EXPECT_EQ(graph.Label(1), label);
+  EXPECT_EQ(graph.FormulaText(2), QStringLiteral("x"));
+}
+
+TEST_F(GraphDocumentTest, FilesThatAreNoDocumentsAreRefusedAndChangeNothing) {
+  graph.setFormulaText(2, QStringLiteral("x"));
+  graph.setMarginLeft(33);
+  ASSERT_TRUE(graph.AddLabel(50, 50));
+  graph.DrawFunctions();
+  graph.MarkUnchanged();
+  const QString fileName = path();
+  const QString notDocument = fileName + QStringLiteral(" は Kurvo のファイルではありません");
+  const QString unreadable = fileName + QStringLiteral(" を読めません");
+
+  for (const QByteArray& bytes : {QByteArray(), QByteArray("junk\r\nmore=junk\r\n; [Margin]\r\n"),
+                                  QByteArray("[Margins]\r\nLeft=1\r\n")}) {
+    SCOPED_TRACE(bytes.toStdString());
+    writeFile(bytes);
+    expectRefused(graph, notDocument);
+  }
+  graph.setGraphName(path(QStringLiteral("none.txt")));
+  expectRefused(graph, path(QStringLiteral("none.kvx")) + QStringLiteral(" を読めません"));
+  graph.setGraphName(fileName);
+
+  writeFile("[Margin]\r\n");
+  QFile file(fileName);
+  ASSERT_TRUE(file.setPermissions(QFileDevice::WriteOwner));
+  // The superuser reads every file, so the refusal shows only for other users.
+  if (!QFile(fileName).open(QIODevice::ReadOnly)) expectRefused(graph, unreadable);
+  ASSERT_TRUE(file.remove());
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("graph.kvx")));
+  expectRefused(graph, unreadable);
+}
+
+TEST_F(GraphDocumentTest, OneKnownSectionMakesADocument) {
+  graph.setMarginLeft(33);
+  load("junk\r\n[graph]\r\n");
+  EXPECT_EQ(graph.MarginLeft(), 33);
+  EXPECT_EQ(graph.XMax(), 0.0L); // no range section
 }
 
 TEST_F(GraphDocumentTest, HugeFileIsReadInItsFirstPart) {
