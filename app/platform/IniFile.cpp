@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "ShiftJisCodec.h"
+#include "Utf8Codec.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -128,18 +129,18 @@ IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
 }
 
 QByteArray IniFile::encode(const QString& text) const {
-  return m_utf8 ? text.toUtf8() : toShiftJis(text);
+  return m_utf8 ? toUtf8KeepingBytes(text) : toShiftJis(text);
 }
 
 QString IniFile::decode(const QByteArray& bytes) const {
-  return m_utf8 ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
+  return m_utf8 ? fromUtf8KeepingBytes(bytes) : fromShiftJis(bytes);
 }
 
 // The lines read so far are recoded, so the file stays in one encoding. Text after the part
 // that is read is copied unchanged on saving, as it always is.
 void IniFile::switchToUtf8() {
   for (QByteArray& line : m_lines)
-    line = fromShiftJis(line).toUtf8();
+    line = toUtf8KeepingBytes(fromShiftJis(line));
   m_utf8 = true;
 }
 

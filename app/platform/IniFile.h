@@ -5,6 +5,8 @@
 // Text without a CP932 form (a caption with characters outside the code page) is never turned
 // into '?': writing it switches the whole file to UTF-8 behind a byte-order mark, which this
 // service reads as well, so nothing typed is lost. Files that CP932 can hold stay CP932.
+// Bytes that the file's encoding cannot decode are read as escapes (ByteEscapes.h) and written
+// back unchanged; they never switch a file to UTF-8.
 #pragma once
 
 #include <QByteArray>

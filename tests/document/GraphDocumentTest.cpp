@@ -235,6 +235,45 @@ TEST_F(GraphDocumentTest, CaptionOutsideCp932IsKept) {
   EXPECT_EQ(other.XAxis().ValFont.Name, "ＭＳ Ｐゴシック");
 }
 
+TEST_F(GraphDocumentTest, BytesOutsideTheEncodingAreWrittenBackAsRead) {
+  ASSERT_TRUE(graph.AddLabel(50, 50));
+  graph.SaveToFile();
+  QByteArray original = fileBytes();
+  original.replace("Label01Caption=GraphLabel01", "Label01Caption=\xA0\xFD")
+      .replace("Func01Formula=", "Func01Formula=x\xA0\xFD");
+  writeFile(original);
+
+  TFuncGraph other;
+  other.setGraphName(path());
+  other.LoadFromFile();
+  EXPECT_FALSE(other.IsChanged());
+  other.SaveToFile();
+  EXPECT_EQ(fileBytes(), original);
+  other.setGraphName(path(QStringLiteral("copy.kvx")));
+  other.SaveToFile();
+  EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")), original);
+
+  // A change of another key changes only that key's bytes.
+  other.setMarginLeft(11);
+  other.SaveToFile();
+  EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")),
+            QByteArray(original).replace("[Margin]\r\nLeft=10", "[Margin]\r\nLeft=11"));
+
+  // Text typed outside the code page still turns the file into UTF-8; the kept bytes stay.
+  ASSERT_TRUE(other.AddLabel(60, 60));
+  other.Label(2)->setCaption(QStringLiteral(u"café"));
+  other.SaveToFile();
+  const QByteArray utf8 = fileBytes(QStringLiteral("copy.kvx"));
+  EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF[XAxis]"));
+  EXPECT_TRUE(utf8.contains("Label01Caption=\xA0\xFD\r\n"));
+  EXPECT_TRUE(utf8.contains("Func01Formula=x\xA0\xFD\r\n"));
+  TFuncGraph third;
+  third.setGraphName(other.GraphName());
+  third.LoadFromFile();
+  third.SaveToFile();
+  EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")), utf8);
+}
+
 TEST_F(GraphDocumentTest, FailedSaveRaisesTheErrorAndKeepsTheFile) {
   graph.setGraphName(path(QStringLiteral("missing/a.txt")));
   try {
@@ -259,7 +298,7 @@ TEST_F(GraphDocumentTest, DamagedFilesGiveDefaults) {
        "\r\n[Function]\r\nFunc01Formula=\xFF\xFEx\r\n");
   EXPECT_EQ(graph.MarginLeft(), 10);
   EXPECT_EQ(graph.MarginTop(), 10);
-  EXPECT_EQ(graph.FormulaText(1), QStringLiteral(u"\uFFFD\uFFFDx"));
+  EXPECT_EQ(graph.FormulaText(1), QString(QChar(0xDCFF)) + QChar(0xDCFE) + QLatin1Char('x'));
 }
 
 // What a refused file must leave: the graph as it was, labels and curves included.
