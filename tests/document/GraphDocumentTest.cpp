@@ -359,9 +359,13 @@ TEST_F(GraphDocumentTest, HugeFileIsReadInItsFirstPart) {
   {
     QFile file(path());
     ASSERT_TRUE(file.resize(100LL * 1024 * 1024));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\r\n[GraphRange]\r\nXMax=9\r\n");
   }
   graph.LoadFromFile();
   EXPECT_EQ(graph.MarginLeft(), 44);
+  // The range lies beyond the part that is read.
+  EXPECT_EQ(graph.XMax(), 0.0L);
 }
 
 } // namespace
