@@ -4,7 +4,6 @@
 
 #include "FormulaScanner.h"
 #include "OperatorTable.h"
-#include "Reference.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
 #include "fCalc.h"
@@ -161,31 +160,19 @@ void TCalcSystem::convertOperator(item* items, int count) {
   }
 }
 
-// A name token that is a bare name goes to the store directly; any other is resolved like
-// every reference (the value operations of slots 4-6), which may pass over some of it.
-template <class Out> int TCalcSystem::readVariable(const char* ref, Out& value) {
-  if (isBareName(ref)) return store->GetValue(ref, value, 0, 0);
-  if constexpr (std::is_same_v<Out, std::int32_t>)
-    return GetLongValue(ref, value);
-  else if constexpr (std::is_same_v<Out, double>)
-    return GetFloatValue(ref, value);
-  else
-    return GetStringValue(ref, value);
-}
-
 int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
   const char* text = token.text();
   switch (token.getType()) {
   case item::LongName:
     if (!floatFlag) {
       std::int32_t value = 0;
-      if (int status = readVariable(text, value)) return status;
+      if (int status = TCalcSystem::GetLongValue(text, value)) return status;
       return machine.push(value);
     }
     [[fallthrough]];
   case item::DoubleName: {
     double value = 0.0;
-    if (int status = readVariable(text, value)) return status;
+    if (int status = TCalcSystem::GetFloatValue(text, value)) return status;
     return machine.push(value);
   }
   case item::IntLiteral: {
@@ -198,7 +185,7 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
     return machine.push(literalValue(text));
   case item::StringName: {
     char value[BufferSize];
-    if (int status = readVariable(text, value)) return status;
+    if (int status = TCalcSystem::GetStringValue(text, value)) return status;
     return machine.push(value);
   }
   case item::StringLiteral: {

@@ -72,7 +72,6 @@ private:
   void convertOperator(item* items, int count);
   int getOpeCode(const char* text);
   int pushOperand(fCalc& machine, const item& token);
-  template <class Out> int readVariable(const char* ref, Out& value);
   template <class StoreCall> int resolve(const char* ref, StoreCall call);
   int getIndex(const char* ref, char* name, std::uint32_t& i, std::uint32_t& j);
   int getSubscript(const char*& p, std::uint32_t& value);
