@@ -10,9 +10,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <type_traits>
-
-static_assert(std::is_trivially_destructible_v<item>, "token records are never destroyed");
 
 namespace {
 
@@ -113,9 +110,7 @@ void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint
 }
 
 int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
-  // The scanner constructs only the records it fills.
-  alignas(item) unsigned char storage[MaxItems * sizeof(item)];
-  item* items = reinterpret_cast<item*>(storage);
+  TokenArray items;
   int count = 0;
   if (int status = getItems(formula, items, count)) return status;
   if (count < 1) return ev::EmptyFormula;
@@ -129,8 +124,8 @@ int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
 }
 
 // A formula that does not scan whole is refused, never evaluated cut short.
-int TCalcSystem::getItems(const char* formula, item* items, int& count) {
-  const ScanResult scan = scanFormula(formula ? formula : "", items, MaxItems);
+int TCalcSystem::getItems(const char* formula, TokenArray& items, int& count) {
+  const ScanResult scan = scanFormula(formula ? formula : "", items);
   count = scan.count;
   return scanFaultStatus(scan.fault);
 }
@@ -141,7 +136,7 @@ int TCalcSystem::getOpeCode(const char* text) {
 
 // A "-" is unary at the start, after "(", after another operator and after a function
 // name; function names become prefix operators.
-void TCalcSystem::convertOperator(item* items, int count) {
+void TCalcSystem::convertOperator(TokenArray& items, int count) {
   for (int n = 0; n < count; ++n) {
     item& token = items[n];
     if (token.getType() == item::Operator) {

@@ -31,6 +31,7 @@
 class TVarSystem;
 class fCalc;
 class item;
+class TokenArray;
 
 class TCalcSystem {
 public:
@@ -68,8 +69,8 @@ public:
 private:
   template <class Out> int evaluate(const char* formula, Out& out);
   int calcFormula(fCalc& machine, const char* formula);
-  int getItems(const char* formula, item* items, int& count);
-  void convertOperator(item* items, int count);
+  int getItems(const char* formula, TokenArray& items, int& count);
+  void convertOperator(TokenArray& items, int count);
   int getOpeCode(const char* text);
   int pushOperand(fCalc& machine, const item& token);
   template <class StoreCall> int resolve(const char* ref, StoreCall call);
