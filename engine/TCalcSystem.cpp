@@ -107,12 +107,18 @@ int TCalcSystem::getIndex(const char* ref, char* name, std::uint32_t& i, std::ui
 
 // The shape of the six value operations: resolve the reference, then one store call
 // with the bare name and the subscripts. On a failed resolution the store is not touched.
+// A bare name needs no buffer and no frame, so that path stays small enough to inline
+// where formulas read their variables.
 template <class StoreCall> int TCalcSystem::resolve(const char* ref, StoreCall call) {
   if (!store) return ev::NoSystem;
   if (ref && isBareName(ref)) return call(*store, ref, 0, 0);
+  return resolveSubscripted(ref ? ref : "", call);
+}
+
+template <class StoreCall> int TCalcSystem::resolveSubscripted(const char* ref, StoreCall call) {
   char name[BufferSize];
   std::uint32_t i, j;
-  if (int status = getIndex(ref ? ref : "", name, i, j)) return status;
+  if (int status = getIndex(ref, name, i, j)) return status;
   return call(*store, name, i, j);
 }
 

@@ -74,6 +74,7 @@ private:
   int getOpeCode(const char* text);
   int pushOperand(fCalc& machine, const item& token);
   template <class StoreCall> int resolve(const char* ref, StoreCall call);
+  template <class StoreCall> int resolveSubscripted(const char* ref, StoreCall call);
   int getIndex(const char* ref, char* name, std::uint32_t& i, std::uint32_t& j);
   int getSubscript(const char*& p, std::uint32_t& value);
   int getPrintVariables(const char* item, char* label);
