@@ -3,6 +3,7 @@
 #include "TCalcSystem.h"
 
 #include "FormulaScanner.h"
+#include "LongRange.h"
 #include "OperatorTable.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
@@ -13,13 +14,16 @@
 
 namespace {
 
+// The most decimal digits whose whole number is always an exact double.
+constexpr int ExactDigits = 15;
+
 // The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
-// Up to 15 digits, the digits as a whole number and the power of ten of the decimals are
+// Up to ExactDigits digits, the digits as a whole number and the power of ten of the decimals are
 // both exact doubles, so one division gives the correctly rounded value at once; longer
 // literals are rounded by from_chars, which unlike strtod does not depend on the locale.
 double literalValue(const char* text) {
-  static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static constexpr double powersOfTen[ExactDigits + 1] = {
+      1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   std::uint64_t digits = 0;
   int count = 0;
   int decimals = 0;
@@ -30,7 +34,7 @@ double literalValue(const char* text) {
       point = true;
       continue;
     }
-    if (++count > 15) {
+    if (++count > ExactDigits) {
       double value = 0.0;
       std::from_chars(text, text + std::strlen(text), value);
       return value;
@@ -173,7 +177,7 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
   case item::IntLiteral: {
     const double value = literalValue(text);
     if (floatFlag) return machine.push(value);
-    if (value < -2147483648.0 || value > 2147483647.0) return ev::OutOfLongRange;
+    if (value < LongMin || value > LongMax) return ev::OutOfLongRange;
     return machine.push(static_cast<std::int32_t>(value));
   }
   case item::RealLiteral:

@@ -118,9 +118,9 @@ void DeleteCalcSystem(TCalcSystem* system) noexcept {
 int InitCalcSystemInternal() noexcept {
   try {
     if (!instance) instance = createSystem();
-    return instance ? ev::Ok : -1;
+    return instance ? ev::Ok : ev::NoSystem;
   } catch (...) {
-    return -1;
+    return ev::NoSystem;
   }
 }
 
@@ -131,7 +131,7 @@ int DeleteCalcSystemInternal() noexcept {
     destroySystem(old);
   } catch (...) {
   }
-  return 0;
+  return ev::Ok;
 }
 
 std::int32_t iCalcLongFormula(const char* formula, std::uint32_t* err) noexcept {
