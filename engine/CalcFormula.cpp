@@ -18,9 +18,10 @@ namespace {
 constexpr int ExactDigits = 15;
 
 // The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
-// Up to ExactDigits digits, the digits as a whole number and the power of ten of the decimals are
-// both exact doubles, so one division gives the correctly rounded value at once; longer
-// literals are rounded by from_chars, which unlike strtod does not depend on the locale.
+// Up to ExactDigits digits, the digits as a whole number and the power of ten of the
+// decimals are both exact doubles, so one division gives the correctly rounded value at
+// once; longer literals are rounded by from_chars, which unlike strtod does not depend on
+// the locale.
 double literalValue(const char* text) {
   static constexpr double powersOfTen[ExactDigits + 1] = {
       1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -159,6 +160,8 @@ void TCalcSystem::convertOperator(TokenArray& items, int count) {
   }
 }
 
+// Names are read through this object's own value operations, called directly rather than
+// through the table: the plotter reads x at every sample.
 int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
   const char* text = token.text();
   switch (token.getType()) {
