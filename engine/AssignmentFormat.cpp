@@ -62,16 +62,24 @@ int formatNumber(char* text, std::int32_t width, const char* digits, std::size_t
   return ev::Ok;
 }
 
+// Room for the digits of any long ("-2147483648" is the longest).
+constexpr std::size_t LongDigits = 16;
+// A double is written with the decimals of printf's "%f".
+constexpr int FixedDecimals = 6;
+// Room for any double in fixed notation with its decimals: the largest has 309 digits.
+constexpr std::size_t FixedDoubleDigits = 400;
+
 int formatLong(char* text, std::int32_t width, std::int32_t value) {
-  char digits[16];
+  char digits[LongDigits];
   const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   return formatNumber(text, width, digits, static_cast<std::size_t>(end - digits));
 }
 
 int formatDouble(char* text, std::int32_t width, double value) {
-  char digits[400]; // the largest double in fixed notation has 309 digits and 6 decimals
+  char digits[FixedDoubleDigits];
   const auto end =
-      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 6).ptr;
+      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, FixedDecimals)
+          .ptr;
   return formatNumber(text, width, digits, static_cast<std::size_t>(end - digits));
 }
 

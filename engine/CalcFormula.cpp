@@ -3,27 +3,28 @@
 #include "TCalcSystem.h"
 
 #include "FormulaScanner.h"
+#include "LongRange.h"
 #include "OperatorTable.h"
-#include "Reference.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
 #include "fCalc.h"
 
 #include <charconv>
 #include <cstring>
-#include <type_traits>
-
-static_assert(std::is_trivially_destructible_v<item>, "token records are never destroyed");
 
 namespace {
 
+// The most decimal digits whose whole number is always an exact double.
+constexpr int ExactDigits = 15;
+
 // The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
-// Up to 15 digits, the digits as a whole number and the power of ten of the decimals are
-// both exact doubles, so one division gives the correctly rounded value at once; longer
-// literals are rounded by from_chars, which unlike strtod does not depend on the locale.
+// Up to ExactDigits digits, the digits as a whole number and the power of ten of the
+// decimals are both exact doubles, so one division gives the correctly rounded value at
+// once; longer literals are rounded by from_chars, which unlike strtod does not depend on
+// the locale.
 double literalValue(const char* text) {
-  static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  static constexpr double powersOfTen[ExactDigits + 1] = {
+      1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   std::uint64_t digits = 0;
   int count = 0;
   int decimals = 0;
@@ -34,7 +35,7 @@ double literalValue(const char* text) {
       point = true;
       continue;
     }
-    if (++count > 15) {
+    if (++count > ExactDigits) {
       double value = 0.0;
       std::from_chars(text, text + std::strlen(text), value);
       return value;
@@ -114,9 +115,7 @@ void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint
 }
 
 int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
-  // The scanner constructs only the records it fills.
-  alignas(item) unsigned char storage[MaxItems * sizeof(item)];
-  item* items = reinterpret_cast<item*>(storage);
+  TokenArray items;
   int count = 0;
   if (int status = getItems(formula, items, count)) return status;
   if (count < 1) return ev::EmptyFormula;
@@ -130,8 +129,8 @@ int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
 }
 
 // A formula that does not scan whole is refused, never evaluated cut short.
-int TCalcSystem::getItems(const char* formula, item* items, int& count) {
-  const ScanResult scan = scanFormula(formula ? formula : "", items, MaxItems);
+int TCalcSystem::getItems(const char* formula, TokenArray& items, int& count) {
+  const ScanResult scan = scanFormula(formula ? formula : "", items);
   count = scan.count;
   return scanFaultStatus(scan.fault);
 }
@@ -142,7 +141,7 @@ int TCalcSystem::getOpeCode(const char* text) {
 
 // A "-" is unary at the start, after "(", after another operator and after a function
 // name; function names become prefix operators.
-void TCalcSystem::convertOperator(item* items, int count) {
+void TCalcSystem::convertOperator(TokenArray& items, int count) {
   for (int n = 0; n < count; ++n) {
     item& token = items[n];
     if (token.getType() == item::Operator) {
@@ -161,44 +160,34 @@ void TCalcSystem::convertOperator(item* items, int count) {
   }
 }
 
-// A name token that is a bare name goes to the store directly; any other is resolved like
-// every reference (the value operations of slots 4-6), which may pass over some of it.
-template <class Out> int TCalcSystem::readVariable(const char* ref, Out& value) {
-  if (isBareName(ref)) return store->GetValue(ref, value, 0, 0);
-  if constexpr (std::is_same_v<Out, std::int32_t>)
-    return GetLongValue(ref, value);
-  else if constexpr (std::is_same_v<Out, double>)
-    return GetFloatValue(ref, value);
-  else
-    return GetStringValue(ref, value);
-}
-
+// Names are read through this object's own value operations, called directly rather than
+// through the table: the plotter reads x at every sample.
 int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
   const char* text = token.text();
   switch (token.getType()) {
   case item::LongName:
     if (!floatFlag) {
       std::int32_t value = 0;
-      if (int status = readVariable(text, value)) return status;
+      if (int status = TCalcSystem::GetLongValue(text, value)) return status;
       return machine.push(value);
     }
     [[fallthrough]];
   case item::DoubleName: {
     double value = 0.0;
-    if (int status = readVariable(text, value)) return status;
+    if (int status = TCalcSystem::GetFloatValue(text, value)) return status;
     return machine.push(value);
   }
   case item::IntLiteral: {
     const double value = literalValue(text);
     if (floatFlag) return machine.push(value);
-    if (value < -2147483648.0 || value > 2147483647.0) return ev::OutOfLongRange;
+    if (value < LongMin || value > LongMax) return ev::OutOfLongRange;
     return machine.push(static_cast<std::int32_t>(value));
   }
   case item::RealLiteral:
     return machine.push(literalValue(text));
   case item::StringName: {
     char value[BufferSize];
-    if (int status = readVariable(text, value)) return status;
+    if (int status = TCalcSystem::GetStringValue(text, value)) return status;
     return machine.push(value);
   }
   case item::StringLiteral: {

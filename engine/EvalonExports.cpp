@@ -47,10 +47,6 @@ EvalonCalcSystem* instance = nullptr;
 // when the engine cannot serve the call at all.
 constexpr int Failed = ev::NoSystem;
 
-constexpr std::uint32_t asErr(int status) {
-  return static_cast<std::uint32_t>(status);
-}
-
 void clear(char* buffer) noexcept {
   if (buffer) buffer[0] = '\0';
 }
@@ -75,6 +71,34 @@ constexpr int NullReference = ev::BadName;
 constexpr int NullText = ev::MissingOperand;
 constexpr int NullBuffer = ev::TextTooLong;
 
+// The course of every i... export. A call with nowhere to report its status does nothing.
+// Otherwise the status goes to *status: the refusal, or what call(instance) returns, or
+// Failed if it throws. A call that does not reach the engine, or fails with an exception,
+// leaves the output buffer (null when there is none) empty; one the engine answers leaves
+// it as the engine did. True when the engine answered with status 0, so the caller may
+// return its value.
+template <class Status, class Call>
+bool serve(Status* status, char* output, std::initializer_list<Argument> arguments,
+           Call call) noexcept {
+  if (!status) {
+    clear(output);
+    return false;
+  }
+  int stopped = Failed;
+  try {
+    stopped = refusal(arguments);
+    if (stopped == ev::Ok) {
+      *status = static_cast<Status>(call(*instance));
+      return *status == ev::Ok;
+    }
+  } catch (...) {
+    stopped = Failed;
+  }
+  clear(output);
+  *status = static_cast<Status>(stopped);
+  return false;
+}
+
 } // namespace
 
 TCalcSystem* InitCalcSystem() noexcept {
@@ -94,9 +118,9 @@ void DeleteCalcSystem(TCalcSystem* system) noexcept {
 int InitCalcSystemInternal() noexcept {
   try {
     if (!instance) instance = createSystem();
-    return instance ? ev::Ok : -1;
+    return instance ? ev::Ok : ev::NoSystem;
   } catch (...) {
-    return -1;
+    return ev::NoSystem;
   }
 }
 
@@ -107,136 +131,73 @@ int DeleteCalcSystemInternal() noexcept {
     destroySystem(old);
   } catch (...) {
   }
-  return 0;
+  return ev::Ok;
 }
 
 std::int32_t iCalcLongFormula(const char* formula, std::uint32_t* err) noexcept {
-  if (!err) return 0;
-  try {
-    if (const int refused = refusal({{formula, NullFormula}})) {
-      *err = asErr(refused);
-      return 0;
-    }
+  std::int32_t value = 0;
+  const bool served = serve(err, nullptr, {{formula, NullFormula}}, [&](TCalcSystem& system) {
     std::uint32_t status = ev::Ok;
-    const std::int32_t value = instance->calcLongFormula(formula, status);
-    *err = status;
-    return status == ev::Ok ? value : 0;
-  } catch (...) {
-    *err = asErr(Failed);
-    return 0;
-  }
+    value = system.calcLongFormula(formula, status);
+    return status;
+  });
+  return served ? value : 0;
 }
 
 double iCalcDoubleFormula(const char* formula, std::uint32_t* err) noexcept {
-  if (!err) return 0.0;
-  try {
-    if (const int refused = refusal({{formula, NullFormula}})) {
-      *err = asErr(refused);
-      return 0.0;
-    }
+  double value = 0.0;
+  const bool served = serve(err, nullptr, {{formula, NullFormula}}, [&](TCalcSystem& system) {
     std::uint32_t status = ev::Ok;
-    const double value = instance->calcDoubleFormula(formula, status);
-    *err = status;
-    return status == ev::Ok ? value : 0.0;
-  } catch (...) {
-    *err = asErr(Failed);
-    return 0.0;
-  }
+    value = system.calcDoubleFormula(formula, status);
+    return status;
+  });
+  return served ? value : 0.0;
 }
 
 void iCalcStringFormula(char* result, const char* formula, std::uint32_t* err) noexcept {
-  if (!err) {
-    clear(result);
-    return;
-  }
-  try {
-    if (const int refused = refusal({{result, NullBuffer}, {formula, NullFormula}})) {
-      clear(result);
-      *err = asErr(refused);
-      return;
-    }
+  serve(err, result, {{result, NullBuffer}, {formula, NullFormula}}, [&](TCalcSystem& system) {
     std::uint32_t status = ev::Ok;
-    instance->calcStringFormula(result, formula, status); // result written only on success
-    *err = status;
-  } catch (...) {
-    clear(result);
-    *err = asErr(Failed);
-  }
+    system.calcStringFormula(result, formula, status); // result written only on success
+    return status;
+  });
 }
 
 std::int32_t iGetLongValue(const char* ref, int* status) noexcept {
-  if (!status) return 0;
-  try {
-    if (const int refused = refusal({{ref, NullReference}})) {
-      *status = refused;
-      return 0;
-    }
-    std::int32_t value = 0;
-    *status = instance->GetLongValue(ref, value);
-    return *status == ev::Ok ? value : 0;
-  } catch (...) {
-    *status = Failed;
-    return 0;
-  }
+  std::int32_t value = 0;
+  const bool served = serve(status, nullptr, {{ref, NullReference}},
+                            [&](TCalcSystem& system) { return system.GetLongValue(ref, value); });
+  return served ? value : 0;
 }
 
 double iGetDoubleValue(const char* ref, int* status) noexcept {
-  if (!status) return 0.0;
-  try {
-    if (const int refused = refusal({{ref, NullReference}})) {
-      *status = refused;
-      return 0.0;
-    }
-    double value = 0.0;
-    *status = instance->GetFloatValue(ref, value);
-    return *status == ev::Ok ? value : 0.0;
-  } catch (...) {
-    *status = Failed;
-    return 0.0;
-  }
+  double value = 0.0;
+  const bool served = serve(status, nullptr, {{ref, NullReference}},
+                            [&](TCalcSystem& system) { return system.GetFloatValue(ref, value); });
+  return served ? value : 0.0;
 }
 
 void iGetStringValue(char* value, const char* ref, int* status) noexcept {
-  if (!status) {
-    clear(value);
-    return;
-  }
-  try {
-    if (const int refused = refusal({{value, NullBuffer}, {ref, NullReference}})) {
-      clear(value);
-      *status = refused;
-      return;
-    }
-    *status = instance->GetStringValue(ref, value);
-  } catch (...) {
-    clear(value);
-    *status = Failed;
-  }
+  serve(status, value, {{value, NullBuffer}, {ref, NullReference}},
+        [&](TCalcSystem& system) { return system.GetStringValue(ref, value); });
 }
 
 int iSetLongValue(const char* ref, std::int32_t value) noexcept {
-  try {
-    if (const int refused = refusal({{ref, NullReference}})) return refused;
-    return instance->SetLongValue(ref, value);
-  } catch (...) {
-    return Failed;
-  }
+  int status = ev::Ok;
+  serve(&status, nullptr, {{ref, NullReference}},
+        [&](TCalcSystem& system) { return system.SetLongValue(ref, value); });
+  return status;
 }
 
 int iSetDoubleValue(const char* ref, double value) noexcept {
-  try {
-    if (const int refused = refusal({{ref, NullReference}})) return refused;
-    return instance->SetFloatValue(ref, value);
-  } catch (...) {
-    return Failed;
-  }
+  int status = ev::Ok;
+  serve(&status, nullptr, {{ref, NullReference}},
+        [&](TCalcSystem& system) { return system.SetFloatValue(ref, value); });
+  return status;
 }
 
 int iSetStringValue(const char* ref, const char* value) noexcept {
-  try {
-    if (const int refused = refusal({{ref, NullReference}, {value, NullText}})) return refused;
-    return instance->SetStringValue(ref, value);
-  } catch (...) {
-    return Failed;
-  }
+  int status = ev::Ok;
+  serve(&status, nullptr, {{ref, NullReference}, {value, NullText}},
+        [&](TCalcSystem& system) { return system.SetStringValue(ref, value); });
+  return status;
 }

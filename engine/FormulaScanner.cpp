@@ -3,7 +3,6 @@
 #include "CharClass.h"
 
 #include <cstddef>
-#include <new>
 
 namespace {
 
@@ -77,14 +76,6 @@ Extent scanToken(const char* p) {
   return {p + 1, item::Stray, ScanFault::None};
 }
 
-// The record is made afresh, so the evaluator may hand in storage that holds no records yet
-// and only the records used are ever built.
-void store(item* record, int kind, const char* text, std::size_t length) {
-  item* made = ::new (record) item;
-  made->setType(kind);
-  made->setItem(text, length);
-}
-
 } // namespace
 
 const char* strSkip(const char* p) {
@@ -120,11 +111,11 @@ void getStringValue(const char* src, char* dst) {
   *dst = '\0';
 }
 
-ScanResult scanFormula(const char* formula, item* items, int capacity) {
+ScanResult scanFormula(const char* formula, TokenArray& tokens) {
   ScanResult result{0, ScanFault::None};
   if (formula == nullptr) return result;
   for (const char* p = strSkip(formula); *p != '\0'; p = strSkip(p)) {
-    if (result.count >= capacity) {
+    if (result.count >= TokenArray::Capacity) {
       result.fault = ScanFault::TooManyTokens;
       break;
     }
@@ -135,7 +126,9 @@ ScanResult scanFormula(const char* formula, item* items, int capacity) {
       result.fault = token.fault != ScanFault::None ? token.fault : ScanFault::TokenTooLong;
       break;
     }
-    store(items + result.count++, token.kind, p, length);
+    item& record = tokens.make(result.count++);
+    record.setType(token.kind);
+    record.setItem(p, length);
     // An unclosed token ends at the terminator, so the loop ends with this fault.
     result.fault = token.fault;
     p = token.end;

@@ -1,10 +1,7 @@
 // The formula scanner: cuts a formula into item tokens, byte by byte, never failing.
 #pragma once
 
-#include "item.h"
-
-// The evaluator's token array holds this many records.
-inline constexpr int MaxItems = 128;
+#include "TokenArray.h"
 
 // The first position at or after p that is not whitespace.
 char* strSkip(char* p);
@@ -32,8 +29,7 @@ struct ScanResult {
   ScanFault fault; // the scan stops at the first fault
 };
 
-// Scans the formula into items[0..capacity). Never writes beyond capacity records or
-// beyond a record's 255 bytes; a formula that does not fit is reported, not cut quietly.
-// Each record written is constructed afresh, so items may be uninitialised storage for
-// capacity records (records are trivially destructible).
-ScanResult scanFormula(const char* formula, item* items, int capacity);
+// Scans the formula into the records of tokens, from the first on, each made afresh. Never
+// writes beyond the array's capacity or beyond a record's 255 bytes; a formula that does
+// not fit is reported, not cut quietly.
+ScanResult scanFormula(const char* formula, TokenArray& tokens);

@@ -4,7 +4,6 @@
 
 #include "CharClass.h"
 #include "FormulaScanner.h"
-#include "Reference.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
 
@@ -12,6 +11,17 @@
 #include <new>
 
 namespace {
+
+// Whether the reference is a name alone, without white space, subscripts or anything after
+// it, and short enough for a name buffer: then resolving it gives the reference itself with
+// no subscripts, and it can go to the store as it stands. Every variable a formula reads
+// by a plain name, such as the plotter's "x", takes this way.
+bool isBareName(const char* ref) {
+  const char* p = ref;
+  while (charclass::isNameChar(*p))
+    ++p;
+  return *p == '\0' && static_cast<std::size_t>(p - ref) < BufferSize;
+}
 
 // Subscript expressions are evaluated recursively; each level holds a token array on the
 // stack, so the depth is bounded.
@@ -97,13 +107,18 @@ int TCalcSystem::getIndex(const char* ref, char* name, std::uint32_t& i, std::ui
 
 // The shape of the six value operations: resolve the reference, then one store call
 // with the bare name and the subscripts. On a failed resolution the store is not touched.
+// A bare name needs no buffer and no frame, so that path stays small enough to inline
+// where formulas read their variables.
 template <class StoreCall> int TCalcSystem::resolve(const char* ref, StoreCall call) {
   if (!store) return ev::NoSystem;
-  // A reference that is only a name (the plotter's "x") resolves to itself.
   if (ref && isBareName(ref)) return call(*store, ref, 0, 0);
+  return resolveSubscripted(ref ? ref : "", call);
+}
+
+template <class StoreCall> int TCalcSystem::resolveSubscripted(const char* ref, StoreCall call) {
   char name[BufferSize];
   std::uint32_t i, j;
-  if (int status = getIndex(ref ? ref : "", name, i, j)) return status;
+  if (int status = getIndex(ref, name, i, j)) return status;
   return call(*store, name, i, j);
 }
 

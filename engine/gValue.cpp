@@ -3,19 +3,23 @@
 #include "gValue.h"
 
 #include "EvalonStatus.h"
+#include "LongRange.h"
+#include "TextBuffer.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <utility>
 
 namespace {
 
-constexpr double LongMin = -2147483648.0;
-constexpr double LongMax = 2147483647.0;
-constexpr std::int32_t LongMinValue = -2147483647 - 1;
+constexpr std::int32_t LongMinValue = std::numeric_limits<std::int32_t>::min();
+
+// The longest text a value hands out: 254 characters, one less than a buffer could hold.
+constexpr std::size_t LongestText = BufferSize - 2;
 
 // Degree conversion constants as the engine stores them (the nearest doubles).
 constexpr double Pi = 3.141592653589793;
@@ -206,10 +210,10 @@ int gValue::getValue(double& out) const {
   }
 }
 
-// out holds 256 bytes: at most 254 characters and the terminator are copied.
+// out holds BufferSize bytes: at most LongestText characters and the terminator are copied.
 int gValue::getValue(char* out) const {
   if (type != String) return ev::TypeMismatch;
-  if (stringValue.size() > 254) return ev::TextTooLong;
+  if (stringValue.size() > LongestText) return ev::TextTooLong;
   std::memcpy(out, stringValue.c_str(), stringValue.size() + 1);
   return ev::Ok;
 }
@@ -252,8 +256,7 @@ int gValue::largerOrEqual(const gValue& right) {
   return compare(right, std::greater_equal<>{});
 }
 
-// Two strings concatenate without a length limit; the 254 limit applies only on
-// read-out.
+// Two strings concatenate without a length limit; LongestText applies only on read-out.
 int gValue::plus(const gValue& right) {
   if (type == String && right.type == String) {
     stringValue += right.stringValue;

@@ -1,13 +1,15 @@
 // item: one scanned token of a formula (kind, text, operator code).
 #pragma once
 
+#include "TextBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 
 class item final {
 public:
-  // A token is built in a 256-byte buffer: at most 255 bytes and the terminator.
-  static constexpr std::size_t TextSize = 256;
+  // A token is built in a text buffer: at most 255 bytes and the terminator.
+  static constexpr std::size_t TextSize = BufferSize;
 
   // The token kinds of the scanner.
   enum Kind : std::int32_t {

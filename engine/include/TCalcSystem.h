@@ -31,6 +31,7 @@
 class TVarSystem;
 class fCalc;
 class item;
+class TokenArray;
 
 class TCalcSystem {
 public:
@@ -68,12 +69,12 @@ public:
 private:
   template <class Out> int evaluate(const char* formula, Out& out);
   int calcFormula(fCalc& machine, const char* formula);
-  int getItems(const char* formula, item* items, int& count);
-  void convertOperator(item* items, int count);
+  int getItems(const char* formula, TokenArray& items, int& count);
+  void convertOperator(TokenArray& items, int count);
   int getOpeCode(const char* text);
   int pushOperand(fCalc& machine, const item& token);
-  template <class Out> int readVariable(const char* ref, Out& value);
   template <class StoreCall> int resolve(const char* ref, StoreCall call);
+  template <class StoreCall> int resolveSubscripted(const char* ref, StoreCall call);
   int getIndex(const char* ref, char* name, std::uint32_t& i, std::uint32_t& j);
   int getSubscript(const char*& p, std::uint32_t& value);
   int getPrintVariables(const char* item, char* label);

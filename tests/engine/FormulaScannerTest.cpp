@@ -13,19 +13,26 @@ namespace {
 
 using Tokens = std::vector<std::pair<int, std::string>>;
 
-Tokens tokensOf(const item* items, int count) {
+// Scans a formula that fits the token array and yields (kind, text) of each token.
+Tokens scan(const char* formula) {
+  TokenArray items;
+  const ScanResult result = scanFormula(formula, items);
+  EXPECT_EQ(result.fault, ScanFault::None) << formula;
   Tokens tokens;
-  for (int i = 0; i < count; ++i)
+  for (int i = 0; i < result.count; ++i)
     tokens.emplace_back(items[i].getType(), items[i].text());
   return tokens;
 }
 
-// Scans a formula that fits the token array and yields (kind, text) of each token.
-Tokens scan(const char* formula) {
-  item items[MaxItems];
-  const ScanResult result = scanFormula(formula, items, MaxItems);
-  EXPECT_EQ(result.fault, ScanFault::None) << formula;
-  return tokensOf(items, result.count);
+// A record that no scan of the test writes, to see that a scan leaves it alone.
+void markAsSentinel(item& record) {
+  record.setType(9);
+  record.setItem("sentinel");
+}
+
+void expectSentinel(const item& record) {
+  EXPECT_EQ(record.getType(), 9);
+  EXPECT_STREQ(record.text(), "sentinel");
 }
 
 // The formula in a heap block of exactly its size, so reading past the terminator is caught.
@@ -80,55 +87,60 @@ TEST(FormulaScanner, StringLiteralsAndStrayBytes) {
 }
 
 TEST(FormulaScanner, ReusedRecordsLoseTheirOperatorCode) {
-  item items[2] = {item(7, "+", 13), item(7, "-", 14)};
-  EXPECT_EQ(scanFormula("1", items, 2).count, 1);
+  TokenArray items;
+  items.make(0).setOpeType(13);
+  items.make(1).setOpeType(14);
+  EXPECT_EQ(scanFormula("1", items).count, 1);
   EXPECT_EQ(items[0].getOpeType(), 0);
   EXPECT_EQ(items[1].getOpeType(), 14);
 }
 
 TEST(FormulaScanner, TokenCountLimit) {
   std::string formula;
-  for (int i = 0; i < MaxItems; ++i)
+  for (int i = 0; i < TokenArray::Capacity; ++i)
     formula += "x ";
-  item items[MaxItems + 1];
-  items[MaxItems] = item(9, "sentinel", 99);
-  ScanResult result = scanFormula(formula.c_str(), items, MaxItems);
-  EXPECT_EQ(result.count, MaxItems);
+  // The record right behind the array catches a write past its end.
+  struct {
+    TokenArray items;
+    item behind;
+  } memory;
+  markAsSentinel(memory.behind);
+  ScanResult result = scanFormula(formula.c_str(), memory.items);
+  EXPECT_EQ(result.count, TokenArray::Capacity);
   EXPECT_EQ(result.fault, ScanFault::None);
 
   formula += "y";
-  result = scanFormula(formula.c_str(), items, MaxItems);
-  EXPECT_EQ(result.count, MaxItems);
+  result = scanFormula(formula.c_str(), memory.items);
+  EXPECT_EQ(result.count, TokenArray::Capacity);
   EXPECT_EQ(result.fault, ScanFault::TooManyTokens);
-  EXPECT_EQ(items[MaxItems].getType(), 9);
-  EXPECT_STREQ(items[MaxItems].text(), "sentinel");
+  expectSentinel(memory.behind);
 }
 
 TEST(FormulaScanner, TokenLengthLimit) {
   const std::string longest(item::TextSize - 1, 'a');
-  item items[3];
-  ScanResult result = scanFormula(("1+" + longest).c_str(), items, 3);
+  TokenArray items;
+  ScanResult result = scanFormula(("1+" + longest).c_str(), items);
   EXPECT_EQ(result.count, 3);
   EXPECT_EQ(result.fault, ScanFault::None);
   EXPECT_EQ(items[2].text(), longest);
 
-  items[2] = item(9, "sentinel", 0);
-  result = scanFormula(("1+" + longest + "9 2").c_str(), items, 3);
+  markAsSentinel(items[2]);
+  result = scanFormula(("1+" + longest + "9 2").c_str(), items);
   EXPECT_EQ(result.count, 2);
   EXPECT_EQ(result.fault, ScanFault::TokenTooLong);
-  EXPECT_STREQ(items[2].text(), "sentinel");
+  expectSentinel(items[2]);
 }
 
 TEST(FormulaScanner, UnclosedTokensRunToTheEndOfTheText) {
-  item items[3];
+  TokenArray items;
   auto formula = exactCopy("1+\"ab");
-  ScanResult result = scanFormula(formula.get(), items, 3);
+  ScanResult result = scanFormula(formula.get(), items);
   EXPECT_EQ(result.count, 3);
   EXPECT_EQ(result.fault, ScanFault::UnclosedString);
   EXPECT_STREQ(items[2].text(), "\"ab");
 
   formula = exactCopy("a$[i + 1");
-  result = scanFormula(formula.get(), items, 3);
+  result = scanFormula(formula.get(), items);
   EXPECT_EQ(result.count, 1);
   EXPECT_EQ(result.fault, ScanFault::UnclosedBracket);
   EXPECT_EQ(items[0].getType(), 5);
@@ -136,11 +148,11 @@ TEST(FormulaScanner, UnclosedTokensRunToTheEndOfTheText) {
 
   // Too long as well: the unclosed fault is reported and the token is not stored.
   formula = exactCopy("1 \"" + std::string(300, 'x'));
-  result = scanFormula(formula.get(), items, 3);
+  result = scanFormula(formula.get(), items);
   EXPECT_EQ(result.count, 1);
   EXPECT_EQ(result.fault, ScanFault::UnclosedString);
   formula = exactCopy("a[" + std::string(300, ' '));
-  EXPECT_EQ(scanFormula(formula.get(), items, 3).fault, ScanFault::UnclosedBracket);
+  EXPECT_EQ(scanFormula(formula.get(), items).fault, ScanFault::UnclosedBracket);
 }
 
 TEST(FormulaScanner, StringValueKeepsOnlyQuotedParts) {

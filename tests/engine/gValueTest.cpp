@@ -670,7 +670,7 @@ TEST(gValueEquality, TagAndNamedFieldOnly) {
 // ---------------------------------------------------------------------------------------
 // Slot order of the 44 virtual operations (part of the engine's fixed layout)
 
-TEST(gValueSlots, FortyFourOperationsInSpecOrder) {
+TEST(gValueSlots, FortyFourOperationsKeepTheirTableSlots) {
   EXPECT_EQ(virtualSlot(&gValue::getType), 0);
   EXPECT_EQ(virtualSlot(static_cast<void (gValue::*)(std::int32_t)>(&gValue::setValue)), 1);
   EXPECT_EQ(virtualSlot(static_cast<void (gValue::*)(double)>(&gValue::setValue)), 2);
