@@ -1,10 +1,10 @@
 #include "GraphLabel.h"
 
+#include "FontChoice.h"
 #include "FuncGraph.h"
 #include "QtObjects.h"
 
 #include <QApplication>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -184,15 +184,15 @@ int TGraphLabelDlg::Execute(TGraphLabel* label) {
   QPalette colors = EditLabelCaption->palette();
   colors.setColor(QPalette::Text, toQColor(label->Font().Color));
   EditLabelCaption->setPalette(colors);
-  fontDialogFont = toQFont(label->Font());
-  EditLabelCaption->setFont(fontDialogFont);
+  editedFont = label->Font();
+  EditLabelCaption->setFont(toQFont(editedFont));
   fitHeight(difference);
   if (const QScreen* screen = this->screen())
     move(screen->availableGeometry().center() - rect().center());
   const int result = exec();
   if (result == Accepted && target) {
     target->setCaption(EditLabelCaption->text());
-    target->setFont(fromQFont(fontDialogFont, target->Font()));
+    target->setFont(editedFont);
     fitHeight(difference);
   }
   return result;
@@ -200,11 +200,10 @@ int TGraphLabelDlg::Execute(TGraphLabel* label) {
 
 void TGraphLabelDlg::btnFontClick() {
   const int difference = height() - EditLabelCaption->height();
-  bool chosen = false;
-  const QFont font = QFontDialog::getFont(&chosen, fontDialogFont, this);
+  const std::optional<TFont> chosen = chooseFont(editedFont, this);
   if (!chosen) return;
-  fontDialogFont = font;
-  EditLabelCaption->setFont(font);
+  editedFont = *chosen;
+  EditLabelCaption->setFont(toQFont(editedFont));
   fitHeight(difference);
 }
 

@@ -6,7 +6,6 @@
 #include "GraphFont.h"
 
 #include <QDialog>
-#include <QFont>
 #include <QLabel>
 #include <QPoint>
 
@@ -102,6 +101,6 @@ private:
   void fitHeight(int difference);
 
   QPushButton* BitBtn1;
-  // The font being edited, as the font dialog holds it: it changes only when a font is chosen.
-  QFont fontDialogFont;
+  // The font being edited: it changes only when a font is chosen.
+  TFont editedFont;
 };

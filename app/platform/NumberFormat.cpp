@@ -92,7 +92,7 @@ QString formatGeneral(long double value, int precision, const QString& decimalSe
 }
 
 QString formatGeneral(long double value, int precision) {
-  return formatGeneral(value, precision, QLocale::system().decimalPoint());
+  return formatGeneral(value, precision, QLocale().decimalPoint());
 }
 
 namespace {
@@ -145,4 +145,15 @@ std::optional<long double> textToFloat(const QString& text) {
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
   return value;
+}
+
+std::optional<long double> textToFloat(const QString& text, const QString& decimalSeparator) {
+  if (decimalSeparator.isEmpty() || decimalSeparator == QLatin1String("."))
+    return textToFloat(text);
+  QString withPoint = text;
+  return textToFloat(withPoint.replace(decimalSeparator, QStringLiteral(".")));
+}
+
+std::optional<long double> localeTextToFloat(const QString& text) {
+  return textToFloat(text, QLocale().decimalPoint());
 }

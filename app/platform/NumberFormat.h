@@ -13,8 +13,8 @@
 // the infinities are "INF" and "-INF".
 QString formatGeneral(long double value, int precision, const QString& decimalSeparator);
 
-// The same with the decimal separator of the user's locale; the default precision is that of
-// the plain "%g".
+// The same with the decimal separator of the user's locale (Qt's default locale, which is the
+// user's unless the program sets another); the default precision is that of the plain "%g".
 QString formatGeneral(long double value, int precision = 15);
 
 // The one text-to-number conversion of the program: blanks around, an optional sign, digits with
@@ -22,3 +22,10 @@ QString formatGeneral(long double value, int precision = 15);
 // or "e", an optional sign and digits. Independent of the locale. Nothing for any other text
 // and for a value beyond the range of long double.
 std::optional<long double> textToFloat(const QString& text);
+
+// The same grammar with decimalSeparator accepted as well as ".".
+std::optional<long double> textToFloat(const QString& text, const QString& decimalSeparator);
+
+// Reads a number as a person types it where formatGeneral(value) shows numbers: with the
+// decimal separator of the user's locale or ".", so that a field always takes the text it shows.
+std::optional<long double> localeTextToFloat(const QString& text);

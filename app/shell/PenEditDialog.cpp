@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -27,6 +28,8 @@ TPenEditDlg::TPenEditDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("ペン設定"));
   setFont(formFont());
   setFixedSize(254, 146);
+  // Placed by hand, the dialog is not put over its parent window when it shows.
+  move(screen()->availableGeometry().center() - rect().center());
   buildColorPanel();
   buildButtonPanel();
 }

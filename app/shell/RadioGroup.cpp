@@ -1,12 +1,10 @@
 #include "RadioGroup.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QRadioButton>
 
 namespace {
-// Room for the caption above the first item and a little below the last.
-constexpr int CaptionHeight = 14;
-constexpr int BottomGap = 4;
 constexpr int ItemLeft = 8;
 } // namespace
 
@@ -44,12 +42,20 @@ void TRadioGroup::resizeEvent(QResizeEvent* event) {
   layoutItems();
 }
 
-// The items share the height below the caption evenly, each in a row of its own.
+// The style sets the contents margins from the caption's font and the frame; they change
+// without a resize.
+void TRadioGroup::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::ContentsRectChange) layoutItems();
+}
+
+// The items share the height inside the frame and below the caption evenly, each in a row of
+// its own.
 void TRadioGroup::layoutItems() {
   const QList<QAbstractButton*> items = buttons->buttons();
   if (items.isEmpty()) return;
-  const int rowHeight = (height() - CaptionHeight - BottomGap) / static_cast<int>(items.size());
+  const QRect area = contentsRect();
+  const int rowHeight = area.height() / static_cast<int>(items.size());
   for (int i = 0; i < items.size(); ++i)
-    items[i]->setGeometry(ItemLeft, CaptionHeight + i * rowHeight, width() - 2 * ItemLeft,
-                          rowHeight);
+    items[i]->setGeometry(ItemLeft, area.top() + i * rowHeight, width() - 2 * ItemLeft, rowHeight);
 }

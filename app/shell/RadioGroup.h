@@ -26,6 +26,7 @@ signals:
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void layoutItems();

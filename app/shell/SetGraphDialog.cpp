@@ -2,16 +2,15 @@
 
 #include "ControlTag.h"
 #include "ErrorBox.h"
+#include "FontChoice.h"
 #include "FormFont.h"
 #include "FuncGraph.h"
 #include "KurvoError.h"
 #include "NumberFormat.h"
 #include "Pictures.h"
-#include "QtObjects.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
-#include <QFontDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -229,7 +228,7 @@ void TSetGraphDlg::loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* v
 
 bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
   if (!isEnter(key)) return false;
-  const std::optional<long double> value = textToFloat(edit->text());
+  const std::optional<long double> value = localeTextToFloat(edit->text());
   if (!value)
     throw KurvoError(QStringLiteral("'%1' は浮動小数点数ではありません").arg(edit->text()));
   switch (const int tag = tagOf(edit)) {
@@ -288,10 +287,9 @@ void TSetGraphDlg::RadioClick(TRadioGroup* group) {
 
 void TSetGraphDlg::btnFontClick(QToolButton* button) {
   TAxis& axis = axisOfTag(tagOf(button));
-  bool accepted = false;
-  const QFont chosen = QFontDialog::getFont(&accepted, toQFont(axis.ValFont), this);
-  if (!accepted) return;
-  axis.ValFont = fromQFont(chosen, axis.ValFont);
+  const std::optional<TFont> chosen = chooseFont(axis.ValFont, this);
+  if (!chosen) return;
+  axis.ValFont = *chosen;
   graph->UpdateGraph();
 }
 
@@ -323,9 +321,12 @@ bool TSetGraphDlg::eventFilter(QObject* watched, QEvent* event) {
       RunCommand([&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
       return consumed;
     }
-  } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease &&
-             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    LabelYAxisClick();
+  } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease) {
+    // The caption has the pointer from the press on; a release away from it is no click.
+    const auto* release = static_cast<QMouseEvent*>(event);
+    if (release->button() == Qt::LeftButton &&
+        LabelYAxis->rect().contains(release->position().toPoint()))
+      LabelYAxisClick();
     return true;
   }
   return QWidget::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <limits>
@@ -59,6 +60,11 @@ QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
+  // The base class would step by ten; the keys are left to the window.
+  if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+    event->ignore();
+    return;
+  }
   const QString typed = event->text();
   const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
   const bool refused =
@@ -74,6 +80,20 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
 void TSpinEdit::focusOutEvent(QFocusEvent* event) {
   if (bounded) setValue(value());
   QAbstractSpinBox::focusOutEvent(event);
+}
+
+// The base class steps by ten while Ctrl is held.
+void TSpinEdit::wheelEvent(QWheelEvent* event) {
+  if (lineEdit()->isReadOnly()) {
+    event->ignore();
+    return;
+  }
+  constexpr int Notch = 120;
+  wheelRemainder += event->angleDelta().y();
+  const int steps = wheelRemainder / Notch;
+  wheelRemainder -= steps * Notch;
+  if (steps != 0) stepBy(steps);
+  event->accept();
 }
 
 int TSpinEdit::clamped(long long value) const {

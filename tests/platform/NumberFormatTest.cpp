@@ -113,8 +113,8 @@ TEST(NumberFormatTest, UsesTheGivenSeparator) {
   EXPECT_EQ(formatGeneral(-2.5e-7L, 15, comma), QStringLiteral("-2,5E-7"));
 }
 
-TEST(NumberFormatTest, ConvenienceFormUsesSystemSeparatorAndFifteenDigits) {
-  const QString separator = QLocale::system().decimalPoint();
+TEST(NumberFormatTest, ConvenienceFormUsesTheLocalesSeparatorAndFifteenDigits) {
+  const QString separator = QLocale().decimalPoint();
   EXPECT_EQ(formatGeneral(1.0L / 3), formatGeneral(1.0L / 3, 15, separator));
   EXPECT_EQ(formatGeneral(0.125L, 2), formatGeneral(0.125L, 2, separator));
 }
@@ -136,4 +136,30 @@ TEST(TextToFloatTest, RefusesEverythingElse) {
   for (const char* text : {"", " ", "abc", "1e", "e5", ".", "-", "1.2.3", "1,5", "0x10", "inf",
                            "nan", "1e2x", "--1", "1e5000"})
     EXPECT_FALSE(textToFloat(QString::fromLatin1(text))) << text;
+}
+
+TEST(TextToFloatTest, TakesTheGivenSeparatorAsWellAsThePoint) {
+  const QString comma = QStringLiteral(",");
+  EXPECT_EQ(textToFloat(QStringLiteral("-0,25"), comma), -0.25L);
+  EXPECT_EQ(textToFloat(QStringLiteral("-0.25"), comma), -0.25L);
+  EXPECT_EQ(textToFloat(QStringLiteral("1,5E2"), comma), 150.0L);
+  EXPECT_EQ(textToFloat(QStringLiteral(" 2,5e-1 "), comma), 0.25L);
+  EXPECT_EQ(textToFloat(QStringLiteral("1,5"), QStringLiteral(".")), std::nullopt);
+  for (const char* text : {"1,2,3", "1,2.3", ",", "1e2,5", "abc", "1 000,5"})
+    EXPECT_FALSE(textToFloat(QString::fromLatin1(text), comma)) << text;
+}
+
+// A field shows formatGeneral's text and reads it back under any locale.
+TEST(TextToFloatTest, ReadsBackWhatTheLocaleFormatWrites) {
+  const QLocale saved;
+  QLocale::setDefault(QLocale(QLocale::German));
+  EXPECT_EQ(formatGeneral(-0.25L), QStringLiteral("-0,25"));
+  for (const QLocale& locale : {QLocale(QLocale::German), QLocale(QLocale::French), QLocale::c()}) {
+    QLocale::setDefault(locale);
+    for (const long double value : {-0.25L, 1.5e20L, 0.0001L, 1.0L / 3})
+      EXPECT_EQ(localeTextToFloat(formatGeneral(value)),
+                textToFloat(QString::fromStdString(fmt(value))))
+          << locale.name().toStdString();
+  }
+  QLocale::setDefault(saved);
 }

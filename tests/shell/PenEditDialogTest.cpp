@@ -3,10 +3,12 @@
 #include "DialogTestSupport.h"
 #include "SpinEdit.h"
 
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -56,6 +58,23 @@ TEST(PenEditDialog, TypedWidthsAreClampedAndTextThatIsNoIntegerCountsAsOne) {
   EXPECT_EQ(pen.Width, 1);
 }
 
+TEST(PenEditDialog, ShowsInTheMiddleOfTheScreenNotOverItsParent) {
+  QWidget owner;
+  owner.setGeometry(10, 10, 200, 100);
+  owner.show();
+  TPenEditDlg dialog(&owner);
+  TPen pen;
+  QPoint centre;
+  editPen(dialog, pen, [&centre](TPenEditDlg* d) {
+    centre = d->geometry().center();
+    d->reject();
+  });
+  // The window's frame, added around the placed window, may shift the client area a little.
+  const QPoint offset = centre - owner.screen()->availableGeometry().center();
+  EXPECT_LE(std::abs(offset.x()), 4);
+  EXPECT_LE(std::abs(offset.y()), 4);
+}
+
 TEST(PenEditDialog, EscAndTheWindowFrameCancel) {
   TPenEditDlg dialog;
   const TPen original{255, PenStyle::DashDot, 2};
@@ -72,8 +91,9 @@ TEST(PenEditDialog, EscAndTheWindowFrameCancel) {
     d->close();
   });
   EXPECT_EQ(pen, original);
-  // Enter ends it with OK, the default button.
+  // Enter ends it with OK, the default button. Page Up does not step the width.
   editPen(dialog, pen, [](TPenEditDlg* d) {
+    QTest::keyClick(d->SpinWidth, Qt::Key_PageUp);
     QTest::keyClick(d->SpinWidth, Qt::Key_Up);
     QTest::keyClick(d->SpinWidth, Qt::Key_Return);
   });

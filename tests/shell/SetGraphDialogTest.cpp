@@ -3,16 +3,20 @@
 #include "DialogTestSupport.h"
 #include "Evalon.h"
 #include "FuncGraph.h"
+#include "NumberFormat.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +46,9 @@ struct SettingsWindow {
   QString enter(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);
+    return pressEnter(edit);
+  }
+  QString pressEnter(QLineEdit* edit) {
     QString error;
     const auto answering = answerNextModal<QMessageBox>([&error](QMessageBox* box) {
       error = box->text();
@@ -58,6 +65,21 @@ struct SettingsWindow {
     });
     QTest::mouseClick(dialog.LabelYAxis, Qt::LeftButton);
   }
+};
+
+// Turns the mouse wheel over the widget by eighths of a notch (a notch is 120), keys held.
+void turnWheel(QWidget* widget, int eighths, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+  const QPointF at = QRectF(widget->rect()).center();
+  QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 15 * eighths), Qt::NoButton,
+                    keys, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &event);
+}
+
+// Qt's default locale, which the number fields follow, for the life of this object.
+struct DefaultLocale {
+  const QLocale saved;
+  explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+  ~DefaultLocale() { QLocale::setDefault(saved); }
 };
 
 TEST(SetGraphDialog, ShowingLoadsTheGraphsSettings) {
@@ -106,6 +128,7 @@ TEST(SetGraphDialog, AnEditAppliesOnlyOnEnter) {
 }
 
 TEST(SetGraphDialog, EnterOnTextThatIsNotANumberShowsTheErrorAndChangesNothing) {
+  const DefaultLocale point(QLocale::c());
   SettingsWindow w;
   w.show();
   EXPECT_EQ(w.enter(w.dialog.EditYMin, QStringLiteral("abc")),
@@ -115,6 +138,28 @@ TEST(SetGraphDialog, EnterOnTextThatIsNotANumberShowsTheErrorAndChangesNothing) 
   EXPECT_EQ(w.enter(w.dialog.EditXPeriod, QStringLiteral("1,5")),
             QStringLiteral("'1,5' は浮動小数点数ではありません."));
   EXPECT_EQ(w.graph.XAxis().GuagePeriod, 1.0L);
+}
+
+TEST(SetGraphDialog, UnderADecimalCommaTheFieldsTakeTheTextTheyShowAndThePoint) {
+  const DefaultLocale german(QLocale(QLocale::German));
+  SettingsWindow w;
+  w.graph.setXMin(-0.25L);
+  w.graph.XAxis().GuagePeriod = 1.5e-5L;
+  w.show();
+  EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("-0,25"));
+  EXPECT_EQ(w.dialog.EditXPeriod->text(), QStringLiteral("1,5E-5"));
+  w.graph.setXMin(-1);
+  w.graph.XAxis().GuagePeriod = 1;
+  EXPECT_EQ(w.pressEnter(w.dialog.EditXMin), QString());
+  EXPECT_EQ(w.graph.XMin(), -0.25L);
+  EXPECT_EQ(w.pressEnter(w.dialog.EditXPeriod), QString());
+  EXPECT_EQ(w.graph.XAxis().GuagePeriod, textToFloat(QStringLiteral("1.5E-5")));
+
+  EXPECT_EQ(w.enter(w.dialog.EditYMax, QStringLiteral("2.5")), QString());
+  EXPECT_EQ(w.graph.YMax(), 2.5L);
+  EXPECT_EQ(w.enter(w.dialog.EditYMin, QStringLiteral("1,5,0")),
+            QStringLiteral("'1,5,0' は浮動小数点数ではありません."));
+  EXPECT_EQ(w.graph.YMin(), -3.0L);
 }
 
 TEST(SetGraphDialog, MarginsAreClampedToOneToHundredAndChangeByTheArrowsOnly) {
@@ -146,6 +191,37 @@ TEST(SetGraphDialog, MarginsAreClampedToOneToHundredAndChangeByTheArrowsOnly) {
   QTest::keyClick(w.dialog.SpinMBottom, Qt::Key_Down);
   EXPECT_EQ(w.graph.MarginBottom(), 19);
   EXPECT_EQ(w.graph.Mapping().plotBottom(), 316 - 19);
+}
+
+TEST(SetGraphDialog, NoBoxStepsByTenAndTheMarginsLetTheWheelPass) {
+  SettingsWindow w;
+  w.show();
+  const int left = w.graph.MarginLeft(), top = w.graph.MarginTop();
+  const int right = w.graph.MarginRight(), bottom = w.graph.MarginBottom();
+  QTest::keyClick(w.dialog.SpinMLeft, Qt::Key_PageUp);
+  QTest::keyClick(w.dialog.SpinMBottom, Qt::Key_PageDown);
+  turnWheel(w.dialog.SpinMRight, -8);
+  turnWheel(w.dialog.SpinMTop, 16, Qt::ControlModifier);
+  EXPECT_EQ(w.dialog.SpinMLeft->text(), QString::number(left));
+  EXPECT_EQ(w.graph.MarginLeft(), left);
+  EXPECT_EQ(w.graph.MarginTop(), top);
+  EXPECT_EQ(w.graph.MarginRight(), right);
+  EXPECT_EQ(w.graph.MarginBottom(), bottom);
+
+  // A box that can be typed into steps by one per notch, also with Ctrl held.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::keyClick(w.dialog.SpinXXDist, Qt::Key_PageUp);
+  EXPECT_EQ(w.graph.XAxis().ValXDist, 0);
+  turnWheel(w.dialog.SpinXXDist, 8);
+  EXPECT_EQ(w.graph.XAxis().ValXDist, 1);
+  turnWheel(w.dialog.SpinXXDist, -8, Qt::ControlModifier);
+  EXPECT_EQ(w.graph.XAxis().ValXDist, 0);
+  turnWheel(w.dialog.SpinXYDist, 4);
+  EXPECT_EQ(w.graph.XAxis().ValYDist, 0);
+  turnWheel(w.dialog.SpinXYDist, 4);
+  EXPECT_EQ(w.graph.XAxis().ValYDist, 1);
+  QTest::keyClick(w.dialog.SpinXYDist, Qt::Key_PageDown);
+  EXPECT_EQ(w.graph.XAxis().ValYDist, 1);
 }
 
 TEST(SetGraphDialog, OffsetBoxesKeepTheGraphsValuesAndApplyWhatIsTyped) {
@@ -196,6 +272,29 @@ TEST(SetGraphDialog, RadioItemsSetTickKindAndValuePosition) {
   EXPECT_EQ(w.dialog.RadioYGrad->Item(gtPos)->text(), QStringLiteral("右側"));
 }
 
+TEST(SetGraphDialog, RadioItemsSitInsideTheirFramesBelowTheCaptionsAndShowWhole) {
+  SettingsWindow w;
+  w.show();
+  for (QWidget* page : {w.dialog.TabSheet2, w.dialog.TabSheet3}) {
+    w.dialog.PageControl1->setCurrentWidget(page);
+    QApplication::processEvents();
+    for (TRadioGroup* group : page->findChildren<TRadioGroup*>()) {
+      const QRect inside = group->contentsRect();
+      const QString name = group->title();
+      int above = std::max(inside.top(), group->fontMetrics().height()) - 1;
+      for (int i = 0; group->Item(i); ++i) {
+        const QRect item = group->Item(i)->geometry();
+        EXPECT_GT(item.top(), above) << name.toStdString() << i;
+        EXPECT_LE(item.bottom(), inside.bottom()) << name.toStdString() << i;
+        const int indicator = group->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight);
+        EXPECT_GE(item.height(), std::max(group->fontMetrics().height(), indicator))
+            << name.toStdString() << i;
+        above = item.bottom();
+      }
+    }
+  }
+}
+
 TEST(SetGraphDialog, TheFontButtonSetsTheAxisFontKeepingCharsetAndColour) {
   SettingsWindow w;
   w.graph.YAxis().ValFont.Color = 255;
@@ -226,6 +325,39 @@ TEST(SetGraphDialog, TheFontButtonSetsTheAxisFontKeepingCharsetAndColour) {
   EXPECT_EQ(w.graph.XAxis().ValFont, TFont());
 }
 
+TEST(SetGraphDialog, WhatTheFontDialogLeftAsShownKeepsTheAxisFontsValue) {
+  SettingsWindow w;
+  TFont gothic;
+  gothic.Name = "ＭＳ ゴシック";
+  gothic.Size = 10;
+  gothic.Style = FontItalic | FontUnderline;
+  gothic.Charset = 1;
+  gothic.Color = 255;
+  w.graph.XAxis().ValFont = gothic;
+  w.show();
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  auto answering = answerNextModal<QFontDialog>([](QFontDialog* dialog) { dialog->accept(); });
+  QTest::mouseClick(w.dialog.btnXFont, Qt::LeftButton);
+  EXPECT_EQ(w.graph.XAxis().ValFont, gothic);
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet3);
+  answering = answerNextModal<QFontDialog>([](QFontDialog* dialog) { dialog->accept(); });
+  QTest::mouseClick(w.dialog.btnYFont, Qt::LeftButton);
+  EXPECT_EQ(w.graph.YAxis().ValFont, TFont());
+
+  // Only the size changed: the typeface keeps its name and the style its bits.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  answering = answerNextModal<QFontDialog>([](QFontDialog* dialog) {
+    QFont font = dialog->currentFont();
+    font.setPointSize(14);
+    dialog->setCurrentFont(font);
+    dialog->accept();
+  });
+  QTest::mouseClick(w.dialog.btnXFont, Qt::LeftButton);
+  TFont bigger = gothic;
+  bigger.Size = 14;
+  EXPECT_EQ(w.graph.XAxis().ValFont, bigger);
+}
+
 TEST(SetGraphDialog, ClickingTheYCaptionFitsTheYRangeWhenConfirmed) {
   SettingsWindow w;
   w.graph.setFormulaText(1, QStringLiteral("2.5"));
@@ -242,6 +374,26 @@ TEST(SetGraphDialog, ClickingTheYCaptionFitsTheYRangeWhenConfirmed) {
   EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("3"));
   EXPECT_EQ(w.graph.YToPixel(-1.0L), w.graph.Mapping().plotBottom()); // refreshed
   EXPECT_EQ(w.graph.XMin(), -3.0L);
+}
+
+TEST(SetGraphDialog, AReleaseAwayFromTheYCaptionIsNoClick) {
+  SettingsWindow w;
+  w.graph.setFormulaText(1, QStringLiteral("2.5"));
+  w.show();
+  QLabel* caption = w.dialog.LabelYAxis;
+  int asked = 0;
+  for (const QPoint away :
+       {caption->rect().center() + QPoint(150, 0), QPoint(caption->width(), 0)}) {
+    const auto answering = answerNextModal<QMessageBox>([&asked](QMessageBox* box) {
+      ++asked;
+      clickMessageButton(box, QStringLiteral("はい(&Y)"));
+    });
+    QTest::mousePress(caption, Qt::LeftButton, {}, caption->rect().center());
+    QTest::mouseRelease(caption, Qt::LeftButton, {}, away);
+  }
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(w.graph.YMin(), -3.0L);
+  EXPECT_EQ(w.graph.YMax(), 3.0L);
 }
 
 } // namespace
