@@ -5,6 +5,7 @@
 
 #include "Evalon.h"
 #include "GraphLabel.h"
+#include "HelpWindow.h"
 #include "Pictures.h"
 
 #include <QLabel>
@@ -16,7 +17,6 @@ class QFrame;
 class QToolButton;
 class TAboutBox;
 class TFuncGraph;
-class THelpWindow;
 class TSetFuncDlg;
 class TSetGraphDlg;
 class TfrmMain;
@@ -111,7 +111,9 @@ private:
   void FGraphDrawStart(int number);
   void FGraphDrawEnd(int number);
   void hideSettingWindows();
-  void showHelp(int command);
+  QString chooseFile(QFileDialog* dialog);
+  bool mayWrite(const QString& graphName);
+  void showHelp(THelpWindow::HelpCommand command);
 
   TAboutBox* AboutBox = nullptr;
   TSetFuncDlg* SetFuncDlg = nullptr;

@@ -2,14 +2,18 @@
 // the status bar, and errors that end in the error box.
 #include "mainMain.h"
 
+#include "CoordinatesText.h"
 #include "DialogTestSupport.h"
 #include "ErrorBox.h"
 #include "FuncGraph.h"
+#include "KurvoError.h"
 #include "NumberFormat.h"
 #include "PenEditDialog.h"
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -19,6 +23,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -32,6 +40,28 @@ protected:
 
   QString path(const QString& name) const { return dir.filePath(name); }
 
+  static QLineEdit* nameField(QFileDialog* dialog) {
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  }
+
+  QByteArray contents(const QString& name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  void write(const QString& name, const QByteArray& bytes) const {
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  // Moves the pointer over the graph's pixel as the window system does, to whatever widget
+  // lies there.
+  void pointAt(QPoint pixel) {
+    QTest::mouseMove(form.FGraph, pixel);
+    QApplication::processEvents();
+  }
+
   // Runs a command whose file dialog is answered with the name, or cancelled for none.
   void withFileDialog(const QString& name, const std::function<void()>& command) {
     const auto answering = answerNextModal<QFileDialog>([name](QFileDialog* dialog) {
@@ -40,7 +70,7 @@ protected:
         return;
       }
       // Typed into the name field, as a user does (selectFile leaves a focused field alone).
-      auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      auto* field = nameField(dialog);
       ASSERT_NE(field, nullptr);
       field->setText(name);
       QTest::keyClick(field, Qt::Key_Return);
@@ -48,10 +78,12 @@ protected:
     command();
   }
 
+  // The text of the error box the command shows; the box's window is kept in errorBoxWindow.
   QString errorBoxOf(const std::function<void()>& command) {
     QString text;
-    const auto answering = answerNextModal<QMessageBox>([&text](QMessageBox* box) {
+    const auto answering = answerNextModal<QMessageBox>([this, &text](QMessageBox* box) {
       text = box->text();
+      errorBoxWindow = box->parentWidget();
       box->accept();
     });
     command();
@@ -74,6 +106,7 @@ protected:
   }
 
   QTemporaryDir dir;
+  QWidget* errorBoxWindow = nullptr;
   TfrmMain form;
   TPenEditDlg penEdit{&form};
   TSetFuncDlg setFunc{form.FGraph, &penEdit, &form};
@@ -111,6 +144,80 @@ TEST_F(MainWindowTest, SaveAsOffersTheGraphName) {
   EXPECT_EQ(offered, QStringList{path(QStringLiteral("old.kvx"))});
 }
 
+TEST_F(MainWindowTest, SaveAsAsksAboutTheDocumentFileItWritesAndOnlyAboutIt) {
+  write(QStringLiteral("x.kvx"), "kept");
+  QString asked;
+  const auto answer = [&asked](const QString& button) {
+    return answerNextModal<QMessageBox>([&asked, button](QMessageBox* box) {
+      asked = box->text();
+      clickMessageButton(box, button);
+    });
+  };
+  {
+    const auto no = answer(QStringLiteral(u"いいえ(&N)"));
+    withFileDialog(path(QStringLiteral("x.txt")), [this] { form.mnFileSaveAs->trigger(); });
+  }
+  EXPECT_EQ(asked, QStringLiteral(u"x.kvx は既に存在します。\n上書きしますか?"));
+  EXPECT_EQ(contents(QStringLiteral("x.kvx")), "kept");
+  EXPECT_TRUE(form.FGraph->GraphName().isEmpty());
+  {
+    const auto yes = answer(QStringLiteral(u"はい(&Y)"));
+    withFileDialog(path(QStringLiteral("x.txt")), [this] { form.mnFileSaveAs->trigger(); });
+  }
+  EXPECT_TRUE(contents(QStringLiteral("x.kvx")).contains("[Margin]"));
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("x.txt")));
+
+  // A file of the chosen name that is not written is no reason to ask.
+  write(QStringLiteral("y.txt"), "other");
+  asked.clear();
+  {
+    const auto watch = answer(QStringLiteral(u"いいえ(&N)"));
+    withFileDialog(path(QStringLiteral("y.txt")), [this] { form.mnFileSaveAs->trigger(); });
+  }
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_TRUE(contents(QStringLiteral("y.kvx")).contains("[Margin]"));
+  EXPECT_EQ(contents(QStringLiteral("y.txt")), "other");
+}
+
+TEST_F(MainWindowTest, SaveAsOffersNoNameForANewGraph) {
+  withFileDialog(path(QStringLiteral("a.kvx")), [this] { form.mnFileSaveAs->trigger(); });
+  ASSERT_TRUE(QFile::exists(path(QStringLiteral("a.kvx"))));
+  form.mnFileNew->trigger();
+  QString offered = QStringLiteral("?");
+  const auto answering = answerNextModal<QFileDialog>([&offered](QFileDialog* dialog) {
+    offered = nameField(dialog)->text();
+    dialog->reject();
+  });
+  form.mnFileSaveAs->trigger();
+  EXPECT_EQ(offered, QString());
+}
+
+TEST_F(MainWindowTest, OpenDialogSelectsTheRememberedNameAndTakesItsCompletionAlong) {
+  form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
+  form.FGraph->SaveToFile();
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.btnOpen->click(); });
+
+  QString text;
+  QString selected;
+  QWidget* popup = nullptr;
+  bool popupShown = false;
+  const auto answering = answerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+    QLineEdit* field = nameField(dialog);
+    text = field->text();
+    selected = field->selectedText();
+    popup = field->completer()->popup();
+    popup->show();
+    popupShown = popup->isVisible();
+    dialog->reject();
+  });
+  form.btnOpen->click();
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_EQ(selected, text);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(popupShown);
+  EXPECT_FALSE(popup->isVisible());
+}
+
 TEST_F(MainWindowTest, OpenLoadsAndNewResetsAndBothHideTheSettingWindows) {
   form.FGraph->setMarginTop(44);
   form.FGraph->setFormulaText(1, QStringLiteral("x"));
@@ -137,6 +244,42 @@ TEST_F(MainWindowTest, AnErrorInACommandShowsTheErrorBox) {
   form.FGraph->setGraphName(path(QStringLiteral("b")));
   form.mnFileSave->trigger();
   EXPECT_TRUE(QFile::exists(path(QStringLiteral("b.kvx"))));
+}
+
+// A widget whose handler of user events fails with the given exception.
+template <class Error> class FailingWidget : public QWidget {
+public:
+  using QWidget::QWidget;
+
+protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::User) throw Error("slot 9");
+    return QWidget::event(event);
+  }
+};
+
+TEST_F(MainWindowTest, EveryErrorOfACommandIsShownOverTheWindowOfTheCommand) {
+  setGraph.show();
+  form.activateWindow();
+  QApplication::processEvents();
+
+  const auto fail = [](auto error) { return [error] { throw error; }; };
+  EXPECT_EQ(errorBoxOf([&] { RunCommand(&setGraph, fail(std::out_of_range("slot 7"))); }),
+            QStringLiteral("slot 7."));
+  EXPECT_EQ(errorBoxWindow, &setGraph);
+  EXPECT_EQ(errorBoxOf([&] { RunCommand(&setGraph, fail(std::bad_alloc())); }),
+            QStringLiteral("メモリが不足しています."));
+  EXPECT_EQ(errorBoxWindow, &setGraph);
+  EXPECT_EQ(errorBoxOf([&] { RunCommand(&form, fail(KurvoError(QStringLiteral("a.kvx")))); }),
+            QStringLiteral("a.kvx."));
+  EXPECT_EQ(errorBoxWindow, &form);
+
+  // An error escaping an event handler takes the same path, over the receiver's window.
+  auto* failing = new FailingWidget<std::out_of_range>(&setGraph);
+  QEvent event(QEvent::User);
+  EXPECT_EQ(errorBoxOf([&] { QApplication::sendEvent(failing, &event); }),
+            QStringLiteral("slot 9."));
+  EXPECT_EQ(errorBoxWindow, &setGraph);
 }
 
 TEST(ErrorBox, AddsAFinalPointOnlyAfterCharactersThatSortAfterIt) {
@@ -186,6 +329,66 @@ TEST_F(MainWindowTest, StatusBarShowsTheCoordinatesUnderTheMouse) {
                    Qt::NoModifier);
   QApplication::sendEvent(form.FGraph, &move);
   EXPECT_EQ(form.StatusPanels[0]->text(), QStringLiteral("(0.5,1.23E3)"));
+}
+
+TEST_F(MainWindowTest, CoordinatesPanelShowsItsLongestTextsWhole) {
+  const QLabel* panel = form.StatusPanels[0];
+  const long double tiny = -std::numeric_limits<long double>::denorm_min();
+  QStringList texts{QStringLiteral("(-0.554,-0.0897)"), QStringLiteral("(0.5,1.23E3)"),
+                    CoordinatesText(tiny, tiny)};
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    const QString d(QLatin1Char{digit});
+    const QString scientific = QStringLiteral("-%1.%1%1E-%1%1%1%1").arg(d);
+    const QString fixed = QStringLiteral("-0.000%1%1%1").arg(d);
+    texts << QStringLiteral("(%1,%1)").arg(scientific) << QStringLiteral("(%1,%1)").arg(fixed);
+  }
+  for (const QString& text : texts)
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(text))
+        << text.toStdString();
+}
+
+TEST_F(MainWindowTest, CoordinatesFollowThePointerOverLabelsAndGoWhenItLeavesOrTheGraphGoes) {
+  const auto shown = [this] { return form.StatusPanels[0]->text(); };
+  const auto at = [this](QPoint pixel) {
+    return CoordinatesText(form.FGraph->PixelToX(pixel.x()), form.FGraph->PixelToY(pixel.y()));
+  };
+  form.mnSetAddLabel->trigger();
+  const QRect label = form.FGraph->Label(1)->geometry();
+  pointAt(QPoint(5, 5));
+  EXPECT_EQ(shown(), at(QPoint(5, 5)));
+  pointAt(label.center());
+  EXPECT_EQ(shown(), at(label.center()));
+  pointAt(label.center() + QPoint(1, 0));
+  EXPECT_EQ(shown(), at(label.center() + QPoint(1, 0)));
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(form.FGraph, &leave);
+  EXPECT_TRUE(shown().isEmpty());
+
+  pointAt(QPoint(5, 5));
+  form.mnFileNew->trigger();
+  EXPECT_TRUE(shown().isEmpty());
+
+  form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
+  form.FGraph->SaveToFile();
+  pointAt(QPoint(5, 5));
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.mnFileOpen->trigger(); });
+  EXPECT_TRUE(shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, ANarrowWindowCoversNoToolbarButton) {
+  form.resize(40, 40);
+  QApplication::processEvents();
+  const auto onForm = [this](const QWidget* widget) {
+    return QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size());
+  };
+  for (const QWidget* button : {form.btnNew, form.btnOpen, form.btnSave, form.btnCopy,
+                                form.btnSetGraph, form.btnSetFunction}) {
+    EXPECT_FALSE(onForm(button).intersects(onForm(form.ImageTrash)));
+    EXPECT_FALSE(onForm(button).intersects(onForm(form.SpeedButton1)));
+  }
+  EXPECT_LE(onForm(form.SpeedButton1).right(), form.width());
+  EXPECT_GT(form.FGraph->height(), 0);
 }
 
 TEST_F(MainWindowTest, StatusBarShowsTheCurveBeingDrawn) {
