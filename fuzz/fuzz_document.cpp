@@ -1,7 +1,9 @@
 // Arbitrary bytes as a document file: the INI service must read every key with its default or
-// a value within its limits, and a graph must load the file, save it again and load the copy.
+// a value within its limits, and a graph must load the file, save it again and load the copy,
+// or refuse it as no document and stay as it was.
 #include "FuncGraph.h"
 #include "IniFile.h"
+#include "KurvoError.h"
 
 #include <QApplication>
 #include <QFile>
@@ -79,8 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkService(path);
   TFuncGraph graph;
   graph.resize(120, 100);
+  graph.MarkUnchanged();
   graph.setGraphName(path);
-  graph.LoadFromFile();
+  try {
+    graph.LoadFromFile();
+  } catch (const KurvoError&) {
+    // Refused as no document; a refusal must leave the new graph as it was.
+    require(!graph.IsChanged());
+    return 0;
+  }
   graph.setGraphName(folder->filePath(QStringLiteral("copy.kvx")));
   graph.SaveToFile();
   TFuncGraph copy;

@@ -9,6 +9,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString XAxisSection = QStringLiteral("XAxis");
@@ -18,6 +21,15 @@ const QString MarginSection = QStringLiteral("Margin");
 const QString GraphSection = QStringLiteral("Graph");
 const QString FunctionSection = QStringLiteral("Function");
 const QString LabelSection = QStringLiteral("GraphLabel");
+
+// A file that holds none of these is not a graph document.
+const QString DocumentSections[] = {XAxisSection, YAxisSection,    RangeSection, MarginSection,
+                                    GraphSection, FunctionSection, LabelSection};
+
+bool holdsDocument(const IniFile& ini) {
+  return std::any_of(std::begin(DocumentSections), std::end(DocumentSections),
+                     [&ini](const QString& section) { return ini.SectionExists(section); });
+}
 
 QString funcPrefix(int slot) {
   return QStringLiteral("Func%1").arg(slot, 2, 10, QLatin1Char('0'));
@@ -78,9 +90,7 @@ QString DocumentFileName(const QString& graphName) {
   return base + QStringLiteral(".kvx");
 }
 
-void TFuncGraph::SaveToFile() {
-  const QString fileName = DocumentFileName(graphName);
-  IniFile ini(fileName);
+void TFuncGraph::writeDocument(IniFile& ini) const {
   xAxis.SaveToIni(ini, XAxisSection, QString());
   yAxis.SaveToIni(ini, YAxisSection, QString());
   WriteReal(ini, RangeSection, QStringLiteral("XMin"), range.xMin);
@@ -94,15 +104,27 @@ void TFuncGraph::SaveToFile() {
   ini.WriteBool(GraphSection, QStringLiteral("BorderLine"), borderLine);
   WriteBrush(ini, GraphSection, QStringLiteral("Back"), backBrush);
   for (int n = 1; n <= FormulaCount; ++n)
-    slot(n).SaveToIni(ini, FunctionSection, funcPrefix(n));
+    formulas[n - 1].SaveToIni(ini, FunctionSection, funcPrefix(n));
   for (int n = 1; n <= LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), FLabels[n - 1]);
+}
+
+void TFuncGraph::SaveToFile() {
+  const QString fileName = DocumentFileName(graphName);
+  IniFile ini(fileName);
+  writeDocument(ini);
   // The whole document is written at once: a failure leaves the file as it was before.
   if (!ini.UpdateFile()) throw KurvoError(QStringLiteral("%1 に書き込めません").arg(fileName));
+  MarkUnchanged();
 }
 
 void TFuncGraph::LoadFromFile() {
-  const IniFile ini(DocumentFileName(graphName));
+  const QString fileName = DocumentFileName(graphName);
+  const IniFile ini(fileName);
+  // Checked before anything changes, so a refused file leaves the graph as it was.
+  if (ini.ReadFailed()) throw KurvoError(QStringLiteral("%1 を読めません").arg(fileName));
+  if (!holdsDocument(ini))
+    throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(fileName));
   xAxis.LoadFromIni(ini, XAxisSection, QString());
   yAxis.LoadFromIni(ini, YAxisSection, QString());
   range.xMin = ReadReal(ini, RangeSection, QStringLiteral("XMin"));
@@ -129,4 +151,5 @@ void TFuncGraph::LoadFromFile() {
   }
   UpdateGraph();
   DrawFunctions();
+  MarkUnchanged();
 }

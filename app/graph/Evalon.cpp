@@ -1,6 +1,7 @@
 #include "Evalon.h"
 
 #include "EvalonLibrary.h"
+#include "Utf8Codec.h"
 
 #include <QByteArray>
 
@@ -56,7 +57,7 @@ QString TEvalon::ErrorMessage() const {
 }
 
 double TEvalon::CalcValue(const QString& formula, bool& failed) {
-  return CalcValue(formula.toUtf8(), failed);
+  return CalcValue(toUtf8KeepingBytes(formula), failed);
 }
 
 double TEvalon::CalcValue(const QByteArray& text, bool& failed) {
@@ -75,7 +76,7 @@ double TEvalon::CalcValue(const QByteArray& text, bool& failed) {
 }
 
 bool TEvalon::SetVariable(const QString& name, double value) {
-  return SetVariable(name.toUtf8(), value);
+  return SetVariable(toUtf8KeepingBytes(name), value);
 }
 
 bool TEvalon::SetVariable(const QByteArray& text, double value) {

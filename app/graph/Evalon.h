@@ -29,8 +29,8 @@ public:
   // The value of the formula in double arithmetic; failed tells whether it carries meaning
   // (it is 0.0 when not).
   double CalcValue(const QString& formula, bool& failed);
-  // The same for a formula already in the engine's encoding (UTF-8), so that a caller
-  // evaluating one formula many times converts it once.
+  // The same for a formula already in the engine's encoding (UTF-8 with escaped bytes kept,
+  // toUtf8KeepingBytes), so that a caller evaluating one formula many times converts it once.
   double CalcValue(const QByteArray& formula, bool& failed);
   // Writes the double variable of that name; true means failure.
   bool SetVariable(const QString& name, double value);

@@ -1,6 +1,7 @@
 #include "FuncFormula.h"
 
 #include "Evalon.h"
+#include "Utf8Codec.h"
 
 // A curve evaluates its formula at every pixel column, so the text is encoded once for each
 // new text rather than at every sample.
@@ -10,7 +11,7 @@ long double TFormula::Calculate(TEvalon* evalon, long double x) {
   if (!evalon || evalon->SetVariable(variable, static_cast<double>(x))) return 0.0L;
   if (Formula != encodedText) {
     encodedText = Formula;
-    encoded = Formula.toUtf8();
+    encoded = toUtf8KeepingBytes(Formula);
   }
   return evalon->CalcValue(encoded, error);
 }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class IniFile;
 class TEvalon;
 
 class TFuncGraph : public QWidget, public TDragTarget {
@@ -82,10 +83,19 @@ public:
   void DragDrop(QObject* source, QPoint pos) override;
 
   // The document named after GraphName with the extension ".kvx" (defined by the document
-  // layer, app/document). Saving raises KurvoError when the file cannot be written; loading
-  // never fails and ends with UpdateGraph and DrawFunctions.
+  // layer, app/document). Saving raises KurvoError when the file cannot be written. Loading
+  // raises KurvoError, and changes nothing, when the file cannot be read or holds none of the
+  // document's sections; missing keys take their defaults. It ends with UpdateGraph and
+  // DrawFunctions.
   void SaveToFile();
   void LoadFromFile();
+  // Whether the graph differs from the state last loaded, saved or marked: anything a document
+  // holds counts (formulas, pens, range, margins, axes, brush, labels), GraphName does not.
+  // Both document operations mark the graph unchanged when they succeed. A graph records no
+  // state when it is made, so its owner calls MarkUnchanged after construction and after
+  // ResetGraph (defined by the document layer).
+  bool IsChanged() const;
+  void MarkUnchanged();
 
   void UpdateGraph();
   void ResetGraph();
@@ -126,6 +136,10 @@ private:
   TGraphLabel* newLabel(int slot);
   // Destroys the label of the slot, if any, and empties it.
   void destroyLabel(int slot);
+  // Writes every section of the document; saving and the change state share it.
+  void writeDocument(IniFile& ini) const;
+  // The bytes of the graph written into an empty document.
+  QByteArray documentState() const;
 
   TEvalon* evalon = nullptr;
   TAxis xAxis;
@@ -141,6 +155,7 @@ private:
   // Owned as child widgets; a slot is null when empty.
   std::array<TGraphLabel*, LabelCount> FLabels{};
   QString graphName;
+  QByteArray unchangedState;
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;
 };

@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "ShiftJisCodec.h"
+#include "Utf8Codec.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -128,25 +129,28 @@ IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
 }
 
 QByteArray IniFile::encode(const QString& text) const {
-  return m_utf8 ? text.toUtf8() : toShiftJis(text);
+  return m_utf8 ? toUtf8KeepingBytes(text) : toShiftJis(text);
 }
 
 QString IniFile::decode(const QByteArray& bytes) const {
-  return m_utf8 ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
+  return m_utf8 ? fromUtf8KeepingBytes(bytes) : fromShiftJis(bytes);
 }
 
 // The lines read so far are recoded, so the file stays in one encoding. Text after the part
 // that is read is copied unchanged on saving, as it always is.
 void IniFile::switchToUtf8() {
   for (QByteArray& line : m_lines)
-    line = fromShiftJis(line).toUtf8();
+    line = toUtf8KeepingBytes(fromShiftJis(line));
   m_utf8 = true;
 }
 
 void IniFile::load() {
   QFile file(m_fileName);
-  if (!file.open(QIODevice::ReadOnly)) return;
+  m_readFailed = !file.open(QIODevice::ReadOnly);
+  if (m_readFailed) return;
   QByteArray data = file.read(MaxReadBytes);
+  m_readFailed = file.error() != QFileDevice::NoError;
+  if (m_readFailed) return;
   if (!file.atEnd()) {
     // Stop at the last whole line; the rest is kept for the save.
     data.truncate(data.lastIndexOf('\n') + 1);
@@ -278,10 +282,15 @@ bool IniFile::copyTail(QIODevice& target, QString* reason) const {
   return true;
 }
 
-bool IniFile::UpdateFile(QString* error) {
+QByteArray IniFile::Contents() const {
   QByteArray text = m_utf8 ? Utf8Mark : QByteArray();
   for (const QByteArray& line : m_lines)
     text.append(line).append("\r\n");
+  return text;
+}
+
+bool IniFile::UpdateFile(QString* error) {
+  const QByteArray text = Contents();
   QString reason;
   QSaveFile file(m_fileName);
   // Unbuffered, so that every short write (full disk, file size limit) is seen here and the

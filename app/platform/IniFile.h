@@ -5,6 +5,8 @@
 // Text without a CP932 form (a caption with characters outside the code page) is never turned
 // into '?': writing it switches the whole file to UTF-8 behind a byte-order mark, which this
 // service reads as well, so nothing typed is lost. Files that CP932 can hold stay CP932.
+// Bytes that the file's encoding cannot decode are read as escapes (ByteEscapes.h) and written
+// back unchanged; they never switch a file to UTF-8.
 #pragma once
 
 #include <QByteArray>
@@ -26,10 +28,15 @@ public:
   static constexpr qint64 MaxReadBytes = 4 * 1024 * 1024;
   static constexpr qsizetype MaxValueBytes = 1023;
 
-  // Reads the file; a missing or unreadable file reads as empty.
+  // Reads the file; a missing or unreadable file reads as empty, and ReadFailed tells it.
   explicit IniFile(const QString& fileName);
+  // Empty and tied to no file: the text is built in memory and taken with Contents.
+  IniFile() = default;
 
   const QString& FileName() const { return m_fileName; }
+  // True when the file could not be opened or read: missing, a folder, not permitted, an
+  // input error.
+  bool ReadFailed() const { return m_readFailed; }
 
   bool SectionExists(const QString& section) const;
   // The key names of the section in file order.
@@ -52,6 +59,8 @@ public:
   // Saves all lines with CR LF ends through a temporary file renamed over the old one, so a
   // failure leaves the old file as it was; then returns false and sets error when given.
   bool UpdateFile(QString* error = nullptr);
+  // The text that UpdateFile writes, without the unread rest of a huge file.
+  QByteArray Contents() const;
   // Whether the file is, or will be saved as, UTF-8 with a byte-order mark.
   bool IsUtf8() const { return m_utf8; }
 
@@ -71,4 +80,5 @@ private:
   QList<QByteArray> m_lines;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
   bool m_utf8 = false;
+  bool m_readFailed = false;
 };

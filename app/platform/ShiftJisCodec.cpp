@@ -1,5 +1,7 @@
 #include "ShiftJisCodec.h"
 
+#include "ByteEscapes.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -45,41 +47,61 @@ size_t utf8Length(unsigned char lead) {
   return lead >= 0xC0 ? 2 : 1;
 }
 
-} // namespace
-
-QByteArray toShiftJis(const QString& text, bool* lossless) {
-  if (lossless) *lossless = true;
+// Encodes text that holds no escapes; characters without a CP932 form become '?'.
+bool encodeRun(Converter& converter, QStringView text, std::string& out) {
   QByteArray utf8 = text.toUtf8();
-  Converter converter("CP932", "UTF-8");
-  if (!converter.valid()) {
-    if (lossless) *lossless = false;
-    return {};
-  }
   char* in = utf8.data();
   size_t left = static_cast<size_t>(utf8.size());
-  std::string out;
+  bool lossless = true;
   while (converter.convert(in, left, out) != 0) {
     const size_t skip = std::min(left, utf8Length(static_cast<unsigned char>(*in)));
     in += skip;
     left -= skip;
     out += '?';
-    if (lossless) *lossless = false;
+    lossless = false;
   }
+  return lossless;
+}
+
+} // namespace
+
+QByteArray toShiftJis(const QString& text, bool* lossless) {
+  if (lossless) *lossless = true;
+  Converter converter("CP932", "UTF-8");
+  if (!converter.valid()) {
+    if (lossless) *lossless = false;
+    return {};
+  }
+  std::string out;
+  bool kept = true;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const std::optional<char> byte = escapedByte(text, i);
+    if (!byte) continue;
+    kept = encodeRun(converter, QStringView(text).mid(start, i - start), out) && kept;
+    out += *byte;
+    start = i + 1;
+  }
+  kept = encodeRun(converter, QStringView(text).mid(start), out) && kept;
+  if (lossless) *lossless = kept;
   return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 QString fromShiftJis(const QByteArray& bytes) {
-  static const std::string replacement = "\xEF\xBF\xBD";
   Converter converter("UTF-8", "CP932");
   if (!converter.valid()) return QString::fromLatin1(bytes);
   QByteArray copy = bytes;
   char* in = copy.data();
   size_t left = static_cast<size_t>(copy.size());
   std::string out;
+  QString text;
   while (converter.convert(in, left, out) != 0) {
-    out += replacement;
+    const auto byte = static_cast<unsigned char>(*in);
+    text += QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+    out.clear();
+    text += byte >= 0x80 ? escapeOfByte(byte) : QChar(QChar::ReplacementCharacter);
     ++in;
     --left;
   }
-  return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+  return text + QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
 }

@@ -6,9 +6,11 @@
 #include <QString>
 
 // Encodes text as CP932. A character without a CP932 form becomes '?', and lossless, when
-// given, tells whether every character had one.
+// given, tells whether every character had one. An escaped byte (ByteEscapes.h) is written as
+// that byte and counts as lossless.
 QByteArray toShiftJis(const QString& text, bool* lossless = nullptr);
 
 // Decodes CP932 bytes. Never fails: each byte that starts no valid character, and a double-byte
-// character cut off at the end, becomes U+FFFD, so damaged files still show their readable text.
+// character cut off at the end, becomes the escape of that byte, so damaged files still show
+// their readable text and an unchanged value is written back as it was.
 QString fromShiftJis(const QByteArray& bytes);

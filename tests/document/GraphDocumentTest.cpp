@@ -235,6 +235,45 @@ TEST_F(GraphDocumentTest, CaptionOutsideCp932IsKept) {
   EXPECT_EQ(other.XAxis().ValFont.Name, "ＭＳ Ｐゴシック");
 }
 
+TEST_F(GraphDocumentTest, BytesOutsideTheEncodingAreWrittenBackAsRead) {
+  ASSERT_TRUE(graph.AddLabel(50, 50));
+  graph.SaveToFile();
+  QByteArray original = fileBytes();
+  original.replace("Label01Caption=GraphLabel01", "Label01Caption=\xA0\xFD")
+      .replace("Func01Formula=", "Func01Formula=x\xA0\xFD");
+  writeFile(original);
+
+  TFuncGraph other;
+  other.setGraphName(path());
+  other.LoadFromFile();
+  EXPECT_FALSE(other.IsChanged());
+  other.SaveToFile();
+  EXPECT_EQ(fileBytes(), original);
+  other.setGraphName(path(QStringLiteral("copy.kvx")));
+  other.SaveToFile();
+  EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")), original);
+
+  // A change of another key changes only that key's bytes.
+  other.setMarginLeft(11);
+  other.SaveToFile();
+  EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")),
+            QByteArray(original).replace("[Margin]\r\nLeft=10", "[Margin]\r\nLeft=11"));
+
+  // Text typed outside the code page still turns the file into UTF-8; the kept bytes stay.
+  ASSERT_TRUE(other.AddLabel(60, 60));
+  other.Label(2)->setCaption(QStringLiteral(u"café"));
+  other.SaveToFile();
+  const QByteArray utf8 = fileBytes(QStringLiteral("copy.kvx"));
+  EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF[XAxis]"));
+  EXPECT_TRUE(utf8.contains("Label01Caption=\xA0\xFD\r\n"));
+  EXPECT_TRUE(utf8.contains("Func01Formula=x\xA0\xFD\r\n"));
+  TFuncGraph third;
+  third.setGraphName(other.GraphName());
+  third.LoadFromFile();
+  third.SaveToFile();
+  EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")), utf8);
+}
+
 TEST_F(GraphDocumentTest, FailedSaveRaisesTheErrorAndKeepsTheFile) {
   graph.setGraphName(path(QStringLiteral("missing/a.txt")));
   try {
@@ -259,12 +298,60 @@ TEST_F(GraphDocumentTest, DamagedFilesGiveDefaults) {
        "\r\n[Function]\r\nFunc01Formula=\xFF\xFEx\r\n");
   EXPECT_EQ(graph.MarginLeft(), 10);
   EXPECT_EQ(graph.MarginTop(), 10);
-  EXPECT_EQ(graph.FormulaText(1), QStringLiteral(u"\uFFFD\uFFFDx"));
+  EXPECT_EQ(graph.FormulaText(1), QString(QChar(0xDCFF)) + QChar(0xDCFE) + QLatin1Char('x'));
+}
 
-  graph.setGraphName(path(QStringLiteral("none.kvx")));
-  graph.LoadFromFile();
-  EXPECT_EQ(graph.MarginLeft(), 10);
-  EXPECT_EQ(graph.FormulaText(1), QString());
+// What a refused file must leave: the graph as it was, labels and curves included.
+void expectRefused(TFuncGraph& graph, const QString& message) {
+  const QImage* curves = graph.CurveLayer();
+  const TGraphLabel* label = graph.Label(1);
+  try {
+    graph.LoadFromFile();
+    ADD_FAILURE() << "no error";
+  } catch (const KurvoError& error) {
+    EXPECT_EQ(error.message(), message);
+  }
+  EXPECT_FALSE(graph.IsChanged());
+  EXPECT_EQ(graph.CurveLayer(), curves);
+  EXPECT_EQ(graph.Label(1), label);
+  EXPECT_EQ(graph.FormulaText(2), QStringLiteral("x"));
+}
+
+TEST_F(GraphDocumentTest, FilesThatAreNoDocumentsAreRefusedAndChangeNothing) {
+  graph.setFormulaText(2, QStringLiteral("x"));
+  graph.setMarginLeft(33);
+  ASSERT_TRUE(graph.AddLabel(50, 50));
+  graph.DrawFunctions();
+  graph.MarkUnchanged();
+  const QString fileName = path();
+  const QString notDocument = fileName + QStringLiteral(" は Kurvo のファイルではありません");
+  const QString unreadable = fileName + QStringLiteral(" を読めません");
+
+  for (const QByteArray& bytes : {QByteArray(), QByteArray("junk\r\nmore=junk\r\n; [Margin]\r\n"),
+                                  QByteArray("[Margins]\r\nLeft=1\r\n")}) {
+    SCOPED_TRACE(bytes.toStdString());
+    writeFile(bytes);
+    expectRefused(graph, notDocument);
+  }
+  graph.setGraphName(path(QStringLiteral("none.txt")));
+  expectRefused(graph, path(QStringLiteral("none.kvx")) + QStringLiteral(" を読めません"));
+  graph.setGraphName(fileName);
+
+  writeFile("[Margin]\r\n");
+  QFile file(fileName);
+  ASSERT_TRUE(file.setPermissions(QFileDevice::WriteOwner));
+  // The superuser reads every file, so the refusal shows only for other users.
+  if (!QFile(fileName).open(QIODevice::ReadOnly)) expectRefused(graph, unreadable);
+  ASSERT_TRUE(file.remove());
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("graph.kvx")));
+  expectRefused(graph, unreadable);
+}
+
+TEST_F(GraphDocumentTest, OneKnownSectionMakesADocument) {
+  graph.setMarginLeft(33);
+  load("junk\r\n[graph]\r\n");
+  EXPECT_EQ(graph.MarginLeft(), 33);
+  EXPECT_EQ(graph.XMax(), 0.0L); // no range section
 }
 
 TEST_F(GraphDocumentTest, HugeFileIsReadInItsFirstPart) {
@@ -272,9 +359,13 @@ TEST_F(GraphDocumentTest, HugeFileIsReadInItsFirstPart) {
   {
     QFile file(path());
     ASSERT_TRUE(file.resize(100LL * 1024 * 1024));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\r\n[GraphRange]\r\nXMax=9\r\n");
   }
   graph.LoadFromFile();
   EXPECT_EQ(graph.MarginLeft(), 44);
+  // The range lies beyond the part that is read.
+  EXPECT_EQ(graph.XMax(), 0.0L);
 }
 
 } // namespace

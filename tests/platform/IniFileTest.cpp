@@ -161,8 +161,7 @@ TEST_F(IniFileTest, DamagedBytesGiveDefaultsOrTheReadableKeys) {
       QByteArrayLiteral("\0\xFF\x81[\x81]\r\n[S\0]\r\nK=1\r\n[S]\r\nV=\x81\r\nN=a\0b\r\nK=5\r\n"));
   const IniFile ini(path());
   EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 5);
-  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("V"), QString()),
-            QStringLiteral(u"\uFFFD"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("V"), QString()), QChar(0xDC81));
   EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("N"), QString()).size(), 3);
 }
 
@@ -239,6 +238,21 @@ TEST_F(IniFileTest, TextOutsideCp932IsSavedAsUtf8) {
   ASSERT_TRUE(again.UpdateFile());
   EXPECT_TRUE(readFile().startsWith("\xEF\xBB\xBF[S]"));
   EXPECT_EQ(IniFile(path()).ReadInteger(QStringLiteral(u"表"), QStringLiteral("l"), 0), 1);
+}
+
+TEST_F(IniFileTest, UndecodableBytesAreWrittenBackInEitherEncoding) {
+  for (const QByteArray& mark : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+    SCOPED_TRACE(mark.isEmpty() ? "CP932" : "UTF-8");
+    const QByteArray original = mark + "[S]\r\nA=x\xA0\xFD\r\nB=1\r\n";
+    writeFile(original);
+    IniFile ini(path());
+    const QString value = ini.ReadString(QStringLiteral("S"), QStringLiteral("A"), QString());
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("A"), value);
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("B"), QStringLiteral("2"));
+    EXPECT_EQ(ini.IsUtf8(), !mark.isEmpty());
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(readFile(), mark + "[S]\r\nA=x\xA0\xFD\r\nB=2\r\n");
+  }
 }
 
 TEST_F(IniFileTest, Utf8ValuesAreCutAtWholeCharacters) {

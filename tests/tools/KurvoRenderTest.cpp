@@ -94,9 +94,24 @@ TEST_F(KurvoRenderTest, DocumentOutputIsANormalisedCopy) {
 TEST_F(KurvoRenderTest, FailuresAndTheirExitStatus) {
   ToolRun run = runTool({path(QStringLiteral("none.kvx")), path(QStringLiteral("a.png"))});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_TRUE(run.errors.contains(QStringLiteral("kurvo-render: cannot read ") +
-                                  path(QStringLiteral("none.kvx"))))
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("kurvo-render: ") +
+                                  path(QStringLiteral("none.kvx")) +
+                                  QStringLiteral(" を読めません")))
       << run.errors.toStdString();
+  QFile junk(path(QStringLiteral("junk.kvx")));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write("not a graph\r\n");
+  junk.close();
+  run = runTool({junk.fileName(), path(QStringLiteral("b.kvx"))});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(
+      run.errors.contains(junk.fileName() + QStringLiteral(" は Kurvo のファイルではありません")))
+      << run.errors.toStdString();
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("b.kvx"))));
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.kvx")));
+  EXPECT_EQ(runTool({path(QStringLiteral("folder.kvx")), path(QStringLiteral("b.png"))}).exitCode,
+            2);
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("b.png"))));
   EXPECT_EQ(runTool({defaultX, path(QStringLiteral("missing/a.png"))}).exitCode, 1);
   run = runTool({defaultX, path(QStringLiteral("missing/a.kvx"))});
   EXPECT_EQ(run.exitCode, 1);

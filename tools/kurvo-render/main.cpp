@@ -8,7 +8,6 @@
 #include "KurvoError.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -18,7 +17,7 @@
 namespace {
 
 constexpr int ExitWriteFailed = 1;
-constexpr int ExitUsage = 2; // also an unreadable IN
+constexpr int ExitUsage = 2; // also an IN that is unreadable or no document
 constexpr int MaxSide = 16384;
 
 const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] IN.kvx OUT
@@ -29,7 +28,8 @@ its curves without any display, and writes OUT by its extension:
   .kvx   the loaded graph saved as a document again (a normalised copy)
 Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
-Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error or IN unreadable.
+Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error, or IN unreadable
+or not a graph document.
 )HELP";
 
 struct Options {
@@ -119,13 +119,6 @@ bool writeOutput(TFuncGraph& graph, const QString& output) {
 }
 
 int render(const Options& options) {
-  const QString document = DocumentFileName(options.input);
-  QFile file(document);
-  if (!file.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "kurvo-render: cannot read %s\n", qPrintable(document));
-    return ExitUsage;
-  }
-  file.close();
   TEvalon evalon;
   const bool engineLoaded = evalon.LoadEngine();
   TFuncGraph graph;
@@ -135,7 +128,12 @@ int render(const Options& options) {
     reportFormulaError(evalon, engineLoaded, slot);
   };
   graph.setGraphName(options.input);
-  graph.LoadFromFile();
+  try {
+    graph.LoadFromFile();
+  } catch (const KurvoError& error) {
+    std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
+    return ExitUsage;
+  }
   return writeOutput(graph, options.output) ? 0 : ExitWriteFailed;
 }
 

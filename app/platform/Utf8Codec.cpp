@@ -1,0 +1,71 @@
+#include "Utf8Codec.h"
+
+#include "ByteEscapes.h"
+
+namespace {
+
+bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned char high) {
+  if (i >= bytes.size()) return false;
+  const auto byte = static_cast<unsigned char>(bytes[i]);
+  return byte >= low && byte <= high;
+}
+
+// The length of the well-formed UTF-8 sequence at i, or 0 when none starts there: no
+// overlong forms, no surrogates, nothing beyond U+10FFFF.
+qsizetype sequenceLength(const QByteArray& bytes, qsizetype i) {
+  const auto lead = static_cast<unsigned char>(bytes[i]);
+  if (lead < 0x80) return 1;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  qsizetype length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (!inRange(bytes, i + 1, low, high)) return 0;
+  for (qsizetype k = 2; k < length; ++k) {
+    if (!inRange(bytes, i + k, 0x80, 0xBF)) return 0;
+  }
+  return length;
+}
+
+} // namespace
+
+QByteArray toUtf8KeepingBytes(const QString& text) {
+  QByteArray bytes;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const std::optional<char> byte = escapedByte(text, i);
+    if (!byte) continue;
+    bytes += QStringView(text).mid(start, i - start).toUtf8();
+    bytes += *byte;
+    start = i + 1;
+  }
+  return bytes + QStringView(text).mid(start).toUtf8();
+}
+
+QString fromUtf8KeepingBytes(const QByteArray& bytes) {
+  QString text;
+  qsizetype start = 0;
+  qsizetype i = 0;
+  while (i < bytes.size()) {
+    const qsizetype length = sequenceLength(bytes, i);
+    if (length > 0) {
+      i += length;
+      continue;
+    }
+    text += QString::fromUtf8(bytes.constData() + start, i - start);
+    text += escapeOfByte(static_cast<unsigned char>(bytes[i]));
+    start = ++i;
+  }
+  return text + QString::fromUtf8(bytes.constData() + start, bytes.size() - start);
+}
