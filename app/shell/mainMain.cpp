@@ -14,6 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCloseEvent>
 #include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -211,6 +212,7 @@ void TfrmMain::createGraph() {
   auto* graphLayout = new QVBoxLayout(Panel1);
   graphLayout->setContentsMargins(0, 0, 0, 0);
   graphLayout->addWidget(FGraph);
+  FGraph->MarkUnchanged();
 
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -266,6 +268,25 @@ QString TfrmMain::chooseFile(QFileDialog* dialog) {
   return chosen ? dialog->selectedFiles().constFirst() : QString();
 }
 
+// Before a command discards a changed graph, the user may save it. False when the command
+// stops: the user cancelled, or cancelled the save; a save that fails raises its error.
+bool TfrmMain::mayDiscardGraph() {
+  if (!FGraph->IsChanged()) return true;
+  QMessageBox question(QMessageBox::Question, ApplicationTitle,
+                       QStringLiteral(u"変更を保存しますか?"), QMessageBox::NoButton, this);
+  QPushButton* save = question.addButton(QStringLiteral(u"保存する"), QMessageBox::AcceptRole);
+  QPushButton* discard =
+      question.addButton(QStringLiteral(u"保存しない"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = question.addButton(QStringLiteral(u"キャンセル"), QMessageBox::RejectRole);
+  question.setDefaultButton(save);
+  question.setEscapeButton(cancel);
+  question.exec();
+  if (question.clickedButton() == discard) return true;
+  if (question.clickedButton() != save) return false;
+  mnFileSaveClick();
+  return !FGraph->IsChanged();
+}
+
 // Saving under the graph name writes its document file, so that is the file asked about.
 bool TfrmMain::mayWrite(const QString& graphName) {
   const QFileInfo document(DocumentFileName(graphName));
@@ -280,6 +301,13 @@ bool TfrmMain::mayWrite(const QString& graphName) {
   question.setEscapeButton(no);
   question.exec();
   return question.clickedButton() == yes;
+}
+
+// Closing the window discards the graph, so a changed one is offered for saving first.
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  bool discard = false;
+  RunCommand(this, [this, &discard] { discard = mayDiscardGraph(); });
+  if (!discard) event->ignore();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -336,17 +364,27 @@ void TfrmMain::hideSettingWindows() {
 }
 
 void TfrmMain::mnFileNewClick() {
+  if (!mayDiscardGraph()) return;
   hideSettingWindows();
   FGraph->ResetGraph();
+  FGraph->MarkUnchanged();
   StatusPanels[CoordinatesPanel]->clear();
 }
 
 void TfrmMain::mnFileOpenClick() {
+  if (!mayDiscardGraph()) return;
   const QString name = chooseFile(OpenDialog);
   if (name.isEmpty()) return;
   hideSettingWindows();
+  // Loading reads the file of GraphName; a file it refuses leaves the graph and its name.
+  const QString previousName = FGraph->GraphName();
   FGraph->setGraphName(name);
-  FGraph->LoadFromFile();
+  try {
+    FGraph->LoadFromFile();
+  } catch (...) {
+    FGraph->setGraphName(previousName);
+    throw;
+  }
   StatusPanels[CoordinatesPanel]->clear();
 }
 

@@ -94,6 +94,7 @@ public slots:
   void mnHelpAboutClick();
 
 protected:
+  void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -111,6 +112,7 @@ private:
   void FGraphDrawStart(int number);
   void FGraphDrawEnd(int number);
   void hideSettingWindows();
+  bool mayDiscardGraph();
   QString chooseFile(QFileDialog* dialog);
   bool mayWrite(const QString& graphName);
   void showHelp(THelpWindow::HelpCommand command);

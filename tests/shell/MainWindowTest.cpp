@@ -55,6 +55,27 @@ protected:
     file.write(bytes);
   }
 
+  // Answers the message boxes that open while the returned watch lives, in turn, each with the
+  // button of the next text (a box without it is closed); their texts go to asked.
+  static std::unique_ptr<QTimer> answerBoxes(QStringList buttons, QStringList& asked) {
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout, [buttons, &asked]() mutable {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible() || buttons.isEmpty()) return;
+      asked << box->text();
+      clickMessageButton(box, buttons.takeFirst());
+    });
+    poll->start(10);
+    return poll;
+  }
+
+  // A graph changed since it was saved under the name.
+  void changedGraph(const QString& name) {
+    form.FGraph->setGraphName(path(name));
+    form.FGraph->SaveToFile();
+    form.FGraph->setMarginTop(44);
+  }
+
   // Moves the pointer over the graph's pixel as the window system does, to whatever widget
   // lies there.
   void pointAt(QPoint pixel) {
@@ -218,6 +239,127 @@ TEST_F(MainWindowTest, OpenDialogSelectsTheRememberedNameAndTakesItsCompletionAl
   EXPECT_FALSE(popup->isVisible());
 }
 
+const QString SaveQuestion = QStringLiteral(u"変更を保存しますか?");
+const QString SaveButton = QStringLiteral(u"保存する");
+const QString DiscardButton = QStringLiteral(u"保存しない");
+const QString CancelButton = QStringLiteral(u"キャンセル");
+
+TEST_F(MainWindowTest, NewAsksBeforeDiscardingAChangedGraph) {
+  QStringList asked;
+  changedGraph(QStringLiteral("c.kvx"));
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.mnFileNew->trigger();
+  }
+  EXPECT_EQ(asked, QStringList{SaveQuestion});
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("c.kvx")));
+  {
+    const auto answering = answerBoxes({DiscardButton}, asked);
+    form.btnNew->click();
+  }
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+  EXPECT_TRUE(form.FGraph->GraphName().isEmpty());
+  EXPECT_FALSE(contents(QStringLiteral("c.kvx")).contains("Top=44"));
+
+  // Saved, the changes are in the file before the graph goes.
+  changedGraph(QStringLiteral("c.kvx"));
+  {
+    const auto answering = answerBoxes({SaveButton}, asked);
+    form.mnFileNew->trigger();
+  }
+  EXPECT_TRUE(contents(QStringLiteral("c.kvx")).contains("Top=44"));
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+
+  // The new graph and one just saved are unchanged: nothing to ask.
+  asked.clear();
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.mnFileNew->trigger();
+    changedGraph(QStringLiteral("d.kvx"));
+    form.FGraph->setMarginTop(10);
+    form.FGraph->SaveToFile();
+    form.mnFileNew->trigger();
+  }
+  EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(MainWindowTest, SavingANewGraphBeforeItGoesNeedsAName) {
+  QStringList asked;
+  form.FGraph->setMarginTop(44);
+  {
+    const auto answering = answerBoxes({SaveButton}, asked);
+    withFileDialog(QString(), [this] { form.mnFileNew->trigger(); });
+  }
+  EXPECT_EQ(asked, QStringList{SaveQuestion});
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+  {
+    const auto answering = answerBoxes({SaveButton}, asked);
+    withFileDialog(path(QStringLiteral("n.kvx")), [this] { form.mnFileNew->trigger(); });
+  }
+  EXPECT_TRUE(contents(QStringLiteral("n.kvx")).contains("Top=44"));
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+}
+
+TEST_F(MainWindowTest, AFailedSaveKeepsTheChangedGraph) {
+  QStringList asked;
+  form.FGraph->setGraphName(path(QStringLiteral("missing/e")));
+  form.FGraph->setMarginTop(44);
+  {
+    const auto answering = answerBoxes({SaveButton, QString()}, asked);
+    form.mnFileNew->trigger();
+  }
+  EXPECT_EQ(asked, (QStringList{SaveQuestion, path(QStringLiteral("missing/e.kvx")) +
+                                                  QStringLiteral(" に書き込めません.")}));
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+}
+
+TEST_F(MainWindowTest, OpenAndClosingTheWindowAskBeforeDiscardingAChangedGraph) {
+  QStringList asked;
+  changedGraph(QStringLiteral("o.kvx"));
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.mnFileOpen->trigger(); // no file dialog follows
+  }
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  {
+    const auto answering = answerBoxes({CancelButton, CancelButton}, asked);
+    form.mnFileExit->trigger();
+    EXPECT_TRUE(form.isVisible());
+    form.close();
+    EXPECT_TRUE(form.isVisible());
+  }
+  EXPECT_EQ(asked, QStringList(3, SaveQuestion));
+  {
+    const auto answering = answerBoxes({DiscardButton}, asked);
+    withFileDialog(path(QStringLiteral("o.kvx")), [this] { form.btnOpen->click(); });
+  }
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.close();
+  }
+  EXPECT_EQ(asked.size(), 4); // the graph just opened is not asked about
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphAndItsName) {
+  form.FGraph->setGraphName(path(QStringLiteral("mine.kvx")));
+  form.FGraph->setMarginTop(44);
+  form.FGraph->SaveToFile();
+  write(QStringLiteral("notes.kvx"), "just some notes\r\n");
+  const QString text = errorBoxOf([this] {
+    withFileDialog(path(QStringLiteral("notes.kvx")), [this] { form.mnFileOpen->trigger(); });
+  });
+  EXPECT_EQ(text, path(QStringLiteral("notes.kvx")) +
+                      QStringLiteral(u" は Kurvo のファイルではありません."));
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("mine.kvx")));
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  EXPECT_FALSE(form.FGraph->IsChanged());
+}
+
 TEST_F(MainWindowTest, OpenLoadsAndNewResetsAndBothHideTheSettingWindows) {
   form.FGraph->setMarginTop(44);
   form.FGraph->setFormulaText(1, QStringLiteral("x"));
@@ -366,7 +508,11 @@ TEST_F(MainWindowTest, CoordinatesFollowThePointerOverLabelsAndGoWhenItLeavesOrT
   EXPECT_TRUE(shown().isEmpty());
 
   pointAt(QPoint(5, 5));
-  form.mnFileNew->trigger();
+  QStringList asked;
+  {
+    const auto answering = answerBoxes({DiscardButton}, asked); // the label is a change
+    form.mnFileNew->trigger();
+  }
   EXPECT_TRUE(shown().isEmpty());
 
   form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
