@@ -17,8 +17,15 @@
 
 namespace {
 
-// The help document's section that explains this window; command 4 shows it.
+// The help document's section that explains this window; the help-on-help command shows it.
 const QString HelpOnHelpAnchor = QStringLiteral("helponhelp");
+
+constexpr QSize StartSize(760, 540);
+constexpr int FinderWidth = 240;
+constexpr int BrowserWidth = StartSize.width() - FinderWidth;
+constexpr int WindowMargin = 4;
+// The help text is read at length, so it is larger than the forms' 12 pixels.
+constexpr int TextPixelSize = 14;
 
 QString firstAnchor(const QTextBlock& block) {
   for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
@@ -53,7 +60,7 @@ bool matches(const HelpTopic& topic, const QString& query) {
 THelpWindow::THelpWindow(const QString& helpFile, QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Kurvo ヘルプ"));
   setFont(formFont());
-  resize(760, 540);
+  resize(StartSize);
   buildWindow();
   loadDocument(helpFile);
 }
@@ -80,16 +87,16 @@ void THelpWindow::buildWindow() {
   Browser = new QTextBrowser;
   Browser->setOpenExternalLinks(false);
   QFont text = font();
-  text.setPixelSize(14);
+  text.setPixelSize(TextPixelSize);
   Browser->setFont(text);
 
   auto* splitter = new QSplitter(Qt::Horizontal);
   splitter->addWidget(finder);
   splitter->addWidget(Browser);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({240, 520});
+  splitter->setSizes({FinderWidth, BrowserWidth});
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setContentsMargins(WindowMargin, WindowMargin, WindowMargin, WindowMargin);
   layout->addWidget(splitter);
 
   connect(btnContents, &QPushButton::clicked, this, &THelpWindow::showContents);

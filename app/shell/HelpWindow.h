@@ -26,7 +26,7 @@ class THelpWindow : public QWidget {
 
 public:
   // The help commands of the main window's Help menu.
-  enum Command { HelpContents = 3, HelpHelpOnHelp = 4, HelpFinder = 11 };
+  enum HelpCommand { HelpContents = 3, HelpHelpOnHelp = 4, HelpFinder = 11 };
 
   explicit THelpWindow(const QString& helpFile, QWidget* parent = nullptr);
 

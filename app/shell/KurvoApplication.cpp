@@ -2,16 +2,14 @@
 
 #include "ErrorBox.h"
 #include "FontSubstitutes.h"
-#include "KurvoError.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
-
-#include <new>
+#include <QWidget>
 
 TKurvoApplication::TKurvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // No display name: on X11 Qt would append it to every window's caption.
   setApplicationName(QStringLiteral("kurvo"));
-  setApplicationDisplayName(ApplicationTitle);
   installFontSubstitutes();
   // The program speaks Japanese, so Qt's own dialogs (files, fonts, colours, message boxes)
   // do too; without the translation they stay in English.
@@ -23,12 +21,9 @@ TKurvoApplication::TKurvoApplication(int& argc, char** argv) : QApplication(argc
 bool TKurvoApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const KurvoError& error) {
-    ShowErrorBox(error.message());
-  } catch (const std::bad_alloc&) {
-    ShowErrorBox(QStringLiteral("メモリが不足しています"));
   } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()));
+    const auto* widget = qobject_cast<QWidget*>(receiver);
+    ReportError(error, widget ? widget->window() : activeWindow());
   }
   return true;
 }

@@ -16,8 +16,9 @@ public:
   const QString& HelpFile() const { return helpFile; }
   void setHelpFile(const QString& path) { helpFile = path; }
 
-  // Delivers every event inside a catch: a KurvoError or any other exception thrown by a
-  // handler ends that command in the error box instead of ending the program.
+  // Delivers every event inside a catch: a KurvoError or any other standard exception thrown by
+  // a handler ends that command in the error box over the receiver's window instead of ending
+  // the program.
   bool notify(QObject* receiver, QEvent* event) override;
 
 private:

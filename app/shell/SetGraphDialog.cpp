@@ -318,7 +318,7 @@ bool TSetGraphDlg::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
       // Enter is consumed also when its number cannot be read.
       bool consumed = true;
-      RunCommand([&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
+      RunCommand(this, [&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
       return consumed;
     }
   } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease) {

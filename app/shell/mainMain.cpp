@@ -1,22 +1,30 @@
 #include "mainMain.h"
 
+#include "CoordinatesText.h"
 #include "DlgVersion.h"
 #include "ErrorBox.h"
 #include "FormFont.h"
 #include "FuncGraph.h"
+#include "GraphDocument.h"
 #include "HelpWindow.h"
 #include "KurvoApplication.h"
-#include "NumberFormat.h"
 #include "Pictures.h"
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCloseEvent>
+#include <QCompleter>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
@@ -27,7 +35,29 @@ namespace {
 constexpr int ToolbarHeight = 41;
 constexpr int StatusBarHeight = 24;
 const QSize StartGraphSize(336, 316);
+// Below this the graph has no room for its margins and a curve.
+constexpr int MinimumGraphHeight = 100;
 const QString DocumentFilter = QStringLiteral(u"Kurvoのファイル(*.kvx)");
+
+// The toolbar's speed buttons: squares in one row, with a picture a little smaller.
+constexpr int ButtonTop = 8;
+constexpr int ButtonSize = 25;
+constexpr QSize ButtonIconSize(21, 21);
+// The panel at the right end of the toolbar with the trash and the redraw button.
+constexpr int RightPanelWidth = 129;
+constexpr QRect TrashGeometry(8, 8, 25, 25);
+constexpr QRect RedrawGeometry(45, 5, 76, 26);
+constexpr QSize RedrawIconSize(18, 18);
+
+// The status bar's panels: the coordinates under the mouse, the drawing progress, and one
+// always empty. The coordinates panel grows to its longest text.
+enum StatusPanel { CoordinatesPanel, ProgressPanel, SparePanel, StatusPanelCount };
+constexpr int StatusPanelWidths[StatusPanelCount] = {80, 50, 50};
+
+// The name field of one of our (Qt's own, not native) file dialogs.
+QLineEdit* fileNameField(QFileDialog* dialog) {
+  return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
 
 } // namespace
 
@@ -54,7 +84,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   // The graph starts at the size the document tools assume; the window is centred on it.
   Panel1->setMinimumSize(StartGraphSize + QSize(2, 2) * Panel1->frameWidth());
   adjustSize();
-  Panel1->setMinimumSize(0, 0);
+  Panel1->setMinimumSize(0, MinimumGraphHeight);
   if (const QScreen* screen = QApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
@@ -73,7 +103,7 @@ void TfrmMain::createActions() {
     auto* command = new QAction(caption, this);
     command->setShortcut(shortcut);
     connect(command, &QAction::triggered, this,
-            [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+            [this, handler] { RunCommand(this, [this, handler] { (this->*handler)(); }); });
     return command;
   };
   mnFileNew = action(QStringLiteral(u"新規グラフ"), QKeySequence(Qt::CTRL | Qt::Key_N),
@@ -126,7 +156,7 @@ QToolButton* TfrmMain::speedButton(QWidget* parent, const QRect& geometry, Shell
   button->setGeometry(geometry);
   button->setIcon(shellIcon(picture));
   button->setToolTip(hint);
-  button->setIconSize(QSize(21, 21));
+  button->setIconSize(ButtonIconSize);
   if (command) connect(button, &QToolButton::clicked, command, &QAction::trigger);
   return button;
 }
@@ -134,38 +164,39 @@ QToolButton* TfrmMain::speedButton(QWidget* parent, const QRect& geometry, Shell
 void TfrmMain::createToolbar() {
   PanelTop = new QFrame;
   PanelTop->setFixedHeight(ToolbarHeight);
-  btnNew =
-      speedButton(PanelTop, {8, 8, 25, 25}, ShellPicture::New, QStringLiteral(u"新規"), mnFileNew);
-  btnOpen = speedButton(PanelTop, {32, 8, 25, 25}, ShellPicture::Open, QStringLiteral(u"開く"),
-                        mnFileOpen);
-  btnSave = speedButton(PanelTop, {56, 8, 25, 25}, ShellPicture::Save, QStringLiteral(u"保存"),
-                        mnFileSave);
-  btnCopy = speedButton(PanelTop, {88, 8, 25, 25}, ShellPicture::Copy,
-                        QStringLiteral(u"画面コピー"), mnEditCopy);
-  btnSetGraph = speedButton(PanelTop, {120, 8, 25, 25}, ShellPicture::SetGraph,
-                            QStringLiteral(u"グラフの設定"), mnSetGraph);
-  btnSetFunction = speedButton(PanelTop, {144, 8, 25, 25}, ShellPicture::SetFunction,
-                               QStringLiteral(u"関数の設定"), mnSetFunction);
+  const auto button = [this](int left, ShellPicture picture, const QString& hint,
+                             QAction* command) {
+    return speedButton(PanelTop, {left, ButtonTop, ButtonSize, ButtonSize}, picture, hint, command);
+  };
+  btnNew = button(8, ShellPicture::New, QStringLiteral(u"新規"), mnFileNew);
+  btnOpen = button(32, ShellPicture::Open, QStringLiteral(u"開く"), mnFileOpen);
+  btnSave = button(56, ShellPicture::Save, QStringLiteral(u"保存"), mnFileSave);
+  btnCopy = button(88, ShellPicture::Copy, QStringLiteral(u"画面コピー"), mnEditCopy);
+  btnSetGraph = button(120, ShellPicture::SetGraph, QStringLiteral(u"グラフの設定"), mnSetGraph);
+  btnSetFunction =
+      button(144, ShellPicture::SetFunction, QStringLiteral(u"関数の設定"), mnSetFunction);
 
-  // The trash and the redraw button stay at the right end of the toolbar.
+  // The trash and the redraw button stay at the right end of the toolbar; the toolbar is never
+  // narrower than the buttons on its left and that panel side by side.
   PanelTopLeft = new QFrame(PanelTop);
-  PanelTopLeft->setFixedSize(129, ToolbarHeight);
+  PanelTopLeft->setFixedSize(RightPanelWidth, ToolbarHeight);
+  PanelTop->setMinimumWidth(btnSetFunction->geometry().right() + 1 + RightPanelWidth);
   auto* rightAligned = new QHBoxLayout(PanelTop);
   rightAligned->setContentsMargins(0, 0, 0, 0);
   rightAligned->addStretch();
   rightAligned->addWidget(PanelTopLeft);
   ImageTrash = new TTrashImage(this, PanelTopLeft);
-  ImageTrash->setGeometry(8, 8, 25, 25);
+  ImageTrash->setGeometry(TrashGeometry);
   ImageTrash->setScaledContents(true);
   ImageTrash->setPixmap(shellPicture(ShellPicture::Trash));
   ImageTrash->setToolTip(QStringLiteral(u"ラベルをここへドラッグすると削除します"));
   SpeedButton1 =
-      speedButton(PanelTopLeft, {45, 5, 76, 26}, ShellPicture::Redraw, QString(), nullptr);
+      speedButton(PanelTopLeft, RedrawGeometry, ShellPicture::Redraw, QString(), nullptr);
   SpeedButton1->setText(QStringLiteral(u"再描画"));
-  SpeedButton1->setIconSize(QSize(18, 18));
+  SpeedButton1->setIconSize(RedrawIconSize);
   SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   connect(SpeedButton1, &QToolButton::clicked, this,
-          [this] { RunCommand([this] { btnReDrawClick(); }); });
+          [this] { RunCommand(this, [this] { btnReDrawClick(); }); });
 }
 
 void TfrmMain::createGraph() {
@@ -181,6 +212,7 @@ void TfrmMain::createGraph() {
   auto* graphLayout = new QVBoxLayout(Panel1);
   graphLayout->setContentsMargins(0, 0, 0, 0);
   graphLayout->addWidget(FGraph);
+  FGraph->MarkUnchanged();
 
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -194,14 +226,18 @@ void TfrmMain::createGraph() {
 void TfrmMain::createStatusBar() {
   statusBar()->setFixedHeight(StatusBarHeight);
   statusBar()->setSizeGripEnabled(true);
-  const int widths[] = {80, 50, 50};
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < StatusPanelCount; ++i) {
     StatusPanels[i] = new QLabel;
-    StatusPanels[i]->setFixedWidth(widths[i]);
+    StatusPanels[i]->setFixedWidth(StatusPanelWidths[i]);
     StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    StatusPanels[i]->setAlignment(i < 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    StatusPanels[i]->setAlignment(i == SparePanel ? Qt::AlignLeft | Qt::AlignVCenter
+                                                  : Qt::AlignCenter);
     statusBar()->addWidget(StatusPanels[i]);
   }
+  QLabel* coordinates = StatusPanels[CoordinatesPanel];
+  const int frame = 2 * (coordinates->frameWidth() + coordinates->margin());
+  coordinates->setFixedWidth(std::max(StatusPanelWidths[CoordinatesPanel],
+                                      WidestCoordinatesText(coordinates->fontMetrics()) + frame));
 }
 
 void TfrmMain::createFileDialogs() {
@@ -218,6 +254,60 @@ void TfrmMain::createFileDialogs() {
   };
   OpenDialog = dialog(QFileDialog::AcceptOpen);
   SaveDialog = dialog(QFileDialog::AcceptSave);
+  // The dialog would ask about the chosen name, while the document written may be another.
+  SaveDialog->setOption(QFileDialog::DontConfirmOverwrite);
+}
+
+// The name field comes selected, so that typing replaces the remembered name, and the name
+// completion's popup leaves with the dialog. Empty when the user cancels.
+QString TfrmMain::chooseFile(QFileDialog* dialog) {
+  QLineEdit* field = fileNameField(dialog);
+  if (field) field->selectAll();
+  const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
+  if (field && field->completer()) field->completer()->popup()->hide();
+  return chosen ? dialog->selectedFiles().constFirst() : QString();
+}
+
+// Before a command discards a changed graph, the user may save it. False when the command
+// stops: the user cancelled, or cancelled the save; a save that fails raises its error.
+bool TfrmMain::mayDiscardGraph() {
+  if (!FGraph->IsChanged()) return true;
+  QMessageBox question(QMessageBox::Question, ApplicationTitle,
+                       QStringLiteral(u"変更を保存しますか?"), QMessageBox::NoButton, this);
+  QPushButton* save = question.addButton(QStringLiteral(u"保存する"), QMessageBox::AcceptRole);
+  QPushButton* discard =
+      question.addButton(QStringLiteral(u"保存しない"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = question.addButton(QStringLiteral(u"キャンセル"), QMessageBox::RejectRole);
+  question.setDefaultButton(save);
+  question.setEscapeButton(cancel);
+  question.exec();
+  if (question.clickedButton() == discard) return true;
+  if (question.clickedButton() != save) return false;
+  mnFileSaveClick();
+  return !FGraph->IsChanged();
+}
+
+// Saving under the graph name writes its document file, so that is the file asked about.
+bool TfrmMain::mayWrite(const QString& graphName) {
+  const QFileInfo document(DocumentFileName(graphName));
+  if (!document.exists()) return true;
+  QMessageBox question(
+      QMessageBox::Warning, ApplicationTitle,
+      QStringLiteral(u"%1 は既に存在します。\n上書きしますか?").arg(document.fileName()),
+      QMessageBox::NoButton, this);
+  QPushButton* yes = question.addButton(QStringLiteral(u"はい(&Y)"), QMessageBox::YesRole);
+  QPushButton* no = question.addButton(QStringLiteral(u"いいえ(&N)"), QMessageBox::NoRole);
+  question.setDefaultButton(no);
+  question.setEscapeButton(no);
+  question.exec();
+  return question.clickedButton() == yes;
+}
+
+// Closing the window discards the graph, so a changed one is offered for saving first.
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  bool discard = false;
+  RunCommand(this, [this, &discard] { discard = mayDiscardGraph(); });
+  if (!discard) event->ignore();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -234,22 +324,38 @@ void TfrmMain::FormShow() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == FGraph && event->type() == QEvent::MouseMove)
-    FGraphMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+  if (watched == FGraph) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+      FGraphMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+      break;
+    case QEvent::Leave:
+      StatusPanels[CoordinatesPanel]->clear();
+      break;
+    case QEvent::ChildPolished:
+      // A label tracks the mouse too and passes the moves on to the graph (a label ignores
+      // them), so the coordinates follow the pointer over the labels.
+      if (auto* label = qobject_cast<TGraphLabel*>(static_cast<QChildEvent*>(event)->child()))
+        label->setMouseTracking(true);
+      break;
+    default:
+      break;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::FGraphMouseMove(QPoint pos) {
-  StatusPanels[0]->setText(QStringLiteral("(%1,%2)").arg(
-      formatGeneral(FGraph->PixelToX(pos.x()), 3), formatGeneral(FGraph->PixelToY(pos.y()), 3)));
+  StatusPanels[CoordinatesPanel]->setText(
+      CoordinatesText(FGraph->PixelToX(pos.x()), FGraph->PixelToY(pos.y())));
 }
 
 void TfrmMain::FGraphDrawStart(int number) {
-  StatusPanels[1]->setText(QStringLiteral("%1/5").arg(number));
+  StatusPanels[ProgressPanel]->setText(QStringLiteral("%1/5").arg(number));
 }
 
 void TfrmMain::FGraphDrawEnd(int) {
-  StatusPanels[1]->clear();
+  StatusPanels[ProgressPanel]->clear();
 }
 
 void TfrmMain::hideSettingWindows() {
@@ -258,15 +364,28 @@ void TfrmMain::hideSettingWindows() {
 }
 
 void TfrmMain::mnFileNewClick() {
+  if (!mayDiscardGraph()) return;
   hideSettingWindows();
   FGraph->ResetGraph();
+  FGraph->MarkUnchanged();
+  StatusPanels[CoordinatesPanel]->clear();
 }
 
 void TfrmMain::mnFileOpenClick() {
-  if (OpenDialog->exec() != QDialog::Accepted || OpenDialog->selectedFiles().isEmpty()) return;
+  if (!mayDiscardGraph()) return;
+  const QString name = chooseFile(OpenDialog);
+  if (name.isEmpty()) return;
   hideSettingWindows();
-  FGraph->setGraphName(OpenDialog->selectedFiles().constFirst());
-  FGraph->LoadFromFile();
+  // Loading reads the file of GraphName; a file it refuses leaves the graph and its name.
+  const QString previousName = FGraph->GraphName();
+  FGraph->setGraphName(name);
+  try {
+    FGraph->LoadFromFile();
+  } catch (...) {
+    FGraph->setGraphName(previousName);
+    throw;
+  }
+  StatusPanels[CoordinatesPanel]->clear();
 }
 
 void TfrmMain::mnFileSaveClick() {
@@ -277,9 +396,15 @@ void TfrmMain::mnFileSaveClick() {
 }
 
 void TfrmMain::mnFileSaveAsClick() {
-  SaveDialog->selectFile(FGraph->GraphName());
-  if (SaveDialog->exec() != QDialog::Accepted || SaveDialog->selectedFiles().isEmpty()) return;
-  FGraph->setGraphName(SaveDialog->selectedFiles().constFirst());
+  // A new graph has no name to offer; the dialog would keep the last one typed.
+  if (FGraph->GraphName().isEmpty()) {
+    if (QLineEdit* field = fileNameField(SaveDialog)) field->clear();
+  } else {
+    SaveDialog->selectFile(FGraph->GraphName());
+  }
+  const QString name = chooseFile(SaveDialog);
+  if (name.isEmpty() || !mayWrite(name)) return;
+  FGraph->setGraphName(name);
   FGraph->SaveToFile();
 }
 
@@ -315,7 +440,7 @@ void TfrmMain::ImageTrashDragDrop(QObject* source) {
   if (auto* label = qobject_cast<TGraphLabel*>(source)) label->hide();
 }
 
-void TfrmMain::showHelp(int command) {
+void TfrmMain::showHelp(THelpWindow::HelpCommand command) {
   if (!helpWindow) {
     const auto* application = qobject_cast<TKurvoApplication*>(QApplication::instance());
     helpWindow = new THelpWindow(application ? application->HelpFile() : QString(), this);
@@ -324,15 +449,15 @@ void TfrmMain::showHelp(int command) {
 }
 
 void TfrmMain::mnHelpContents1Click() {
-  showHelp(3);
+  showHelp(THelpWindow::HelpContents);
 }
 
 void TfrmMain::mnHelpSearchFor1Click() {
-  showHelp(11);
+  showHelp(THelpWindow::HelpFinder);
 }
 
 void TfrmMain::mnHelpHowtoUse1Click() {
-  showHelp(4);
+  showHelp(THelpWindow::HelpHelpOnHelp);
 }
 
 void TfrmMain::mnHelpAboutClick() {

@@ -5,6 +5,7 @@
 
 #include "Evalon.h"
 #include "GraphLabel.h"
+#include "HelpWindow.h"
 #include "Pictures.h"
 
 #include <QLabel>
@@ -16,7 +17,6 @@ class QFrame;
 class QToolButton;
 class TAboutBox;
 class TFuncGraph;
-class THelpWindow;
 class TSetFuncDlg;
 class TSetGraphDlg;
 class TfrmMain;
@@ -94,6 +94,7 @@ public slots:
   void mnHelpAboutClick();
 
 protected:
+  void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -111,7 +112,10 @@ private:
   void FGraphDrawStart(int number);
   void FGraphDrawEnd(int number);
   void hideSettingWindows();
-  void showHelp(int command);
+  bool mayDiscardGraph();
+  QString chooseFile(QFileDialog* dialog);
+  bool mayWrite(const QString& graphName);
+  void showHelp(THelpWindow::HelpCommand command);
 
   TAboutBox* AboutBox = nullptr;
   TSetFuncDlg* SetFuncDlg = nullptr;

@@ -2,14 +2,18 @@
 // the status bar, and errors that end in the error box.
 #include "mainMain.h"
 
+#include "CoordinatesText.h"
 #include "DialogTestSupport.h"
 #include "ErrorBox.h"
 #include "FuncGraph.h"
+#include "KurvoError.h"
 #include "NumberFormat.h"
 #include "PenEditDialog.h"
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -19,6 +23,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -32,6 +40,49 @@ protected:
 
   QString path(const QString& name) const { return dir.filePath(name); }
 
+  static QLineEdit* nameField(QFileDialog* dialog) {
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  }
+
+  QByteArray contents(const QString& name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  void write(const QString& name, const QByteArray& bytes) const {
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  // Answers the message boxes that open while the returned watch lives, in turn, each with the
+  // button of the next text (a box without it is closed); their texts go to asked.
+  static std::unique_ptr<QTimer> answerBoxes(QStringList buttons, QStringList& asked) {
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout, [buttons, &asked]() mutable {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible() || buttons.isEmpty()) return;
+      asked << box->text();
+      clickMessageButton(box, buttons.takeFirst());
+    });
+    poll->start(10);
+    return poll;
+  }
+
+  // A graph changed since it was saved under the name.
+  void changedGraph(const QString& name) {
+    form.FGraph->setGraphName(path(name));
+    form.FGraph->SaveToFile();
+    form.FGraph->setMarginTop(44);
+  }
+
+  // Moves the pointer over the graph's pixel as the window system does, to whatever widget
+  // lies there.
+  void pointAt(QPoint pixel) {
+    QTest::mouseMove(form.FGraph, pixel);
+    QApplication::processEvents();
+  }
+
   // Runs a command whose file dialog is answered with the name, or cancelled for none.
   void withFileDialog(const QString& name, const std::function<void()>& command) {
     const auto answering = answerNextModal<QFileDialog>([name](QFileDialog* dialog) {
@@ -40,7 +91,7 @@ protected:
         return;
       }
       // Typed into the name field, as a user does (selectFile leaves a focused field alone).
-      auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      auto* field = nameField(dialog);
       ASSERT_NE(field, nullptr);
       field->setText(name);
       QTest::keyClick(field, Qt::Key_Return);
@@ -48,10 +99,12 @@ protected:
     command();
   }
 
+  // The text of the error box the command shows; the box's window is kept in errorBoxWindow.
   QString errorBoxOf(const std::function<void()>& command) {
     QString text;
-    const auto answering = answerNextModal<QMessageBox>([&text](QMessageBox* box) {
+    const auto answering = answerNextModal<QMessageBox>([this, &text](QMessageBox* box) {
       text = box->text();
+      errorBoxWindow = box->parentWidget();
       box->accept();
     });
     command();
@@ -74,6 +127,7 @@ protected:
   }
 
   QTemporaryDir dir;
+  QWidget* errorBoxWindow = nullptr;
   TfrmMain form;
   TPenEditDlg penEdit{&form};
   TSetFuncDlg setFunc{form.FGraph, &penEdit, &form};
@@ -111,6 +165,201 @@ TEST_F(MainWindowTest, SaveAsOffersTheGraphName) {
   EXPECT_EQ(offered, QStringList{path(QStringLiteral("old.kvx"))});
 }
 
+TEST_F(MainWindowTest, SaveAsAsksAboutTheDocumentFileItWritesAndOnlyAboutIt) {
+  write(QStringLiteral("x.kvx"), "kept");
+  QString asked;
+  const auto answer = [&asked](const QString& button) {
+    return answerNextModal<QMessageBox>([&asked, button](QMessageBox* box) {
+      asked = box->text();
+      clickMessageButton(box, button);
+    });
+  };
+  {
+    const auto no = answer(QStringLiteral(u"いいえ(&N)"));
+    withFileDialog(path(QStringLiteral("x.txt")), [this] { form.mnFileSaveAs->trigger(); });
+  }
+  EXPECT_EQ(asked, QStringLiteral(u"x.kvx は既に存在します。\n上書きしますか?"));
+  EXPECT_EQ(contents(QStringLiteral("x.kvx")), "kept");
+  EXPECT_TRUE(form.FGraph->GraphName().isEmpty());
+  {
+    const auto yes = answer(QStringLiteral(u"はい(&Y)"));
+    withFileDialog(path(QStringLiteral("x.txt")), [this] { form.mnFileSaveAs->trigger(); });
+  }
+  EXPECT_TRUE(contents(QStringLiteral("x.kvx")).contains("[Margin]"));
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("x.txt")));
+
+  // A file of the chosen name that is not written is no reason to ask.
+  write(QStringLiteral("y.txt"), "other");
+  asked.clear();
+  {
+    const auto watch = answer(QStringLiteral(u"いいえ(&N)"));
+    withFileDialog(path(QStringLiteral("y.txt")), [this] { form.mnFileSaveAs->trigger(); });
+  }
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_TRUE(contents(QStringLiteral("y.kvx")).contains("[Margin]"));
+  EXPECT_EQ(contents(QStringLiteral("y.txt")), "other");
+}
+
+TEST_F(MainWindowTest, SaveAsOffersNoNameForANewGraph) {
+  withFileDialog(path(QStringLiteral("a.kvx")), [this] { form.mnFileSaveAs->trigger(); });
+  ASSERT_TRUE(QFile::exists(path(QStringLiteral("a.kvx"))));
+  form.mnFileNew->trigger();
+  QString offered = QStringLiteral("?");
+  const auto answering = answerNextModal<QFileDialog>([&offered](QFileDialog* dialog) {
+    offered = nameField(dialog)->text();
+    dialog->reject();
+  });
+  form.mnFileSaveAs->trigger();
+  EXPECT_EQ(offered, QString());
+}
+
+TEST_F(MainWindowTest, OpenDialogSelectsTheRememberedNameAndTakesItsCompletionAlong) {
+  form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
+  form.FGraph->SaveToFile();
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.btnOpen->click(); });
+
+  QString text;
+  QString selected;
+  QWidget* popup = nullptr;
+  bool popupShown = false;
+  const auto answering = answerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+    QLineEdit* field = nameField(dialog);
+    text = field->text();
+    selected = field->selectedText();
+    popup = field->completer()->popup();
+    popup->show();
+    popupShown = popup->isVisible();
+    dialog->reject();
+  });
+  form.btnOpen->click();
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_EQ(selected, text);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(popupShown);
+  EXPECT_FALSE(popup->isVisible());
+}
+
+const QString SaveQuestion = QStringLiteral(u"変更を保存しますか?");
+const QString SaveButton = QStringLiteral(u"保存する");
+const QString DiscardButton = QStringLiteral(u"保存しない");
+const QString CancelButton = QStringLiteral(u"キャンセル");
+
+TEST_F(MainWindowTest, NewAsksBeforeDiscardingAChangedGraph) {
+  QStringList asked;
+  changedGraph(QStringLiteral("c.kvx"));
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.mnFileNew->trigger();
+  }
+  EXPECT_EQ(asked, QStringList{SaveQuestion});
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("c.kvx")));
+  {
+    const auto answering = answerBoxes({DiscardButton}, asked);
+    form.btnNew->click();
+  }
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+  EXPECT_TRUE(form.FGraph->GraphName().isEmpty());
+  EXPECT_FALSE(contents(QStringLiteral("c.kvx")).contains("Top=44"));
+
+  // Saved, the changes are in the file before the graph goes.
+  changedGraph(QStringLiteral("c.kvx"));
+  {
+    const auto answering = answerBoxes({SaveButton}, asked);
+    form.mnFileNew->trigger();
+  }
+  EXPECT_TRUE(contents(QStringLiteral("c.kvx")).contains("Top=44"));
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+
+  // The new graph and one just saved are unchanged: nothing to ask.
+  asked.clear();
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.mnFileNew->trigger();
+    changedGraph(QStringLiteral("d.kvx"));
+    form.FGraph->setMarginTop(10);
+    form.FGraph->SaveToFile();
+    form.mnFileNew->trigger();
+  }
+  EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(MainWindowTest, SavingANewGraphBeforeItGoesNeedsAName) {
+  QStringList asked;
+  form.FGraph->setMarginTop(44);
+  {
+    const auto answering = answerBoxes({SaveButton}, asked);
+    withFileDialog(QString(), [this] { form.mnFileNew->trigger(); });
+  }
+  EXPECT_EQ(asked, QStringList{SaveQuestion});
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+  {
+    const auto answering = answerBoxes({SaveButton}, asked);
+    withFileDialog(path(QStringLiteral("n.kvx")), [this] { form.mnFileNew->trigger(); });
+  }
+  EXPECT_TRUE(contents(QStringLiteral("n.kvx")).contains("Top=44"));
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+}
+
+TEST_F(MainWindowTest, AFailedSaveKeepsTheChangedGraph) {
+  QStringList asked;
+  form.FGraph->setGraphName(path(QStringLiteral("missing/e")));
+  form.FGraph->setMarginTop(44);
+  {
+    const auto answering = answerBoxes({SaveButton, QString()}, asked);
+    form.mnFileNew->trigger();
+  }
+  EXPECT_EQ(asked, (QStringList{SaveQuestion, path(QStringLiteral("missing/e.kvx")) +
+                                                  QStringLiteral(" に書き込めません.")}));
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+}
+
+TEST_F(MainWindowTest, OpenAndClosingTheWindowAskBeforeDiscardingAChangedGraph) {
+  QStringList asked;
+  changedGraph(QStringLiteral("o.kvx"));
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.mnFileOpen->trigger(); // no file dialog follows
+  }
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  {
+    const auto answering = answerBoxes({CancelButton, CancelButton}, asked);
+    form.mnFileExit->trigger();
+    EXPECT_TRUE(form.isVisible());
+    form.close();
+    EXPECT_TRUE(form.isVisible());
+  }
+  EXPECT_EQ(asked, QStringList(3, SaveQuestion));
+  {
+    const auto answering = answerBoxes({DiscardButton}, asked);
+    withFileDialog(path(QStringLiteral("o.kvx")), [this] { form.btnOpen->click(); });
+  }
+  EXPECT_EQ(form.FGraph->MarginTop(), 10);
+  {
+    const auto answering = answerBoxes({CancelButton}, asked);
+    form.close();
+  }
+  EXPECT_EQ(asked.size(), 4); // the graph just opened is not asked about
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphAndItsName) {
+  form.FGraph->setGraphName(path(QStringLiteral("mine.kvx")));
+  form.FGraph->setMarginTop(44);
+  form.FGraph->SaveToFile();
+  write(QStringLiteral("notes.kvx"), "just some notes\r\n");
+  const QString text = errorBoxOf([this] {
+    withFileDialog(path(QStringLiteral("notes.kvx")), [this] { form.mnFileOpen->trigger(); });
+  });
+  EXPECT_EQ(text, path(QStringLiteral("notes.kvx")) +
+                      QStringLiteral(u" は Kurvo のファイルではありません."));
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("mine.kvx")));
+  EXPECT_EQ(form.FGraph->MarginTop(), 44);
+  EXPECT_FALSE(form.FGraph->IsChanged());
+}
+
 TEST_F(MainWindowTest, OpenLoadsAndNewResetsAndBothHideTheSettingWindows) {
   form.FGraph->setMarginTop(44);
   form.FGraph->setFormulaText(1, QStringLiteral("x"));
@@ -137,6 +386,42 @@ TEST_F(MainWindowTest, AnErrorInACommandShowsTheErrorBox) {
   form.FGraph->setGraphName(path(QStringLiteral("b")));
   form.mnFileSave->trigger();
   EXPECT_TRUE(QFile::exists(path(QStringLiteral("b.kvx"))));
+}
+
+// A widget whose handler of user events fails with the given exception.
+template <class Error> class FailingWidget : public QWidget {
+public:
+  using QWidget::QWidget;
+
+protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::User) throw Error("slot 9");
+    return QWidget::event(event);
+  }
+};
+
+TEST_F(MainWindowTest, EveryErrorOfACommandIsShownOverTheWindowOfTheCommand) {
+  setGraph.show();
+  form.activateWindow();
+  QApplication::processEvents();
+
+  const auto fail = [](auto error) { return [error] { throw error; }; };
+  EXPECT_EQ(errorBoxOf([&] { RunCommand(&setGraph, fail(std::out_of_range("slot 7"))); }),
+            QStringLiteral("slot 7."));
+  EXPECT_EQ(errorBoxWindow, &setGraph);
+  EXPECT_EQ(errorBoxOf([&] { RunCommand(&setGraph, fail(std::bad_alloc())); }),
+            QStringLiteral("メモリが不足しています."));
+  EXPECT_EQ(errorBoxWindow, &setGraph);
+  EXPECT_EQ(errorBoxOf([&] { RunCommand(&form, fail(KurvoError(QStringLiteral("a.kvx")))); }),
+            QStringLiteral("a.kvx."));
+  EXPECT_EQ(errorBoxWindow, &form);
+
+  // An error escaping an event handler takes the same path, over the receiver's window.
+  auto* failing = new FailingWidget<std::out_of_range>(&setGraph);
+  QEvent event(QEvent::User);
+  EXPECT_EQ(errorBoxOf([&] { QApplication::sendEvent(failing, &event); }),
+            QStringLiteral("slot 9."));
+  EXPECT_EQ(errorBoxWindow, &setGraph);
 }
 
 TEST(ErrorBox, AddsAFinalPointOnlyAfterCharactersThatSortAfterIt) {
@@ -186,6 +471,70 @@ TEST_F(MainWindowTest, StatusBarShowsTheCoordinatesUnderTheMouse) {
                    Qt::NoModifier);
   QApplication::sendEvent(form.FGraph, &move);
   EXPECT_EQ(form.StatusPanels[0]->text(), QStringLiteral("(0.5,1.23E3)"));
+}
+
+TEST_F(MainWindowTest, CoordinatesPanelShowsItsLongestTextsWhole) {
+  const QLabel* panel = form.StatusPanels[0];
+  const long double tiny = -std::numeric_limits<long double>::denorm_min();
+  QStringList texts{QStringLiteral("(-0.554,-0.0897)"), QStringLiteral("(0.5,1.23E3)"),
+                    CoordinatesText(tiny, tiny)};
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    const QString d(QLatin1Char{digit});
+    const QString scientific = QStringLiteral("-%1.%1%1E-%1%1%1%1").arg(d);
+    const QString fixed = QStringLiteral("-0.000%1%1%1").arg(d);
+    texts << QStringLiteral("(%1,%1)").arg(scientific) << QStringLiteral("(%1,%1)").arg(fixed);
+  }
+  for (const QString& text : texts)
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(text))
+        << text.toStdString();
+}
+
+TEST_F(MainWindowTest, CoordinatesFollowThePointerOverLabelsAndGoWhenItLeavesOrTheGraphGoes) {
+  const auto shown = [this] { return form.StatusPanels[0]->text(); };
+  const auto at = [this](QPoint pixel) {
+    return CoordinatesText(form.FGraph->PixelToX(pixel.x()), form.FGraph->PixelToY(pixel.y()));
+  };
+  form.mnSetAddLabel->trigger();
+  const QRect label = form.FGraph->Label(1)->geometry();
+  pointAt(QPoint(5, 5));
+  EXPECT_EQ(shown(), at(QPoint(5, 5)));
+  pointAt(label.center());
+  EXPECT_EQ(shown(), at(label.center()));
+  pointAt(label.center() + QPoint(1, 0));
+  EXPECT_EQ(shown(), at(label.center() + QPoint(1, 0)));
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(form.FGraph, &leave);
+  EXPECT_TRUE(shown().isEmpty());
+
+  pointAt(QPoint(5, 5));
+  QStringList asked;
+  {
+    const auto answering = answerBoxes({DiscardButton}, asked); // the label is a change
+    form.mnFileNew->trigger();
+  }
+  EXPECT_TRUE(shown().isEmpty());
+
+  form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
+  form.FGraph->SaveToFile();
+  pointAt(QPoint(5, 5));
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.mnFileOpen->trigger(); });
+  EXPECT_TRUE(shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, ANarrowWindowCoversNoToolbarButton) {
+  form.resize(40, 40);
+  QApplication::processEvents();
+  const auto onForm = [this](const QWidget* widget) {
+    return QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size());
+  };
+  for (const QWidget* button : {form.btnNew, form.btnOpen, form.btnSave, form.btnCopy,
+                                form.btnSetGraph, form.btnSetFunction}) {
+    EXPECT_FALSE(onForm(button).intersects(onForm(form.ImageTrash)));
+    EXPECT_FALSE(onForm(button).intersects(onForm(form.SpeedButton1)));
+  }
+  EXPECT_LE(onForm(form.SpeedButton1).right(), form.width());
+  EXPECT_GT(form.FGraph->height(), 0);
 }
 
 TEST_F(MainWindowTest, StatusBarShowsTheCurveBeingDrawn) {
