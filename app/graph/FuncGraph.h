@@ -11,6 +11,7 @@
 #include "GraphMapping.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -31,6 +32,9 @@ public:
   static constexpr int FormulaCount = 5;
   static constexpr int LabelCount = 16;
   static constexpr GraphColor DefaultBackColor = kLightYellow;
+  // The client size of the graph in a new main window; tools that draw a document without a
+  // window use it too, so that their pictures match the program's.
+  static constexpr QSize StartSize{336, 316};
 
   explicit TFuncGraph(QWidget* parent = nullptr);
   ~TFuncGraph() override;

@@ -34,7 +34,6 @@ namespace {
 
 constexpr int ToolbarHeight = 41;
 constexpr int StatusBarHeight = 24;
-const QSize StartGraphSize(336, 316);
 // Below this the graph has no room for its margins and a curve.
 constexpr int MinimumGraphHeight = 100;
 const QString DocumentFilter = QStringLiteral(u"Kurvoのファイル(*.kvx)");
@@ -82,7 +81,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   createStatusBar();
   createFileDialogs();
   // The graph starts at the size the document tools assume; the window is centred on it.
-  Panel1->setMinimumSize(StartGraphSize + QSize(2, 2) * Panel1->frameWidth());
+  Panel1->setMinimumSize(TFuncGraph::StartSize + QSize(2, 2) * Panel1->frameWidth());
   adjustSize();
   Panel1->setMinimumSize(0, MinimumGraphHeight);
   if (const QScreen* screen = QApplication::primaryScreen())

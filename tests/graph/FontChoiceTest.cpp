@@ -1,6 +1,7 @@
 // The font dialog as the graph's fonts use it: the axis fonts and the label edit dialog.
 #include "FontChoice.h"
 
+#include "../ModalAnswer.h"
 #include "FuncGraph.h"
 #include "GraphLabel.h"
 
@@ -17,23 +18,8 @@
 
 namespace {
 
-// Calls answer with the next modal window of type W to open while the returned watch lives.
-template <class W>
-[[nodiscard]] std::unique_ptr<QTimer> answerModal(std::function<void(W*)> answer) {
-  auto poll = std::make_unique<QTimer>();
-  QTimer* timer = poll.get();
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    auto* modal = qobject_cast<W*>(QApplication::activeModalWidget());
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    answer(modal);
-  });
-  timer->start(10);
-  return poll;
-}
-
 std::optional<TFont> choose(const TFont& font, std::function<void(QFontDialog*)> answer) {
-  const auto answering = answerModal<QFontDialog>(std::move(answer));
+  const auto answering = answerNextModal<QFontDialog>(std::move(answer));
   return chooseFont(font, nullptr);
 }
 
@@ -98,8 +84,8 @@ TEST(FontChoice, TheLabelDialogKeepsAFontAcceptedAsShown) {
   label->setFont(storedFont());
   TGraphLabelDlg dialog;
   bool fontsOffered = false;
-  const auto answering = answerModal<TGraphLabelDlg>([&fontsOffered](TGraphLabelDlg* d) {
-    const auto fonts = answerModal<QFontDialog>([&fontsOffered](QFontDialog* f) {
+  const auto answering = answerNextModal<TGraphLabelDlg>([&fontsOffered](TGraphLabelDlg* d) {
+    const auto fonts = answerNextModal<QFontDialog>([&fontsOffered](QFontDialog* f) {
       fontsOffered = true;
       f->accept();
     });

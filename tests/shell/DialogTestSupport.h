@@ -2,6 +2,8 @@
 // closes.
 #pragma once
 
+#include "../ModalAnswer.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,22 +12,6 @@
 
 #include <functional>
 #include <memory>
-
-// Calls `answer` with the next modal window of type W that opens while the returned watch
-// lives; the caller goes on into the code that opens it. The answer must close the window.
-template <class W>
-[[nodiscard]] std::unique_ptr<QTimer> answerNextModal(std::function<void(W*)> answer) {
-  auto poll = std::make_unique<QTimer>();
-  QTimer* timer = poll.get();
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    auto* modal = qobject_cast<W*>(QApplication::activeModalWidget());
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    answer(modal);
-  });
-  timer->start(10);
-  return poll;
-}
 
 // Clicks the button of a message box that carries this text.
 inline void clickMessageButton(QMessageBox* box, const QString& text) {

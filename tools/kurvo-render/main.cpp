@@ -33,7 +33,7 @@ or not a graph document.
 )HELP";
 
 struct Options {
-  QSize size{336, 316};
+  QSize size = TFuncGraph::StartSize;
   QString input;
   QString output;
 };
