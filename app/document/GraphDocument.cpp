@@ -150,6 +150,7 @@ void TFuncGraph::LoadFromFile() {
     label->move(scratch.left, scratch.top);
   }
   UpdateGraph();
-  DrawFunctions();
+  // Before the curves are drawn: what the user does while they are drawn counts as a change.
   MarkUnchanged();
+  DrawFunctions();
 }
