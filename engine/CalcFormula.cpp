@@ -5,6 +5,7 @@
 #include "FormulaScanner.h"
 #include "LongRange.h"
 #include "OperatorTable.h"
+#include "ReferenceResolve.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
 #include "fCalc.h"
@@ -160,21 +161,21 @@ void TCalcSystem::convertOperator(TokenArray& items, int count) {
   }
 }
 
-// Names are read through this object's own value operations, called directly rather than
-// through the table: the plotter reads x at every sample.
+// Names are resolved as the value operations resolve them, inline rather than through the
+// table: the plotter reads x at every sample.
 int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
   const char* text = token.text();
   switch (token.getType()) {
   case item::LongName:
     if (!floatFlag) {
       std::int32_t value = 0;
-      if (int status = TCalcSystem::GetLongValue(text, value)) return status;
+      if (int status = resolve(text, readInto(value))) return status;
       return machine.push(value);
     }
     [[fallthrough]];
   case item::DoubleName: {
     double value = 0.0;
-    if (int status = TCalcSystem::GetFloatValue(text, value)) return status;
+    if (int status = resolve(text, readInto(value))) return status;
     return machine.push(value);
   }
   case item::IntLiteral: {
@@ -187,7 +188,7 @@ int TCalcSystem::pushOperand(fCalc& machine, const item& token) {
     return machine.push(literalValue(text));
   case item::StringName: {
     char value[BufferSize];
-    if (int status = TCalcSystem::GetStringValue(text, value)) return status;
+    if (int status = resolve(text, readInto(value))) return status;
     return machine.push(value);
   }
   case item::StringLiteral: {

@@ -1,9 +1,10 @@
-// The calculation system object: construction, flags, and the value operations that
-// resolve a reference text "name", "name[i]" or "name[i][j]" into the store.
+// The calculation system object: construction, flags, the value operations, and the
+// subscripts of a reference text "name", "name[i]" or "name[i][j]".
 #include "TCalcSystem.h"
 
 #include "CharClass.h"
 #include "FormulaScanner.h"
+#include "ReferenceResolve.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
 
@@ -12,15 +13,11 @@
 
 namespace {
 
-// Whether the reference is a name alone, without white space, subscripts or anything after
-// it, and short enough for a name buffer: then resolving it gives the reference itself with
-// no subscripts, and it can go to the store as it stands. Every variable a formula reads
-// by a plain name, such as the plotter's "x", takes this way.
-bool isBareName(const char* ref) {
-  const char* p = ref;
-  while (charclass::isNameChar(*p))
-    ++p;
-  return *p == '\0' && static_cast<std::size_t>(p - ref) < BufferSize;
+// The store call that writes the value to a variable of its kind.
+template <class In> auto writeFrom(In value) {
+  return [value](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
+    return s.SetValue(name, value, i, j);
+  };
 }
 
 // Subscript expressions are evaluated recursively; each level holds a token array on the
@@ -105,58 +102,30 @@ int TCalcSystem::getIndex(const char* ref, char* name, std::uint32_t& i, std::ui
   return *strSkip(p) == '[' ? ev::TooManySubscripts : ev::Ok;
 }
 
-// The shape of the six value operations: resolve the reference, then one store call
-// with the bare name and the subscripts. On a failed resolution the store is not touched.
-// A bare name needs no buffer and no frame, so that path stays small enough to inline
-// where formulas read their variables.
-template <class StoreCall> int TCalcSystem::resolve(const char* ref, StoreCall call) {
-  if (!store) return ev::NoSystem;
-  if (ref && isBareName(ref)) return call(*store, ref, 0, 0);
-  return resolveSubscripted(ref ? ref : "", call);
-}
-
-template <class StoreCall> int TCalcSystem::resolveSubscripted(const char* ref, StoreCall call) {
-  char name[BufferSize];
-  std::uint32_t i, j;
-  if (int status = getIndex(ref, name, i, j)) return status;
-  return call(*store, name, i, j);
-}
-
+// The six value operations: one resolution (ReferenceResolve.h) and one store call each.
 int TCalcSystem::GetLongValue(const char* ref, std::int32_t& value) {
-  return resolve(ref, [&](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
-    return s.GetValue(name, value, i, j);
-  });
+  return resolve(ref, readInto(value));
 }
 
 int TCalcSystem::GetFloatValue(const char* ref, double& value) {
-  return resolve(ref, [&](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
-    return s.GetValue(name, value, i, j);
-  });
+  return resolve(ref, readInto(value));
 }
 
 int TCalcSystem::GetStringValue(const char* ref, char* value) {
-  return resolve(ref, [&](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
-    return s.GetValue(name, value, i, j);
-  });
+  return resolve(ref, readInto(value));
 }
 
 int TCalcSystem::SetLongValue(const char* ref, std::int32_t value) {
-  return resolve(ref, [&](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
-    return s.SetValue(name, value, i, j);
-  });
+  return resolve(ref, writeFrom(value));
 }
 
 int TCalcSystem::SetFloatValue(const char* ref, double value) {
-  return resolve(ref, [&](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
-    return s.SetValue(name, value, i, j);
-  });
+  return resolve(ref, writeFrom(value));
 }
 
 // Stored texts stay within 255 bytes so that every reader's 256-byte buffer holds them.
 int TCalcSystem::SetStringValue(const char* ref, const char* value) {
   const char* text = value ? value : "";
   if (std::strlen(text) > BufferSize - 1) return ev::TextTooLong;
-  return resolve(ref, [&](TVarSystem& s, const char* name, std::uint32_t i, std::uint32_t j) {
-    return s.SetValue(name, text, i, j);
-  });
+  return resolve(ref, writeFrom(text));
 }
