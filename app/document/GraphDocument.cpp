@@ -21,6 +21,8 @@ const QString MarginSection = QStringLiteral("Margin");
 const QString GraphSection = QStringLiteral("Graph");
 const QString FunctionSection = QStringLiteral("Function");
 const QString LabelSection = QStringLiteral("GraphLabel");
+const QString OptionsSection = QStringLiteral("Options");
+const QString AutoRedrawKey = QStringLiteral("AutoRedraw");
 
 // A file that holds none of these is not a graph document.
 const QString DocumentSections[] = {XAxisSection, YAxisSection,    RangeSection, MarginSection,
@@ -78,6 +80,13 @@ bool readLabel(const IniFile& ini, const QString& prefix, LabelRecord& record) {
   return true;
 }
 
+// Written only when on, so that a graph that never uses it keeps its document as it was. A file
+// that says it is on is told it is off, so that it does not come back on when opened again.
+void writeAutoRedraw(IniFile& ini, bool on) {
+  if (on || ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
+    ini.WriteBool(OptionsSection, AutoRedrawKey, on);
+}
+
 } // namespace
 
 QString DocumentFileName(const QString& graphName) {
@@ -107,6 +116,7 @@ void TFuncGraph::writeDocument(IniFile& ini) const {
     formulas[n - 1].SaveToIni(ini, FunctionSection, funcPrefix(n));
   for (int n = 1; n <= LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), FLabels[n - 1]);
+  writeAutoRedraw(ini, autoRedraw);
 }
 
 void TFuncGraph::SaveToFile() {
@@ -149,6 +159,7 @@ void TFuncGraph::LoadFromFile() {
     label->setFont(scratch.font);
     label->move(scratch.left, scratch.top);
   }
+  autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
   UpdateGraph();
   // Before the curves are drawn: what the user does while they are drawn counts as a change.
   MarkUnchanged();

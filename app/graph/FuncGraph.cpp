@@ -33,6 +33,7 @@ std::int32_t toLong(long double v) {
 TFuncGraph::TFuncGraph(QWidget* parent) : QWidget(parent) {
   resize(40, 40);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  initAutoRedraw();
   for (int n = 0; n < FormulaCount; ++n)
     formulas[n].Pen.Color = SlotColors[n];
 }
@@ -96,6 +97,7 @@ QString TFuncGraph::FormulaText(int index) const {
 }
 void TFuncGraph::setFormulaText(int index, const QString& text) {
   slot(index).Formula = text;
+  scheduleRedraw();
 }
 TPen& TFuncGraph::FormulaPen(int index) {
   return slot(index).Pen;
@@ -117,6 +119,7 @@ void TFuncGraph::UpdateGraph() {
   canvas.fillRect(backLayer->rect());
   DrawXAxis(canvas, mapping, xAxis);
   DrawYAxis(canvas, mapping, yAxis, xAxis);
+  scheduleRedraw();
 }
 
 void TFuncGraph::discardCurves() {
@@ -132,6 +135,7 @@ void TFuncGraph::ResetGraph() {
   range = GraphRange();
   margins = GraphMargins();
   borderLine = false;
+  autoRedraw = false;
   graphName.clear();
   for (int n = 0; n < FormulaCount; ++n) {
     formulas[n] = TFormula();
@@ -212,7 +216,8 @@ void TFuncGraph::paintEvent(QPaintEvent* event) {
   painter.drawImage(exposed, *curveLayer, exposed);
 }
 
-// Curves disappear on every resize until the next DrawFunctions.
+// Curves disappear on every resize until the next DrawFunctions, which AutoRedraw brings at once
+// (UpdateGraph asks for it).
 void TFuncGraph::resizeEvent(QResizeEvent*) {
   UpdateGraph();
   discardCurves();
@@ -244,6 +249,7 @@ bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {
 }
 
 bool TFuncGraph::DrawFunctions() {
+  const DrawingScope scope(*this);
   discardCurves();
   curveLayer = std::make_unique<QImage>(newLayer(size()));
   const std::uint64_t redraw = curveGeneration;

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -69,6 +70,14 @@ public:
   const QString& GraphName() const { return graphName; }
   void setGraphName(const QString& name) { graphName = name; }
   TGraphEvent OnDrawStart, OnDrawEnd, OnFormulaError;
+  // When on, every change of the graph redraws the curves soon after, once for all the changes
+  // of one event (defined in AutoRedraw.cpp). Off by default; ResetGraph turns it off; the
+  // document stores it.
+  bool AutoRedraw() const { return autoRedraw; }
+  void setAutoRedraw(bool on);
+  // Tells the graph that what the curves look like changed behind its back (a pen edited in
+  // place through FormulaPen), so that they follow when AutoRedraw is on.
+  void CurvesChanged();
 
   // The function slots 1..5; any other index throws std::out_of_range.
   QString FormulaText(int index) const;
@@ -94,7 +103,8 @@ public:
   void SaveToFile();
   void LoadFromFile();
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
-  // holds counts (formulas, pens, range, margins, axes, brush, labels), GraphName does not.
+  // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw), GraphName
+  // does not.
   // Both document operations mark the graph unchanged when they succeed. A graph records no
   // state when it is made, so its owner calls MarkUnchanged after construction and after
   // ResetGraph (defined by the document layer).
@@ -136,6 +146,21 @@ private:
   // discarded meanwhile, so that nothing is drawn into a layer that is gone.
   bool processPendingMessages(std::uint64_t redraw);
   template <class T> void refresh(T& field, const T& value);
+  void initAutoRedraw();
+  // Asks for one redraw when AutoRedraw is on.
+  void scheduleRedraw();
+  void autoRedrawNow();
+  // Marks a DrawFunctions in progress: an automatic redraw that falls due meanwhile waits for
+  // its end instead of starting inside its message pumping.
+  class DrawingScope {
+  public:
+    explicit DrawingScope(TFuncGraph& graph);
+    ~DrawingScope();
+
+  private:
+    TFuncGraph& graph;
+    bool outer;
+  };
   // A new visible label in the empty slot 1..16, with that Tag; the caller sets the rest.
   TGraphLabel* newLabel(int slot);
   // Destroys the label of the slot, if any, and empties it.
@@ -162,4 +187,8 @@ private:
   QByteArray unchangedState;
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;
+  bool autoRedraw = false;
+  QTimer redrawTimer;
+  bool drawing = false;
+  bool redrawDeferred = false;
 };

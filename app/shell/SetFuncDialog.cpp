@@ -65,7 +65,11 @@ bool TSetFuncDlg::EditKeyPress(int key) {
 }
 
 void TSetFuncDlg::ImageClick(TPenSample* image) {
-  penDialog->EditPen(graph->FormulaPen(tagOf(image)));
+  TPen& pen = graph->FormulaPen(tagOf(image));
+  const TPen before = pen;
+  penDialog->EditPen(pen);
+  // The pen is edited in place, past the graph's own setters.
+  if (pen != before) graph->CurvesChanged();
   update();
 }
 

@@ -123,6 +123,9 @@ void TfrmMain::createActions() {
                          &TfrmMain::mnSetFunctionClick);
   mnSetAddLabel = action(QStringLiteral(u"ラベル追加"), QKeySequence(Qt::CTRL | Qt::Key_A),
                          &TfrmMain::mnSetAddLabelClick);
+  mnSetAutoRedraw =
+      action(QStringLiteral(u"自動再描画"), QKeySequence(), &TfrmMain::mnSetAutoRedrawClick);
+  mnSetAutoRedraw->setCheckable(true);
   mnHelpContents1 =
       action(QStringLiteral(u"目次"), QKeySequence(), &TfrmMain::mnHelpContents1Click);
   mnHelpSearchFor1 =
@@ -141,7 +144,7 @@ void TfrmMain::createMenus() {
   QMenu* mnSet = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
   mnSet->addActions({mnSetGraph, mnSetFunction});
   mnSet->addSeparator();
-  mnSet->addAction(mnSetAddLabel);
+  mnSet->addActions({mnSetAddLabel, mnSetAutoRedraw});
   QMenu* mnHelp = menuBar()->addMenu(QStringLiteral(u"ﾍﾙﾌﾟ(&H)"));
   mnHelp->addActions({mnHelpContents1, mnHelpSearchFor1, mnHelpHowtoUse1});
   mnHelp->addSeparator();
@@ -367,6 +370,7 @@ void TfrmMain::mnFileNewClick() {
   hideSettingWindows();
   FGraph->ResetGraph();
   FGraph->MarkUnchanged();
+  showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }
 
@@ -384,6 +388,7 @@ void TfrmMain::mnFileOpenClick() {
     FGraph->setGraphName(previousName);
     throw;
   }
+  showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }
 
@@ -425,6 +430,15 @@ void TfrmMain::mnSetFunctionClick() {
 
 void TfrmMain::mnSetAddLabelClick() {
   FGraph->AddLabel(50, 50);
+}
+
+void TfrmMain::mnSetAutoRedrawClick() {
+  FGraph->setAutoRedraw(mnSetAutoRedraw->isChecked());
+}
+
+// The check mark shows the graph's own setting, which a new or opened graph brings along.
+void TfrmMain::showAutoRedraw() {
+  mnSetAutoRedraw->setChecked(FGraph->AutoRedraw());
 }
 
 void TfrmMain::btnReDrawClick() {

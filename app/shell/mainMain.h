@@ -67,6 +67,7 @@ public:
   QAction* mnSetGraph;
   QAction* mnSetFunction;
   QAction* mnSetAddLabel;
+  QAction* mnSetAutoRedraw;
   QAction* mnHelpContents1;
   QAction* mnHelpSearchFor1;
   QAction* mnHelpHowtoUse1;
@@ -87,6 +88,7 @@ public slots:
   void mnSetGraphClick();
   void mnSetFunctionClick();
   void mnSetAddLabelClick();
+  void mnSetAutoRedrawClick();
   void btnReDrawClick();
   void mnHelpContents1Click();
   void mnHelpSearchFor1Click();
@@ -112,6 +114,7 @@ private:
   void FGraphDrawStart(int number);
   void FGraphDrawEnd(int number);
   void hideSettingWindows();
+  void showAutoRedraw();
   bool mayDiscardGraph();
   QString chooseFile(QFileDialog* dialog);
   bool mayWrite(const QString& graphName);

@@ -69,6 +69,8 @@ TEST_F(GraphChangesTest, EveryKindOfContentCountsAndUndoingItDoesNot) {
        [](TFuncGraph& g) { g.Label(1)->move(50, 50); }},
       {"label caption", [](TFuncGraph& g) { g.Label(1)->setCaption(QStringLiteral("a")); },
        [](TFuncGraph& g) { g.Label(1)->setCaption(QStringLiteral("GraphLabel01")); }},
+      {"automatic redraw", [](TFuncGraph& g) { g.setAutoRedraw(true); },
+       [](TFuncGraph& g) { g.setAutoRedraw(false); }},
       {"label hidden", [](TFuncGraph& g) { g.Label(1)->hide(); },
        [](TFuncGraph& g) { g.Label(1)->show(); }},
   };

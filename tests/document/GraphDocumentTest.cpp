@@ -128,6 +128,35 @@ TEST_F(GraphDocumentTest, RoundTripKeepsTheWholeGraph) {
   EXPECT_EQ(other.FormulaPen(2), (TPen{rgbColor(9, 8, 7), PenStyle::DashDot, 4}));
 }
 
+TEST_F(GraphDocumentTest, AutoRedrawIsWrittenOnlyWhenOnAndReadBack) {
+  graph.setAutoRedraw(true);
+  graph.SaveToFile();
+  EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(),
+            newGraphDocument() + "[Options]\r\nAutoRedraw=1\r\n");
+  TFuncGraph other;
+  other.setGraphName(path());
+  other.LoadFromFile();
+  EXPECT_TRUE(other.AutoRedraw());
+
+  // Turned off, the file that said it was on says so no more.
+  graph.setAutoRedraw(false);
+  graph.SaveToFile();
+  EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(),
+            newGraphDocument() + "[Options]\r\nAutoRedraw=0\r\n");
+  other.LoadFromFile();
+  EXPECT_FALSE(other.AutoRedraw());
+
+  // A document without the key loads with it off, whatever the graph had before.
+  other.setAutoRedraw(true);
+  writeFile(newGraphDocument());
+  other.LoadFromFile();
+  EXPECT_FALSE(other.AutoRedraw());
+
+  other.setAutoRedraw(true);
+  other.ResetGraph();
+  EXPECT_FALSE(other.AutoRedraw());
+}
+
 TEST_F(GraphDocumentTest, RealsUseTheGeneralFormat) {
   graph.setXMin(1e15L);
   graph.setXMax(999999999999999.0L);

@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,9 +26,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -551,6 +555,126 @@ TEST_F(MainWindowTest, StatusBarShowsTheCurveBeingDrawn) {
   EXPECT_EQ(shown,
             (QStringList{QStringLiteral("1/5"), QStringLiteral("3/5"), QStringLiteral("4/5")}));
   EXPECT_TRUE(form.StatusPanels[1]->text().isEmpty());
+}
+
+// Lets the graph's pending work run: a redraw asked for runs once control is back in the loop.
+void settle() {
+  for (int i = 0; i < 3; ++i)
+    QApplication::processEvents();
+}
+
+// The curve layer as it stands, and as the redraw button draws it now.
+struct Curves {
+  QImage shown;
+  QImage redrawn;
+};
+
+Curves curvesOf(TFuncGraph& graph) {
+  Curves curves;
+  if (graph.CurveLayer()) curves.shown = *graph.CurveLayer();
+  graph.DrawFunctions();
+  curves.redrawn = *graph.CurveLayer();
+  return curves;
+}
+
+bool holdsColour(const QImage& layer, QRgb colour) {
+  for (int y = 0; y < layer.height(); ++y)
+    for (int x = 0; x < layer.width(); ++x)
+      if (layer.pixel(x, y) == colour) return true;
+  return false;
+}
+
+constexpr QRgb CurveBlue = 0xFF0000FF;
+
+TEST_F(MainWindowTest, CurvesFollowResizesAndRangeEditsOnlyWithAutomaticRedraw) {
+  TFuncGraph& graph = *form.FGraph;
+  graph.setFormulaText(1, QStringLiteral("x"));
+  form.SpeedButton1->click();
+  form.resize(form.size() + QSize(40, 30));
+  settle();
+  EXPECT_EQ(graph.CurveLayer(), nullptr);
+  graph.setXMax(6);
+  settle();
+  EXPECT_EQ(graph.CurveLayer(), nullptr);
+  form.SpeedButton1->click();
+  graph.setXMax(9);
+  settle();
+  Curves stale = curvesOf(graph);
+  EXPECT_NE(stale.shown, stale.redrawn);
+
+  form.mnSetAutoRedraw->trigger();
+  EXPECT_TRUE(graph.AutoRedraw());
+  form.resize(form.size() - QSize(40, 30));
+  settle();
+  ASSERT_NE(graph.CurveLayer(), nullptr);
+  EXPECT_EQ(graph.CurveLayer()->size(), graph.size());
+  EXPECT_TRUE(holdsColour(*graph.CurveLayer(), CurveBlue));
+  graph.setXMax(3);
+  graph.setMarginLeft(30);
+  settle();
+  const Curves fresh = curvesOf(graph);
+  EXPECT_EQ(fresh.shown, fresh.redrawn);
+  EXPECT_TRUE(holdsColour(fresh.shown, CurveBlue));
+}
+
+TEST_F(MainWindowTest, AutomaticRedrawDrawsOnceForTheChangesOfOneEventAndNeverInsideADrawing) {
+  TFuncGraph& graph = *form.FGraph;
+  graph.setFormulaText(1, QStringLiteral("x"));
+  form.mnSetAutoRedraw->trigger();
+  settle();
+  int draws = 0;
+  int depth = 0;
+  int deepest = 0;
+  bool changeWhileDrawing = false;
+  graph.OnDrawStart = [&](TFuncGraph* g, std::int32_t) {
+    ++draws;
+    deepest = std::max(deepest, ++depth);
+    if (std::exchange(changeWhileDrawing, false)) g->setYMax(5);
+  };
+  graph.OnDrawEnd = [&](TFuncGraph*, std::int32_t) { --depth; };
+  graph.setXMin(-4);
+  graph.setXMax(4);
+  graph.setYMin(-4);
+  graph.setYMax(4);
+  graph.setMarginTop(12);
+  settle();
+  EXPECT_EQ(draws, 1);
+
+  // A change while the curves are drawn gets one redraw after that drawing, not one inside it.
+  draws = 0;
+  changeWhileDrawing = true;
+  graph.setYMax(6);
+  settle();
+  EXPECT_EQ(draws, 2);
+  EXPECT_EQ(deepest, 1);
+  EXPECT_EQ(graph.YMax(), 5);
+}
+
+TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuAndFollowsNewAndOpen) {
+  QMenu* settings = nullptr;
+  for (QAction* menu : form.menuBar()->actions())
+    if (menu->text() == QStringLiteral(u"設定(&S)")) settings = menu->menu();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_EQ(settings->actions().constLast(), form.mnSetAutoRedraw);
+  EXPECT_EQ(form.mnSetAutoRedraw->text(), QStringLiteral(u"自動再描画"));
+  EXPECT_TRUE(form.mnSetAutoRedraw->isCheckable());
+  EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());
+  EXPECT_FALSE(form.FGraph->AutoRedraw());
+
+  form.mnSetAutoRedraw->trigger();
+  EXPECT_TRUE(form.FGraph->AutoRedraw());
+  EXPECT_TRUE(form.FGraph->IsChanged());
+  form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
+  form.FGraph->SaveToFile();
+  QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_FALSE(form.FGraph->AutoRedraw());
+  EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());
+
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.btnOpen->click(); });
+  EXPECT_TRUE(form.FGraph->AutoRedraw());
+  EXPECT_TRUE(form.mnSetAutoRedraw->isChecked());
+  form.mnSetAutoRedraw->trigger();
+  EXPECT_FALSE(form.FGraph->AutoRedraw());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "SetFuncDialog.h"
 
 #include "DialogTestSupport.h"
+#include "Evalon.h"
 #include "FuncGraph.h"
 #include "PenEditDialog.h"
 #include "PenWidgets.h"
@@ -107,6 +108,61 @@ TEST(SetFuncDialog, CancelInThePenDialogLeavesThePenAsItWas) {
   EXPECT_EQ(seen, QColor(Qt::red)); // the pen dialog's own sample showed the change
   EXPECT_EQ(w.graph.FormulaPen(3), (TPen{Green, PenStyle::Solid, 1}));
   EXPECT_EQ(w.dialog.Image3->grab().toImage().pixelColor(24, 8), QColor(0, 128, 0));
+}
+
+bool holdsColour(const QImage* layer, QRgb colour) {
+  if (!layer) return false;
+  for (int y = 0; y < layer->height(); ++y)
+    for (int x = 0; x < layer->width(); ++x)
+      if (layer->pixel(x, y) == colour) return true;
+  return false;
+}
+
+QImage curvesOf(const TFuncGraph& graph) {
+  return graph.CurveLayer() ? *graph.CurveLayer() : QImage();
+}
+
+TEST(SetFuncDialog, TypedFormulasAndEditedPensRedrawOnlyWithAutomaticRedraw) {
+  constexpr QRgb CurveGreen = 0xFF008000;
+  constexpr QRgb CurveRed = 0xFFFF0000;
+  TEvalon evalon;
+  evalon.LoadEngine();
+  FunctionWindow w;
+  w.graph.setEvalon(&evalon);
+  w.graph.resize(336, 316);
+  w.graph.UpdateGraph();
+  w.show();
+  const auto settle = [] {
+    for (int i = 0; i < 3; ++i)
+      QApplication::processEvents();
+  };
+
+  QTest::keyClicks(w.dialog.Edit3, QStringLiteral("x"));
+  settle();
+  EXPECT_EQ(w.graph.CurveLayer(), nullptr);
+
+  w.graph.setAutoRedraw(true);
+  settle();
+  EXPECT_TRUE(holdsColour(w.graph.CurveLayer(), CurveGreen));
+  const QImage diagonal = curvesOf(w.graph);
+  QTest::keyClicks(w.dialog.Edit3, QStringLiteral("*2"));
+  settle();
+  const QImage steeper = curvesOf(w.graph);
+  EXPECT_NE(steeper, diagonal);
+  w.graph.DrawFunctions();
+  EXPECT_EQ(curvesOf(w.graph), steeper);
+
+  w.editPen3(&TPenEditDlg::btnOK);
+  settle();
+  EXPECT_TRUE(holdsColour(w.graph.CurveLayer(), CurveRed));
+  EXPECT_FALSE(holdsColour(w.graph.CurveLayer(), CurveGreen));
+
+  w.graph.setAutoRedraw(false);
+  const QImage thin = curvesOf(w.graph);
+  w.editPen3(&TPenEditDlg::btnOK);
+  QTest::keyClicks(w.dialog.Edit3, QStringLiteral("+1"));
+  settle();
+  EXPECT_EQ(curvesOf(w.graph), thin);
 }
 
 } // namespace
