@@ -95,8 +95,11 @@ const TFormula& TFuncGraph::Formula(int index) const {
 QString TFuncGraph::FormulaText(int index) const {
   return Formula(index).Formula;
 }
+// The same text again (the function dialog loading what it shows) asks for no redraw.
 void TFuncGraph::setFormulaText(int index, const QString& text) {
-  slot(index).Formula = text;
+  QString& formula = slot(index).Formula;
+  if (formula == text) return;
+  formula = text;
   scheduleRedraw();
 }
 TPen& TFuncGraph::FormulaPen(int index) {

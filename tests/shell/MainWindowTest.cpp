@@ -639,6 +639,9 @@ TEST_F(MainWindowTest, AutomaticRedrawDrawsOnceForTheChangesOfOneEventAndNeverIn
   graph.setMarginTop(12);
   settle();
   EXPECT_EQ(draws, 1);
+  graph.setFormulaText(1, QStringLiteral("x")); // the text it holds: no change
+  settle();
+  EXPECT_EQ(draws, 1);
 
   // A change while the curves are drawn gets one redraw after that drawing, not one inside it.
   draws = 0;
