@@ -33,6 +33,16 @@ std::int32_t toLong(long double v) {
   return static_cast<std::int32_t>(std::clamp(v, Lowest, Highest));
 }
 
+// Whether two ranges hold the same values; NaN counts as the same as NaN, so that a range
+// holding one is not told as changed again and again.
+bool sameRange(const GraphRange& a, const GraphRange& b) {
+  const auto same = [](long double u, long double v) {
+    return u == v || (std::isnan(u) && std::isnan(v));
+  };
+  return same(a.xMin, b.xMin) && same(a.xMax, b.xMax) && same(a.yMin, b.yMin) &&
+         same(a.yMax, b.yMax);
+}
+
 // One axis of the plot: its range in the order of the pixels, and its length in pixels.
 struct AxisView {
   long double lower;
@@ -144,7 +154,7 @@ void TFuncGraph::UpdateGraph() {
 }
 
 void TFuncGraph::noteRange() {
-  if (range == toldRange) return;
+  if (sameRange(range, toldRange)) return;
   toldRange = range;
   emit RangeChanged();
 }

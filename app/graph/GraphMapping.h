@@ -10,7 +10,6 @@ struct GraphRange {
   long double xMax = 3.0L;
   long double yMin = -3.0L;
   long double yMax = 3.0L;
-  bool operator==(const GraphRange&) const = default;
 };
 
 struct GraphMargins {

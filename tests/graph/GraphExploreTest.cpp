@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -243,4 +244,9 @@ TEST(GraphExplore, EveryChangeOfTheRangeIsTold) {
   EXPECT_EQ(changes.count(), 4);
   e.graph->ResetGraph();
   EXPECT_EQ(changes.count(), 5);
+  // Told once, not on every refresh after it.
+  e.graph->setYMax(std::numeric_limits<long double>::quiet_NaN());
+  e.graph->setYMax(std::numeric_limits<long double>::quiet_NaN());
+  e.graph->UpdateGraph();
+  EXPECT_EQ(changes.count(), 6);
 }
