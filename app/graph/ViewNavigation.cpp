@@ -5,8 +5,10 @@
 
 namespace {
 
-constexpr int ValueGap = 4;         // pixels between neighbouring value texts
-constexpr long double Nearest = 60; // pixels: ticks closer than this look crowded
+constexpr int ValueGap = 4; // pixels between neighbouring value texts
+// Pixels: a fitted period puts its ticks at least Nearest apart; ticks farther apart than
+// Farthest leave a zoomed axis bare.
+constexpr long double Nearest = 60;
 constexpr long double Farthest = 200;
 
 struct Span {
@@ -81,8 +83,10 @@ int ViewNavigation::leastSpacing(long double lower, long double upper, long doub
                                  const TextWidth& textWidth) {
   if (upper < lower) std::swap(lower, upper);
   int widest = 0;
+  // A period too small to move the sum would walk forever; no axis shows more ticks.
+  constexpr int MostTicks = 100000;
   long double v = std::ceil(lower / period) * period;
-  for (int n = 0; v <= upper && n < 100000; ++n, v += period)
+  for (int n = 0; v <= upper && n < MostTicks; ++n, v += period)
     widest = std::max(widest, textWidth(v));
   return widest + ValueGap;
 }
