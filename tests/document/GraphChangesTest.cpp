@@ -1,10 +1,12 @@
 // Tests of the change state of a graph: every kind of document content counts, undoing a change
 // makes the graph unchanged again, and loading and saving mark it unchanged.
 #include "FuncGraph.h"
+#include "IniFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 
 #include <functional>
 
@@ -85,6 +87,25 @@ TEST_F(GraphChangesTest, EveryKindOfContentCountsAndUndoingItDoesNot) {
 
 TEST_F(GraphChangesTest, TheNameAloneIsNoChange) {
   graph.setGraphName(dir.filePath(QStringLiteral("other.kvx")));
+  EXPECT_FALSE(graph.IsChanged());
+}
+
+// A pan is an edit of the range like any other: the graph counts as changed, and the saved
+// document holds the range the drag left, with its fifteen digits.
+TEST_F(GraphChangesTest, APanChangesTheGraphAndASaveWritesTheNewRange) {
+  graph.show();
+  QTest::mousePress(&graph, Qt::LeftButton, {}, QPoint(200, 200));
+  QTest::mouseMove(&graph, QPoint(170, 230));
+  QTest::mouseRelease(&graph, Qt::LeftButton, {}, QPoint(170, 230));
+  ASSERT_NE(graph.XMin(), -3.0L);
+  EXPECT_TRUE(graph.IsChanged());
+
+  graph.SaveToFile();
+  const IniFile ini(graph.GraphName());
+  EXPECT_EQ(ini.ReadString(QStringLiteral("GraphRange"), QStringLiteral("XMin"), QString()),
+            QStringLiteral("-2.43037974683544")); // -3 + 30 pixels / (316 / 6)
+  EXPECT_EQ(ini.ReadString(QStringLiteral("GraphRange"), QStringLiteral("YMax"), QString()),
+            QStringLiteral("3.62937062937063")); // 3 + 30 pixels / (286 / 6)
   EXPECT_FALSE(graph.IsChanged());
 }
 
