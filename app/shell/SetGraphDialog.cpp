@@ -1,5 +1,6 @@
 #include "SetGraphDialog.h"
 
+#include "ColorChoice.h"
 #include "ControlTag.h"
 #include "ErrorBox.h"
 #include "FontChoice.h"
@@ -7,10 +8,12 @@
 #include "FuncGraph.h"
 #include "KurvoError.h"
 #include "NumberFormat.h"
+#include "PenWidgets.h"
 #include "Pictures.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -45,7 +48,8 @@ enum AxisTag {
   TagPeriod = 2,
   TagValXDist = 3,
   TagValYDist = 4,
-  TagFont = 5
+  TagFont = 5,
+  TagVisible = 6,
 };
 constexpr int TagXAxisBase = 10;
 constexpr int TagYAxisBase = 20;
@@ -65,6 +69,7 @@ bool isEnter(int key) {
 
 // The controls of an axis page, as the members that name them on the X or the Y page.
 struct TSetGraphDlg::AxisPage {
+  QCheckBox*& visible;
   TRadioGroup*& grad;
   TRadioGroup*& valPos;
   QLabel*& periodCaption;
@@ -81,7 +86,8 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
     : QWidget(parent, Qt::Tool), graph(graph) {
   setWindowTitle(QStringLiteral("グラフの設定"));
   setFont(formFont());
-  setFixedSize(237, 299);
+  // One row taller than the original window, for the background colour below the margins.
+  setFixedSize(237, 331);
   move(screen()->availableGeometry().center() - rect().center());
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -100,20 +106,21 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
                 {QStringLiteral("なし"), QStringLiteral("上側"), QStringLiteral("下側"),
                  QStringLiteral("両側")},
                 121, TagXAxisBase,
-                {RadioXGrad, RadioXValPos, Label11, EditXPeriod, Label12, SpinXXDist, Label13,
-                 SpinXYDist, Label17, btnXFont});
+                {CheckXVisible, RadioXGrad, RadioXValPos, Label11, EditXPeriod, Label12, SpinXXDist,
+                 Label13, SpinXYDist, Label17, btnXFont});
   buildAxisPage(TabSheet3,
                 {QStringLiteral("なし"), QStringLiteral("右側"), QStringLiteral("左側"),
                  QStringLiteral("両側")},
                 113, TagYAxisBase,
-                {RadioYGrad, RadioYValPos, Label14, EditYPeriod, Label15, SpinYXDist, Label16,
-                 SpinYYDist, Label18, btnYFont});
+                {CheckYVisible, RadioYGrad, RadioYValPos, Label14, EditYPeriod, Label15, SpinYXDist,
+                 Label16, SpinYYDist, Label18, btnYFont});
 }
 
 void TSetGraphDlg::buildGraphPage() {
   TabSheet1->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
   buildRangeGroup();
   buildMarginGroup();
+  buildBackColorRow();
 }
 
 void TSetGraphDlg::buildRangeGroup() {
@@ -151,6 +158,19 @@ void TSetGraphDlg::buildMarginGroup() {
   }
 }
 
+// Laid out like the pen dialog's colour row: caption, colour field, button.
+void TSetGraphDlg::buildBackColorRow() {
+  LabelBackColor = caption(QStringLiteral("背景色"), 24, 265, TabSheet1);
+  ShapeBackColor = new TColorShape(TabSheet1);
+  ShapeBackColor->setGeometry(80, 257, 41, 25);
+  btnBackColor = new QToolButton(TabSheet1);
+  btnBackColor->setGeometry(136, 257, 25, 25);
+  btnBackColor->setAutoRaise(true);
+  btnBackColor->setIcon(shellIcon(ShellPicture::Color));
+  btnBackColor->setIconSize(QSize(21, 21));
+  connect(btnBackColor, &QToolButton::clicked, this, &TSetGraphDlg::btnBackColorClick);
+}
+
 void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight,
                                  int tagBase, const AxisPage& controls) {
   controls.grad = new TRadioGroup(QStringLiteral(" 軸目盛 "), gradItems, page);
@@ -171,6 +191,13 @@ void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, in
   controls.xDist = spinBox(page, {112, 144, 49, 21}, tagBase + TagValXDist);
   controls.yDistCaption = caption(QStringLiteral("Ｙ軸方向微調整"), 112, 176, page);
   controls.yDist = spinBox(page, {112, 192, 49, 21}, tagBase + TagValYDist);
+  controls.visible = new QCheckBox(QStringLiteral("表示"), page);
+  controls.visible->move(112, 80);
+  controls.visible->adjustSize();
+  setTag(controls.visible, tagBase + TagVisible);
+  QCheckBox* visible = controls.visible;
+  // Only the user's click acts; loading the box does not write the flag.
+  connect(visible, &QCheckBox::clicked, this, [this, visible] { CheckVisibleClick(visible); });
   controls.fontCaption = caption(QStringLiteral("フォント設定"), 112, 232, page);
   controls.font = new QToolButton(page);
   controls.font->setGeometry(184, 224, 25, 25);
@@ -212,13 +239,18 @@ void TSetGraphDlg::FormShow() {
   SpinMRight->setValue(graph->MarginRight());
   SpinMTop->setValue(graph->MarginTop());
   SpinMBottom->setValue(graph->MarginBottom());
-  loadAxis(graph->XAxis(), RadioXGrad, RadioXValPos, EditXPeriod, SpinXXDist, SpinXYDist);
-  loadAxis(graph->YAxis(), RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist, SpinYYDist);
+  loadAxis(graph->XAxis(), CheckXVisible, RadioXGrad, RadioXValPos, EditXPeriod, SpinXXDist,
+           SpinXYDist);
+  loadAxis(graph->YAxis(), CheckYVisible, RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist,
+           SpinYYDist);
+  ShapeBackColor->setColor(graph->BackBrush().Color);
 }
 
 // Each control's change handler writes back only the value just loaded into it.
-void TSetGraphDlg::loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* valPos,
-                            QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist) {
+void TSetGraphDlg::loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* grad,
+                            TRadioGroup* valPos, QLineEdit* period, TSpinEdit* xDist,
+                            TSpinEdit* yDist) {
+  visible->setChecked(axis.Visible);
   grad->setItemIndex(axis.GauageType);
   valPos->setItemIndex(axis.ValPos);
   period->setText(formatGeneral(axis.GuagePeriod));
@@ -248,6 +280,7 @@ bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
     axisOfTag(tag).GuagePeriod = *value;
     graph->UpdateGraph();
   }
+  showAxisFlags();
   return true;
 }
 
@@ -273,6 +306,7 @@ void TSetGraphDlg::SpinMChange(TSpinEdit* box) {
       axisOfTag(tag).ValYDist = value;
     graph->UpdateGraph();
   }
+  showAxisFlags();
 }
 
 void TSetGraphDlg::RadioClick(TRadioGroup* group) {
@@ -307,6 +341,27 @@ void TSetGraphDlg::LabelYAxisClick() {
   graph->UpdateGraph();
 }
 
+void TSetGraphDlg::CheckVisibleClick(QCheckBox* box) {
+  axisOfTag(tagOf(box)).Visible = box->isChecked();
+  graph->UpdateGraph();
+  showAxisFlags();
+}
+
+void TSetGraphDlg::showAxisFlags() {
+  CheckXVisible->setChecked(graph->XAxis().Visible);
+  CheckYVisible->setChecked(graph->YAxis().Visible);
+}
+
+// The brush keeps its style; only its colour is chosen.
+void TSetGraphDlg::btnBackColorClick() {
+  const std::optional<GraphColor> chosen = chooseColor(graph->BackBrush().Color, this);
+  if (!chosen) return;
+  TBrush brush = graph->BackBrush();
+  brush.Color = *chosen;
+  graph->setBackBrush(brush);
+  ShapeBackColor->setColor(brush.Color);
+}
+
 void TSetGraphDlg::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // A window restored from the minimised state keeps what the user typed.
@@ -318,7 +373,8 @@ bool TSetGraphDlg::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
       // Enter is consumed also when its number cannot be read.
       bool consumed = true;
-      RunCommand(this, [&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
+      RunCommand(this,
+                 [&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
       return consumed;
     }
   } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease) {

@@ -4,9 +4,12 @@
 #include "Evalon.h"
 #include "FuncGraph.h"
 #include "NumberFormat.h"
+#include "PenWidgets.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -394,6 +397,77 @@ TEST(SetGraphDialog, AReleaseAwayFromTheYCaptionIsNoClick) {
   EXPECT_EQ(asked, 0);
   EXPECT_EQ(w.graph.YMin(), -3.0L);
   EXPECT_EQ(w.graph.YMax(), 3.0L);
+}
+
+// Whether the x axis line shows on the background layer, between two ticks.
+bool xAxisDrawn(const TFuncGraph& graph) {
+  return graph.BackLayer()->pixel(graph.XToPixel(2.5L), graph.YToPixel(0)) == qRgb(0, 0, 0);
+}
+
+TEST(SetGraphDialog, TheShowBoxesBringBackAHiddenAxisAndTheRangeEditsStillHideIt) {
+  SettingsWindow w;
+  w.graph.XAxis().Visible = false;
+  w.graph.UpdateGraph();
+  w.show();
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
+  EXPECT_TRUE(w.dialog.CheckYVisible->isChecked());
+  EXPECT_EQ(w.dialog.CheckXVisible->text(), QStringLiteral("表示"));
+  ASSERT_FALSE(xAxisDrawn(w.graph));
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.CheckXVisible, Qt::LeftButton);
+  EXPECT_TRUE(w.graph.XAxis().Visible);
+  EXPECT_TRUE(xAxisDrawn(w.graph));
+
+  // A range that puts the axis line outside the plot hides the axis, and the box shows it.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet1);
+  w.enter(w.dialog.EditYMin, QStringLiteral("1"));
+  EXPECT_FALSE(w.graph.XAxis().Visible);
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
+  // Checked while the line is outside, the axis stays hidden and the box says so.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.CheckXVisible, Qt::LeftButton);
+  EXPECT_FALSE(w.graph.XAxis().Visible);
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
+  // Back inside, the axis stays hidden until the box brings it back.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet1);
+  w.enter(w.dialog.EditYMin, QStringLiteral("-3"));
+  EXPECT_FALSE(w.graph.XAxis().Visible);
+  EXPECT_FALSE(xAxisDrawn(w.graph));
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.CheckXVisible, Qt::LeftButton);
+  EXPECT_TRUE(xAxisDrawn(w.graph));
+
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet3);
+  QTest::mouseClick(w.dialog.CheckYVisible, Qt::LeftButton);
+  EXPECT_FALSE(w.graph.YAxis().Visible);
+  EXPECT_TRUE(w.graph.XAxis().Visible);
+}
+
+TEST(SetGraphDialog, TheBackgroundColourButtonSetsTheBackBrushColour) {
+  SettingsWindow w;
+  w.graph.MarkUnchanged();
+  w.show();
+  EXPECT_EQ(w.dialog.LabelBackColor->text(), QStringLiteral("背景色"));
+  EXPECT_EQ(w.dialog.ShapeBackColor->Color(), TFuncGraph::DefaultBackColor);
+  auto answering = answerNextModal<QColorDialog>([](QColorDialog* dialog) {
+    dialog->setCurrentColor(QColor(0, 128, 255));
+    dialog->reject();
+  });
+  QTest::mouseClick(w.dialog.btnBackColor, Qt::LeftButton);
+  EXPECT_EQ(w.graph.BackBrush().Color, TFuncGraph::DefaultBackColor);
+  EXPECT_FALSE(w.graph.IsChanged());
+
+  answering = answerNextModal<QColorDialog>([](QColorDialog* dialog) {
+    dialog->setCurrentColor(QColor(0, 128, 255));
+    dialog->accept();
+  });
+  QTest::mouseClick(w.dialog.btnBackColor, Qt::LeftButton);
+  const TBrush brush = w.graph.BackBrush();
+  EXPECT_EQ(brush.Color, 0xFF8000);
+  EXPECT_EQ(brush.Style, TBrush().Style);
+  EXPECT_EQ(w.dialog.ShapeBackColor->Color(), 0xFF8000);
+  EXPECT_EQ(w.graph.BackLayer()->pixel(1, 1), qRgb(0, 128, 255));
+  EXPECT_TRUE(w.graph.IsChanged());
 }
 
 } // namespace
