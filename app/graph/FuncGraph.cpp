@@ -2,16 +2,21 @@
 
 #include "Canvas.h"
 #include "QtObjects.h"
+#include "ViewNavigation.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -28,11 +33,36 @@ std::int32_t toLong(long double v) {
   return static_cast<std::int32_t>(std::clamp(v, Lowest, Highest));
 }
 
+// One axis of the plot: its range in the order of the pixels, and its length in pixels.
+struct AxisView {
+  long double lower;
+  long double upper;
+  std::int32_t pixels;
+};
+
+AxisView viewOf(const GraphMapping& m, bool x) {
+  const GraphRange& r = m.graphRange();
+  if (x) return {r.xMin, r.xMax, m.plotRight() - m.plotLeft()};
+  return {r.yMin, r.yMax, m.plotBottom() - m.plotTop()};
+}
+
+// Measures tick value texts as the axes write them, in the axis's value font.
+ViewNavigation::TextWidth valueWidth(const TAxis& axis) {
+  struct Probe {
+    QImage image = newLayer(QSize(1, 1));
+    Canvas canvas{image};
+  };
+  auto probe = std::make_shared<Probe>();
+  probe->canvas.setFont(toQFont(axis.ValFont), toQColor(axis.ValFont.Color));
+  return [probe](long double v) { return probe->canvas.textWidth(TickValueText(v)); };
+}
+
 } // namespace
 
 TFuncGraph::TFuncGraph(QWidget* parent) : QWidget(parent) {
   resize(40, 40);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setCursor(Qt::OpenHandCursor);
   for (int n = 0; n < FormulaCount; ++n)
     formulas[n].Pen.Color = SlotColors[n];
 }
@@ -109,6 +139,18 @@ void TFuncGraph::UpdateGraph() {
   const int originY = mapping.originY();
   if (originY < margins.top || originY > mapping.plotBottom()) xAxis.Visible = false;
   if (originX < margins.left || originX > mapping.plotRight()) yAxis.Visible = false;
+  drawBackground();
+  noteRange();
+}
+
+void TFuncGraph::noteRange() {
+  if (range == toldRange) return;
+  toldRange = range;
+  emit RangeChanged();
+}
+
+void TFuncGraph::drawBackground() {
+  mapping = GraphMapping(range, margins, width(), height());
   backLayer = std::make_unique<QImage>(newLayer(size()));
   update();
   if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture
@@ -158,6 +200,7 @@ TGraphLabel* TFuncGraph::Label(int slot) const {
 TGraphLabel* TFuncGraph::newLabel(int slot) {
   destroyLabel(slot);
   auto* label = new TGraphLabel(this, slot);
+  label->setCursor(Qt::ArrowCursor); // the graph's hand is for panning, not for labels
   label->show();
   FLabels[labelIndex(slot)] = label;
   return label;
@@ -316,4 +359,75 @@ void TFuncGraph::FitYRange() {
   if (!any) return;
   range.yMax = toLong(std::ceil(max));
   range.yMin = toLong(std::floor(min));
+  noteRange();
+}
+
+long double TFuncGraph::fittedPeriod(const TAxis& axis) const {
+  const AxisView view = viewOf(mapping, &axis == &xAxis);
+  return ViewNavigation::fittedPeriod(view.lower, view.upper, view.pixels, axis.GuagePeriod,
+                                      valueWidth(axis));
+}
+
+bool TFuncGraph::ticksUnfit(const TAxis& axis) const {
+  const AxisView view = viewOf(mapping, &axis == &xAxis);
+  return ViewNavigation::periodUnfit(view.lower, view.upper, view.pixels, axis.GuagePeriod,
+                                     valueWidth(axis));
+}
+
+void TFuncGraph::FitTickPeriod(TAxis& axis) {
+  mapping = GraphMapping(range, margins, width(), height());
+  axis.GuagePeriod = fittedPeriod(axis);
+  UpdateGraph();
+}
+
+// Exploring passes through many ranges on the way: an axis that leaves the plot for a while
+// keeps its flag and shows again when its line returns.
+void TFuncGraph::explore(const GraphRange& view, bool zooming) {
+  range = view;
+  mapping = GraphMapping(range, margins, width(), height());
+  if (zooming)
+    for (TAxis* axis : {&xAxis, &yAxis})
+      if (ticksUnfit(*axis)) axis->GuagePeriod = fittedPeriod(*axis);
+  drawBackground();
+  noteRange();
+  DrawFunctions();
+}
+
+// Shift may arrive as a horizontal turn, so whichever component moved is the turn.
+void TFuncGraph::wheelEvent(QWheelEvent* event) {
+  const QPoint angle = event->angleDelta();
+  const int delta = angle.y() != 0 ? angle.y() : angle.x();
+  if (delta == 0) return QWidget::wheelEvent(event);
+  event->accept();
+  const bool onlyX = event->modifiers() & Qt::ShiftModifier;
+  const bool onlyY = event->modifiers() & Qt::ControlModifier;
+  const long double factor = ViewNavigation::wheelFactor(delta);
+  const QPointF at = event->position();
+  explore(ViewNavigation(mapping).zoomed(at.x(), at.y(), onlyY && !onlyX ? 1 : factor,
+                                         onlyX && !onlyY ? 1 : factor),
+          true);
+}
+
+// Presses on a label reach the label, which takes them; only the graph's own come here.
+void TFuncGraph::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  event->accept();
+  pan = Pan{true, false, event->position(), mapping};
+}
+
+void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
+  if (!pan.armed || !(event->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(event);
+  event->accept();
+  const QPointF moved = event->position() - pan.press;
+  if (!pan.active && moved.manhattanLength() < QApplication::startDragDistance()) return;
+  if (!pan.active) setCursor(Qt::ClosedHandCursor);
+  pan.active = true;
+  explore(ViewNavigation(pan.start).panned(moved.x(), moved.y()), false);
+}
+
+void TFuncGraph::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  event->accept();
+  pan = Pan{};
+  setCursor(Qt::OpenHandCursor);
 }

@@ -11,6 +11,7 @@
 #include "GraphMapping.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -103,6 +104,9 @@ public:
 
   void UpdateGraph();
   void ResetGraph();
+  // Gives the axis (this graph's XAxis or YAxis) the 1, 2 or 5 x 10^k tick period that puts
+  // its ticks about 60-100 pixels apart with room for every value, then refreshes.
+  void FitTickPeriod(TAxis& axis);
   // Draws every used slot into a new curve layer; true when no slot ended with an error.
   bool DrawFunctions();
   void FitYRange();
@@ -122,12 +126,41 @@ public:
   const QImage* BackLayer() const { return backLayer.get(); }
   const QImage* CurveLayer() const { return curveLayer.get(); }
 
+signals:
+  // The range changed, by whatever path: a property, the mouse, a new graph or a document.
+  void RangeChanged();
+
 protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // The wheel zooms about the pointer: both ranges, with Shift only X, with Ctrl only Y.
+  void wheelEvent(QWheelEvent* event) override;
+  // A left-button drag on the graph itself (not on a label) pans the view.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+  // A left press arms the pan; it starts once the pointer has moved the drag distance, and
+  // every step moves the view from where it stood at the press.
+  struct Pan {
+    bool armed = false;
+    bool active = false;
+    QPointF press;
+    GraphMapping start;
+  };
+
   TFormula& slot(int index);
+  // Draws the background layer for the current range and margins, the axes as their flags
+  // and the plot allow.
+  void drawBackground();
+  // Tells RangeChanged when the range differs from the one last told.
+  void noteRange();
+  // A range chosen with the mouse: the axes keep their flags, crowded ticks are spaced out
+  // when zooming, and the curves are drawn at once.
+  void explore(const GraphRange& view, bool zooming);
+  bool ticksUnfit(const TAxis& axis) const;
+  long double fittedPeriod(const TAxis& axis) const;
   void DrawFunction(int number, QImage& layer);
   // False when the slot has no finite sample.
   bool GetFunctionRange(int number, long double& max, long double& min);
@@ -160,6 +193,8 @@ private:
   std::array<TGraphLabel*, LabelCount> FLabels{};
   QString graphName;
   QByteArray unchangedState;
+  GraphRange toldRange;
+  Pan pan;
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;
 };

@@ -27,7 +27,7 @@ bool firstMultiple(long double q, std::int32_t& k) {
 
 // Writes a tick's value text next to its anchor point on the axis.
 void writeValue(Canvas& canvas, const TAxis& axis, long double value, QPoint anchor) {
-  const QString text = formatGeneral(value, ValuePrecision);
+  const QString text = TickValueText(value);
   const bool above = axis.ValPos == ptUpLeft || axis.ValPos == ptUpRight;
   const bool left = axis.ValPos == ptUpLeft || axis.ValPos == ptDownLeft;
   const int ax = anchor.x();
@@ -160,6 +160,10 @@ void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Al
   if (!axis.Visible) return;
   const bool x = along == Along::X;
   const int line = x ? mapping.originY() : mapping.originX();
+  // A plot squeezed below its margins lies mirrored between its edges.
+  const int near = x ? mapping.plotTop() : mapping.plotLeft();
+  const int far = x ? mapping.plotBottom() : mapping.plotRight();
+  if (line < std::min(near, far) || line > std::max(near, far)) return;
   const auto point = [x](int a, int across) { return x ? QPoint(a, across) : QPoint(across, a); };
   const QPoint start = point(x ? mapping.plotLeft() : mapping.plotTop(), line);
   const QPoint end = point(x ? mapping.plotRight() : mapping.plotBottom(), line);
@@ -208,6 +212,10 @@ void forEachTick(long double lower, long double upper, long double period, const
     if (!(next > last) || walk.within(next, group)) return; // the sum no longer moves
     v = next;
   }
+}
+
+QString TickValueText(long double value) {
+  return formatGeneral(value, ValuePrecision);
 }
 
 void DrawXAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis) {

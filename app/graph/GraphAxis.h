@@ -67,8 +67,12 @@ struct AxisPixels {
 void forEachTick(long double lower, long double upper, long double period, const AxisPixels& pixels,
                  const std::function<void(long double value, std::int32_t pixel)>& tick);
 
+// The text written at a tick of the given value.
+QString TickValueText(long double value);
+
 // The X axis through y = 0 and the Y axis through x = 0, drawn with the canvas's pen and
 // brush; the value texts in the axis's value font, the canvas font restored afterwards. The
-// Y axis leaves out the value at the origin when the X axis writes values.
+// Y axis leaves out the value at the origin when the X axis writes values. An axis whose line
+// lies outside the plot is not drawn, whatever its flag.
 void DrawXAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis);
 void DrawYAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& yAxis, const TAxis& xAxis);

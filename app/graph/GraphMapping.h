@@ -10,6 +10,7 @@ struct GraphRange {
   long double xMax = 3.0L;
   long double yMin = -3.0L;
   long double yMax = 3.0L;
+  bool operator==(const GraphRange&) const = default;
 };
 
 struct GraphMargins {
