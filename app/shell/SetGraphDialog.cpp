@@ -50,6 +50,7 @@ enum AxisTag {
   TagValYDist = 4,
   TagFont = 5,
   TagVisible = 6,
+  TagAutoPeriod = 7,
 };
 constexpr int TagXAxisBase = 10;
 constexpr int TagYAxisBase = 20;
@@ -74,6 +75,7 @@ struct TSetGraphDlg::AxisPage {
   TRadioGroup*& valPos;
   QLabel*& periodCaption;
   QLineEdit*& period;
+  QPushButton*& autoPeriod;
   QLabel*& xDistCaption;
   TSpinEdit*& xDist;
   QLabel*& yDistCaption;
@@ -106,14 +108,15 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
                 {QStringLiteral("なし"), QStringLiteral("上側"), QStringLiteral("下側"),
                  QStringLiteral("両側")},
                 121, TagXAxisBase,
-                {CheckXVisible, RadioXGrad, RadioXValPos, Label11, EditXPeriod, Label12, SpinXXDist,
-                 Label13, SpinXYDist, Label17, btnXFont});
+                {CheckXVisible, RadioXGrad, RadioXValPos, Label11, EditXPeriod, btnXAutoPeriod,
+                 Label12, SpinXXDist, Label13, SpinXYDist, Label17, btnXFont});
   buildAxisPage(TabSheet3,
                 {QStringLiteral("なし"), QStringLiteral("右側"), QStringLiteral("左側"),
                  QStringLiteral("両側")},
                 113, TagYAxisBase,
-                {CheckYVisible, RadioYGrad, RadioYValPos, Label14, EditYPeriod, Label15, SpinYXDist,
-                 Label16, SpinYYDist, Label18, btnYFont});
+                {CheckYVisible, RadioYGrad, RadioYValPos, Label14, EditYPeriod, btnYAutoPeriod,
+                 Label15, SpinYXDist, Label16, SpinYYDist, Label18, btnYFont});
+  connect(graph, &TFuncGraph::RangeChanged, this, &TSetGraphDlg::GraphRangeChange);
 }
 
 void TSetGraphDlg::buildGraphPage() {
@@ -187,6 +190,12 @@ void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, in
   }
   controls.periodCaption = caption(QStringLiteral("目盛間隔"), 112, 24, page);
   controls.period = numberEdit(page, {112, 40, 57, 20}, tagBase + TagPeriod);
+  controls.autoPeriod = new QPushButton(QStringLiteral("自動"), page);
+  controls.autoPeriod->setGeometry(172, 39, 41, 22);
+  setTag(controls.autoPeriod, tagBase + TagAutoPeriod);
+  QPushButton* autoPeriod = controls.autoPeriod;
+  connect(autoPeriod, &QPushButton::clicked, this,
+          [this, autoPeriod] { btnAutoPeriodClick(autoPeriod); });
   controls.xDistCaption = caption(QStringLiteral("Ｘ軸方向微調整"), 112, 128, page);
   controls.xDist = spinBox(page, {112, 144, 49, 21}, tagBase + TagValXDist);
   controls.yDistCaption = caption(QStringLiteral("Ｙ軸方向微調整"), 112, 176, page);
@@ -280,6 +289,8 @@ bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
     axisOfTag(tag).GuagePeriod = *value;
     graph->UpdateGraph();
   }
+  // Applied: from now on the edit shows what the graph takes by other paths.
+  edit->setModified(false);
   showAxisFlags();
   return true;
 }
@@ -360,6 +371,36 @@ void TSetGraphDlg::btnBackColorClick() {
   brush.Color = *chosen;
   graph->setBackBrush(brush);
   ShapeBackColor->setColor(brush.Color);
+}
+
+void TSetGraphDlg::btnAutoPeriodClick(QPushButton* button) {
+  const int tag = tagOf(button);
+  TAxis& axis = axisOfTag(tag);
+  graph->FitTickPeriod(axis);
+  QLineEdit* period = tag < TagYAxisBase ? EditXPeriod : EditYPeriod;
+  period->setText(formatGeneral(axis.GuagePeriod));
+  showAxisFlags();
+}
+
+// A zoom may also have respaced the ticks, and a refresh may have hidden an axis.
+void TSetGraphDlg::GraphRangeChange() {
+  if (!isVisible()) return;
+  showValue(EditXMin, graph->XMin());
+  showValue(EditXMax, graph->XMax());
+  showValue(EditYMin, graph->YMin());
+  showValue(EditYMax, graph->YMax());
+  showValue(EditXPeriod, graph->XAxis().GuagePeriod);
+  showValue(EditYPeriod, graph->YAxis().GuagePeriod);
+  showAxisFlags();
+}
+
+// The text typed into the focused edit and not yet applied stays, so that a range changed by
+// the mouse meanwhile does not take it from under the user; an edit whose text reads as the
+// value keeps its spelling ("1e2" for 100).
+void TSetGraphDlg::showValue(QLineEdit* edit, long double value) {
+  if (edit == focusWidget() && edit->isModified()) return;
+  if (localeTextToFloat(edit->text()) == value) return;
+  edit->setText(formatGeneral(value));
 }
 
 void TSetGraphDlg::showEvent(QShowEvent* event) {

@@ -11,6 +11,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 class QToolButton;
 class TAxis;
@@ -40,19 +41,21 @@ public:
   TColorShape* ShapeBackColor;
   QToolButton* btnBackColor;
 
-  // Page "Ｘ軸" (tags 10..16).
+  // Page "Ｘ軸" (tags 10..17).
   QCheckBox* CheckXVisible;
   TRadioGroup *RadioXGrad, *RadioXValPos;
   QLabel *Label11, *Label12, *Label13, *Label17;
   QLineEdit* EditXPeriod;
+  QPushButton* btnXAutoPeriod;
   TSpinEdit *SpinXXDist, *SpinXYDist;
   QToolButton* btnXFont;
 
-  // Page "Ｙ軸" (tags 20..26).
+  // Page "Ｙ軸" (tags 20..27).
   QCheckBox* CheckYVisible;
   TRadioGroup *RadioYGrad, *RadioYValPos;
   QLabel *Label14, *Label15, *Label16, *Label18;
   QLineEdit* EditYPeriod;
+  QPushButton* btnYAutoPeriod;
   TSpinEdit *SpinYXDist, *SpinYYDist;
   QToolButton* btnYFont;
 
@@ -69,6 +72,10 @@ public:
   // lies outside the plot is hidden again.
   void CheckVisibleClick(QCheckBox* box);
   void btnBackColorClick();
+  // Gives the axis the tick period that spaces its values well, once, and shows it.
+  void btnAutoPeriodClick(QPushButton* button);
+  // While the dialog is visible, shows a range (and tick periods) the graph took by any path.
+  void GraphRangeChange();
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -88,6 +95,8 @@ private:
                 QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist);
   // The two 表示 boxes show the axes' flags, which a refresh of the graph may have cleared.
   void showAxisFlags();
+  // Shows the value in the edit unless the user is typing there or the text already reads as it.
+  void showValue(QLineEdit* edit, long double value);
   TAxis& axisOfTag(int tag);
 
   TFuncGraph* graph;
