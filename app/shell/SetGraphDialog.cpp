@@ -188,25 +188,11 @@ void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, in
     setTag(group, tagBase + (group == controls.grad ? TagGrad : TagValPos));
     connect(group, &TRadioGroup::clicked, this, [this, group] { RadioClick(group); });
   }
-  controls.periodCaption = caption(QStringLiteral("目盛間隔"), 112, 24, page);
-  controls.period = numberEdit(page, {112, 40, 57, 20}, tagBase + TagPeriod);
-  controls.autoPeriod = new QPushButton(QStringLiteral("自動"), page);
-  controls.autoPeriod->setGeometry(172, 39, 41, 22);
-  setTag(controls.autoPeriod, tagBase + TagAutoPeriod);
-  QPushButton* autoPeriod = controls.autoPeriod;
-  connect(autoPeriod, &QPushButton::clicked, this,
-          [this, autoPeriod] { btnAutoPeriodClick(autoPeriod); });
+  buildPeriodControls(page, tagBase, controls);
   controls.xDistCaption = caption(QStringLiteral("Ｘ軸方向微調整"), 112, 128, page);
   controls.xDist = spinBox(page, {112, 144, 49, 21}, tagBase + TagValXDist);
   controls.yDistCaption = caption(QStringLiteral("Ｙ軸方向微調整"), 112, 176, page);
   controls.yDist = spinBox(page, {112, 192, 49, 21}, tagBase + TagValYDist);
-  controls.visible = new QCheckBox(QStringLiteral("表示"), page);
-  controls.visible->move(112, 80);
-  controls.visible->adjustSize();
-  setTag(controls.visible, tagBase + TagVisible);
-  QCheckBox* visible = controls.visible;
-  // Only the user's click acts; loading the box does not write the flag.
-  connect(visible, &QCheckBox::clicked, this, [this, visible] { CheckVisibleClick(visible); });
   controls.fontCaption = caption(QStringLiteral("フォント設定"), 112, 232, page);
   controls.font = new QToolButton(page);
   controls.font->setGeometry(184, 224, 25, 25);
@@ -216,6 +202,25 @@ void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, in
   setTag(controls.font, tagBase + TagFont);
   QToolButton* button = controls.font;
   connect(button, &QToolButton::clicked, this, [this, button] { btnFontClick(button); });
+}
+
+// The tick interval with its 自動 button, and the 表示 box in the free row below them.
+void TSetGraphDlg::buildPeriodControls(QWidget* page, int tagBase, const AxisPage& controls) {
+  controls.periodCaption = caption(QStringLiteral("目盛間隔"), 112, 24, page);
+  controls.period = numberEdit(page, {112, 40, 57, 20}, tagBase + TagPeriod);
+  controls.autoPeriod = new QPushButton(QStringLiteral("自動"), page);
+  controls.autoPeriod->setGeometry(172, 39, 41, 22);
+  setTag(controls.autoPeriod, tagBase + TagAutoPeriod);
+  QPushButton* autoPeriod = controls.autoPeriod;
+  connect(autoPeriod, &QPushButton::clicked, this,
+          [this, autoPeriod] { btnAutoPeriodClick(autoPeriod); });
+  controls.visible = new QCheckBox(QStringLiteral("表示"), page);
+  controls.visible->move(112, 80);
+  controls.visible->adjustSize();
+  setTag(controls.visible, tagBase + TagVisible);
+  QCheckBox* visible = controls.visible;
+  // Only the user's click acts; loading the box does not write the flag.
+  connect(visible, &QCheckBox::clicked, this, [this, visible] { CheckVisibleClick(visible); });
 }
 
 // The range and tick-interval edits take numbers typed in ASCII: no input method while one has

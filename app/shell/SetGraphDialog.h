@@ -89,6 +89,7 @@ private:
   void buildBackColorRow();
   void buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight, int tagBase,
                      const AxisPage& controls);
+  void buildPeriodControls(QWidget* page, int tagBase, const AxisPage& controls);
   QLineEdit* numberEdit(QWidget* parent, const QRect& geometry, int tag);
   TSpinEdit* spinBox(QWidget* parent, const QRect& geometry, int tag);
   void loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* grad, TRadioGroup* valPos,

@@ -539,6 +539,13 @@ TEST(SetGraphDialog, WhileShownTheDialogFollowsTheGraphsRangeButKeepsWhatIsBeing
   w.graph.setYMax(8);
   EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("8"));
 
+  // Zooming far in respaces the ticks; the interval edits show the new periods.
+  for (int n = 0; n < 10; ++n)
+    turnWheel(&w.graph, 8);
+  EXPECT_NE(w.graph.XAxis().GuagePeriod, 1.0L);
+  EXPECT_EQ(w.dialog.EditXPeriod->text(), formatGeneral(w.graph.XAxis().GuagePeriod));
+  EXPECT_EQ(w.dialog.EditYPeriod->text(), formatGeneral(w.graph.YAxis().GuagePeriod));
+
   // A range that puts the x axis outside the plot hides it, and its box shows that.
   w.graph.setYMin(1);
   EXPECT_EQ(w.dialog.EditYMin->text(), QStringLiteral("1"));
