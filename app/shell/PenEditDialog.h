@@ -1,5 +1,5 @@
-// TPenEditDlg: the modal dialog that edits a curve's pen (colour and width; the style is kept).
-// It works on a copy of the pen, which only OK copies back.
+// TPenEditDlg: the modal dialog that edits a curve's pen: colour, width and line style. It works
+// on a copy of the pen, which only OK copies back.
 #pragma once
 
 #include "GraphPen.h"
@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -36,15 +37,19 @@ public:
   QToolButton* btnColor;
   QLabel* Label2;
   TSpinEdit* SpinWidth;
+  QLabel* Label3;
+  QComboBox* ComboStyle;
   TPenSample* ImageSample;
   QPushButton* btnOK;
   QPushButton* btnCancel;
 
   void btnColorClick();
   void SpinWidthChange();
+  void ComboStyleChange();
 
 private:
   void buildColorPanel();
+  void buildStyleChoice();
   void buildButtonPanel();
 
   std::optional<TPen> FPen;

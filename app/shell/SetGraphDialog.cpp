@@ -1,5 +1,6 @@
 #include "SetGraphDialog.h"
 
+#include "ColorChoice.h"
 #include "ControlTag.h"
 #include "ErrorBox.h"
 #include "FontChoice.h"
@@ -7,10 +8,12 @@
 #include "FuncGraph.h"
 #include "KurvoError.h"
 #include "NumberFormat.h"
+#include "PenWidgets.h"
 #include "Pictures.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -45,7 +48,9 @@ enum AxisTag {
   TagPeriod = 2,
   TagValXDist = 3,
   TagValYDist = 4,
-  TagFont = 5
+  TagFont = 5,
+  TagVisible = 6,
+  TagAutoPeriod = 7,
 };
 constexpr int TagXAxisBase = 10;
 constexpr int TagYAxisBase = 20;
@@ -65,10 +70,12 @@ bool isEnter(int key) {
 
 // The controls of an axis page, as the members that name them on the X or the Y page.
 struct TSetGraphDlg::AxisPage {
+  QCheckBox*& visible;
   TRadioGroup*& grad;
   TRadioGroup*& valPos;
   QLabel*& periodCaption;
   QLineEdit*& period;
+  QPushButton*& autoPeriod;
   QLabel*& xDistCaption;
   TSpinEdit*& xDist;
   QLabel*& yDistCaption;
@@ -81,7 +88,8 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
     : QWidget(parent, Qt::Tool), graph(graph) {
   setWindowTitle(QStringLiteral("グラフの設定"));
   setFont(formFont());
-  setFixedSize(237, 299);
+  // One row taller than the original window, for the background colour below the margins.
+  setFixedSize(237, 331);
   move(screen()->availableGeometry().center() - rect().center());
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -100,20 +108,22 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
                 {QStringLiteral("なし"), QStringLiteral("上側"), QStringLiteral("下側"),
                  QStringLiteral("両側")},
                 121, TagXAxisBase,
-                {RadioXGrad, RadioXValPos, Label11, EditXPeriod, Label12, SpinXXDist, Label13,
-                 SpinXYDist, Label17, btnXFont});
+                {CheckXVisible, RadioXGrad, RadioXValPos, Label11, EditXPeriod, btnXAutoPeriod,
+                 Label12, SpinXXDist, Label13, SpinXYDist, Label17, btnXFont});
   buildAxisPage(TabSheet3,
                 {QStringLiteral("なし"), QStringLiteral("右側"), QStringLiteral("左側"),
                  QStringLiteral("両側")},
                 113, TagYAxisBase,
-                {RadioYGrad, RadioYValPos, Label14, EditYPeriod, Label15, SpinYXDist, Label16,
-                 SpinYYDist, Label18, btnYFont});
+                {CheckYVisible, RadioYGrad, RadioYValPos, Label14, EditYPeriod, btnYAutoPeriod,
+                 Label15, SpinYXDist, Label16, SpinYYDist, Label18, btnYFont});
+  connect(graph, &TFuncGraph::RangeChanged, this, &TSetGraphDlg::GraphRangeChange);
 }
 
 void TSetGraphDlg::buildGraphPage() {
   TabSheet1->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
   buildRangeGroup();
   buildMarginGroup();
+  buildBackColorRow();
 }
 
 void TSetGraphDlg::buildRangeGroup() {
@@ -151,6 +161,19 @@ void TSetGraphDlg::buildMarginGroup() {
   }
 }
 
+// Laid out like the pen dialog's colour row: caption, colour field, button.
+void TSetGraphDlg::buildBackColorRow() {
+  LabelBackColor = caption(QStringLiteral("背景色"), 24, 265, TabSheet1);
+  ShapeBackColor = new TColorShape(TabSheet1);
+  ShapeBackColor->setGeometry(80, 257, 41, 25);
+  btnBackColor = new QToolButton(TabSheet1);
+  btnBackColor->setGeometry(136, 257, 25, 25);
+  btnBackColor->setAutoRaise(true);
+  btnBackColor->setIcon(shellIcon(ShellPicture::Color));
+  btnBackColor->setIconSize(QSize(21, 21));
+  connect(btnBackColor, &QToolButton::clicked, this, &TSetGraphDlg::btnBackColorClick);
+}
+
 void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight,
                                  int tagBase, const AxisPage& controls) {
   controls.grad = new TRadioGroup(QStringLiteral(" 軸目盛 "), gradItems, page);
@@ -165,8 +188,7 @@ void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, in
     setTag(group, tagBase + (group == controls.grad ? TagGrad : TagValPos));
     connect(group, &TRadioGroup::clicked, this, [this, group] { RadioClick(group); });
   }
-  controls.periodCaption = caption(QStringLiteral("目盛間隔"), 112, 24, page);
-  controls.period = numberEdit(page, {112, 40, 57, 20}, tagBase + TagPeriod);
+  buildPeriodControls(page, tagBase, controls);
   controls.xDistCaption = caption(QStringLiteral("Ｘ軸方向微調整"), 112, 128, page);
   controls.xDist = spinBox(page, {112, 144, 49, 21}, tagBase + TagValXDist);
   controls.yDistCaption = caption(QStringLiteral("Ｙ軸方向微調整"), 112, 176, page);
@@ -180,6 +202,25 @@ void TSetGraphDlg::buildAxisPage(QWidget* page, const QStringList& gradItems, in
   setTag(controls.font, tagBase + TagFont);
   QToolButton* button = controls.font;
   connect(button, &QToolButton::clicked, this, [this, button] { btnFontClick(button); });
+}
+
+// The tick interval with its 自動 button, and the 表示 box in the free row below them.
+void TSetGraphDlg::buildPeriodControls(QWidget* page, int tagBase, const AxisPage& controls) {
+  controls.periodCaption = caption(QStringLiteral("目盛間隔"), 112, 24, page);
+  controls.period = numberEdit(page, {112, 40, 57, 20}, tagBase + TagPeriod);
+  controls.autoPeriod = new QPushButton(QStringLiteral("自動"), page);
+  controls.autoPeriod->setGeometry(172, 39, 41, 22);
+  setTag(controls.autoPeriod, tagBase + TagAutoPeriod);
+  QPushButton* autoPeriod = controls.autoPeriod;
+  connect(autoPeriod, &QPushButton::clicked, this,
+          [this, autoPeriod] { btnAutoPeriodClick(autoPeriod); });
+  controls.visible = new QCheckBox(QStringLiteral("表示"), page);
+  controls.visible->move(112, 80);
+  controls.visible->adjustSize();
+  setTag(controls.visible, tagBase + TagVisible);
+  QCheckBox* visible = controls.visible;
+  // Only the user's click acts; loading the box does not write the flag.
+  connect(visible, &QCheckBox::clicked, this, [this, visible] { CheckVisibleClick(visible); });
 }
 
 // The range and tick-interval edits take numbers typed in ASCII: no input method while one has
@@ -212,13 +253,18 @@ void TSetGraphDlg::FormShow() {
   SpinMRight->setValue(graph->MarginRight());
   SpinMTop->setValue(graph->MarginTop());
   SpinMBottom->setValue(graph->MarginBottom());
-  loadAxis(graph->XAxis(), RadioXGrad, RadioXValPos, EditXPeriod, SpinXXDist, SpinXYDist);
-  loadAxis(graph->YAxis(), RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist, SpinYYDist);
+  loadAxis(graph->XAxis(), CheckXVisible, RadioXGrad, RadioXValPos, EditXPeriod, SpinXXDist,
+           SpinXYDist);
+  loadAxis(graph->YAxis(), CheckYVisible, RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist,
+           SpinYYDist);
+  ShapeBackColor->setColor(graph->BackBrush().Color);
 }
 
 // Each control's change handler writes back only the value just loaded into it.
-void TSetGraphDlg::loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* valPos,
-                            QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist) {
+void TSetGraphDlg::loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* grad,
+                            TRadioGroup* valPos, QLineEdit* period, TSpinEdit* xDist,
+                            TSpinEdit* yDist) {
+  visible->setChecked(axis.Visible);
   grad->setItemIndex(axis.GauageType);
   valPos->setItemIndex(axis.ValPos);
   period->setText(formatGeneral(axis.GuagePeriod));
@@ -248,6 +294,9 @@ bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
     axisOfTag(tag).GuagePeriod = *value;
     graph->UpdateGraph();
   }
+  // Applied: from now on the edit shows what the graph takes by other paths.
+  edit->setModified(false);
+  showAxisFlags();
   return true;
 }
 
@@ -273,6 +322,7 @@ void TSetGraphDlg::SpinMChange(TSpinEdit* box) {
       axisOfTag(tag).ValYDist = value;
     graph->UpdateGraph();
   }
+  showAxisFlags();
 }
 
 void TSetGraphDlg::RadioClick(TRadioGroup* group) {
@@ -307,6 +357,57 @@ void TSetGraphDlg::LabelYAxisClick() {
   graph->UpdateGraph();
 }
 
+void TSetGraphDlg::CheckVisibleClick(QCheckBox* box) {
+  axisOfTag(tagOf(box)).Visible = box->isChecked();
+  graph->UpdateGraph();
+  showAxisFlags();
+}
+
+void TSetGraphDlg::showAxisFlags() {
+  CheckXVisible->setChecked(graph->XAxis().Visible);
+  CheckYVisible->setChecked(graph->YAxis().Visible);
+}
+
+// The brush keeps its style; only its colour is chosen.
+void TSetGraphDlg::btnBackColorClick() {
+  const std::optional<GraphColor> chosen = chooseColor(graph->BackBrush().Color, this);
+  if (!chosen) return;
+  TBrush brush = graph->BackBrush();
+  brush.Color = *chosen;
+  graph->setBackBrush(brush);
+  ShapeBackColor->setColor(brush.Color);
+}
+
+void TSetGraphDlg::btnAutoPeriodClick(QPushButton* button) {
+  const int tag = tagOf(button);
+  TAxis& axis = axisOfTag(tag);
+  graph->FitTickPeriod(axis);
+  QLineEdit* period = tag < TagYAxisBase ? EditXPeriod : EditYPeriod;
+  period->setText(formatGeneral(axis.GuagePeriod));
+  showAxisFlags();
+}
+
+// A zoom may also have respaced the ticks, and a refresh may have hidden an axis.
+void TSetGraphDlg::GraphRangeChange() {
+  if (!isVisible()) return;
+  showValue(EditXMin, graph->XMin());
+  showValue(EditXMax, graph->XMax());
+  showValue(EditYMin, graph->YMin());
+  showValue(EditYMax, graph->YMax());
+  showValue(EditXPeriod, graph->XAxis().GuagePeriod);
+  showValue(EditYPeriod, graph->YAxis().GuagePeriod);
+  showAxisFlags();
+}
+
+// The text typed into the focused edit and not yet applied stays, so that a range changed by
+// the mouse meanwhile does not take it from under the user; an edit whose text reads as the
+// value keeps its spelling ("1e2" for 100).
+void TSetGraphDlg::showValue(QLineEdit* edit, long double value) {
+  if (edit == focusWidget() && edit->isModified()) return;
+  if (localeTextToFloat(edit->text()) == value) return;
+  edit->setText(formatGeneral(value));
+}
+
 void TSetGraphDlg::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // A window restored from the minimised state keeps what the user typed.
@@ -318,7 +419,8 @@ bool TSetGraphDlg::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
       // Enter is consumed also when its number cannot be read.
       bool consumed = true;
-      RunCommand(this, [&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
+      RunCommand(this,
+                 [&] { consumed = EditKeyPress(edit, static_cast<QKeyEvent*>(event)->key()); });
       return consumed;
     }
   } else if (watched == LabelYAxis && event->type() == QEvent::MouseButtonRelease) {

@@ -1,18 +1,21 @@
 // TSetGraphDlg: the modeless tool window for the graph's range, margins and the two axes'
-// ticks, tick values and fonts. There is no OK or Cancel: range and tick-interval edits apply
-// on Enter, every other control as soon as it changes. Clicking the "Ｙ軸" caption fits the
-// y range to the formulas.
+// ticks, tick values and fonts, whether each axis is shown, and the background colour. There is
+// no OK or Cancel: range and tick-interval edits apply on Enter, every other control as soon as
+// it changes. Clicking the "Ｙ軸" caption fits the y range to the formulas.
 #pragma once
 
 #include <QWidget>
 
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 class QToolButton;
 class TAxis;
+class TColorShape;
 class TFuncGraph;
 class TRadioGroup;
 class TSpinEdit;
@@ -34,18 +37,25 @@ public:
   QGroupBox* GroupBox2;
   QLabel *Label9, *Label7, *Label8, *Label10;
   TSpinEdit *SpinMTop, *SpinMLeft, *SpinMRight, *SpinMBottom;
+  QLabel* LabelBackColor;
+  TColorShape* ShapeBackColor;
+  QToolButton* btnBackColor;
 
-  // Page "Ｘ軸" (tags 10..15).
+  // Page "Ｘ軸" (tags 10..17).
+  QCheckBox* CheckXVisible;
   TRadioGroup *RadioXGrad, *RadioXValPos;
   QLabel *Label11, *Label12, *Label13, *Label17;
   QLineEdit* EditXPeriod;
+  QPushButton* btnXAutoPeriod;
   TSpinEdit *SpinXXDist, *SpinXYDist;
   QToolButton* btnXFont;
 
-  // Page "Ｙ軸" (tags 20..25).
+  // Page "Ｙ軸" (tags 20..27).
+  QCheckBox* CheckYVisible;
   TRadioGroup *RadioYGrad, *RadioYValPos;
   QLabel *Label14, *Label15, *Label16, *Label18;
   QLineEdit* EditYPeriod;
+  QPushButton* btnYAutoPeriod;
   TSpinEdit *SpinYXDist, *SpinYYDist;
   QToolButton* btnYFont;
 
@@ -58,6 +68,14 @@ public:
   void RadioClick(TRadioGroup* group);
   void btnFontClick(QToolButton* button);
   void LabelYAxisClick();
+  // Shows or hides the axis; the box then shows what the refresh left, since an axis whose line
+  // lies outside the plot is hidden again.
+  void CheckVisibleClick(QCheckBox* box);
+  void btnBackColorClick();
+  // Gives the axis the tick period that spaces its values well, once, and shows it.
+  void btnAutoPeriodClick(QPushButton* button);
+  // While the dialog is visible, shows a range (and tick periods) the graph took by any path.
+  void GraphRangeChange();
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -68,12 +86,18 @@ private:
   void buildGraphPage();
   void buildRangeGroup();
   void buildMarginGroup();
+  void buildBackColorRow();
   void buildAxisPage(QWidget* page, const QStringList& gradItems, int valPosHeight, int tagBase,
                      const AxisPage& controls);
+  void buildPeriodControls(QWidget* page, int tagBase, const AxisPage& controls);
   QLineEdit* numberEdit(QWidget* parent, const QRect& geometry, int tag);
   TSpinEdit* spinBox(QWidget* parent, const QRect& geometry, int tag);
-  void loadAxis(const TAxis& axis, TRadioGroup* grad, TRadioGroup* valPos, QLineEdit* period,
-                TSpinEdit* xDist, TSpinEdit* yDist);
+  void loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* grad, TRadioGroup* valPos,
+                QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist);
+  // The two 表示 boxes show the axes' flags, which a refresh of the graph may have cleared.
+  void showAxisFlags();
+  // Shows the value in the edit unless the user is typing there or the text already reads as it.
+  void showValue(QLineEdit* edit, long double value);
   TAxis& axisOfTag(int tag);
 
   TFuncGraph* graph;

@@ -1,8 +1,11 @@
 #include "PenEditDialog.h"
 
 #include "DialogTestSupport.h"
+#include "PenWidgets.h"
 #include "SpinEdit.h"
 
+#include <QComboBox>
+#include <QImage>
 #include <QScreen>
 #include <QTest>
 
@@ -98,6 +101,65 @@ TEST(PenEditDialog, EscAndTheWindowFrameCancel) {
     QTest::keyClick(d->SpinWidth, Qt::Key_Return);
   });
   EXPECT_EQ(pen.Width, 3);
+}
+
+// The pixels of the sample's middle row that are not the window's colour.
+int samplePixelsDrawn(TPenEditDlg* dialog) {
+  const QImage picture = dialog->ImageSample->grab().toImage();
+  const QRgb window = dialog->ImageSample->palette().color(QPalette::Window).rgb();
+  int drawn = 0;
+  for (int x = 0; x < picture.width(); ++x)
+    drawn += picture.pixel(x, picture.height() / 2) != window;
+  return drawn;
+}
+
+TEST(PenEditDialog, TheLineStyleIsChosenBelowTheWidthAndOnlyOkKeepsIt) {
+  TPenEditDlg dialog;
+  TPen pen{255, PenStyle::Solid, 2};
+  editPen(dialog, pen, [](TPenEditDlg* d) {
+    EXPECT_GT(d->ComboStyle->geometry().top(), d->SpinWidth->geometry().bottom());
+    EXPECT_GT(d->ImageSample->geometry().top(), d->ComboStyle->geometry().bottom());
+    EXPECT_EQ(d->ComboStyle->currentText(), QStringLiteral("実線"));
+    for (int i = 0; i < 3; ++i)
+      QTest::keyClick(d->ComboStyle, Qt::Key_Down);
+    EXPECT_EQ(d->ComboStyle->currentText(), QStringLiteral("一点鎖線"));
+    EXPECT_EQ(d->WorkingPen()->Style, PenStyle::DashDot);
+    d->btnOK->click();
+  });
+  EXPECT_EQ(pen, (TPen{255, PenStyle::DashDot, 2}));
+
+  editPen(dialog, pen, [](TPenEditDlg* d) {
+    EXPECT_EQ(d->ComboStyle->currentText(), QStringLiteral("一点鎖線"));
+    QTest::keyClick(d->ComboStyle, Qt::Key_Down);
+    EXPECT_EQ(d->WorkingPen()->Style, PenStyle::DashDotDot);
+    d->btnCancel->click();
+  });
+  EXPECT_EQ(pen.Style, PenStyle::DashDot);
+
+  // A stored style the list does not offer shows no row and is kept.
+  pen.Style = PenStyle::Clear;
+  editPen(dialog, pen, [](TPenEditDlg* d) {
+    EXPECT_EQ(d->ComboStyle->currentIndex(), -1);
+    d->btnOK->click();
+  });
+  EXPECT_EQ(pen.Style, PenStyle::Clear);
+}
+
+// The sample is drawn like the curve: dashes for a one-pixel pen, a solid line for a wider one.
+TEST(PenEditDialog, TheSampleShowsTheChosenStyle) {
+  TPenEditDlg dialog;
+  TPen pen{255, PenStyle::Solid, 1};
+  editPen(dialog, pen, [](TPenEditDlg* d) {
+    const int whole = d->ImageSample->width();
+    EXPECT_EQ(samplePixelsDrawn(d), whole);
+    QTest::keyClick(d->ComboStyle, Qt::Key_Down); // 破線
+    const int dashed = samplePixelsDrawn(d);
+    EXPECT_GT(dashed, whole / 4);
+    EXPECT_LT(dashed, whole);
+    QTest::keyClick(d->SpinWidth, Qt::Key_Up);
+    EXPECT_EQ(samplePixelsDrawn(d), whole);
+    d->reject();
+  });
 }
 
 } // namespace

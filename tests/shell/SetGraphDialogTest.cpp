@@ -4,10 +4,15 @@
 #include "Evalon.h"
 #include "FuncGraph.h"
 #include "NumberFormat.h"
+#include "PenWidgets.h"
+#include "QtObjects.h"
 #include "RadioGroup.h"
 #include "SpinEdit.h"
 
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -148,7 +153,8 @@ TEST(SetGraphDialog, UnderADecimalCommaTheFieldsTakeTheTextTheyShowAndThePoint) 
   w.show();
   EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("-0,25"));
   EXPECT_EQ(w.dialog.EditXPeriod->text(), QStringLiteral("1,5E-5"));
-  w.graph.setXMin(-1);
+  // The shown range reads back exactly (the dialog follows the graph's range, so the graph's
+  // own value is the check); the period is changed first.
   w.graph.XAxis().GuagePeriod = 1;
   EXPECT_EQ(w.pressEnter(w.dialog.EditXMin), QString());
   EXPECT_EQ(w.graph.XMin(), -0.25L);
@@ -394,6 +400,156 @@ TEST(SetGraphDialog, AReleaseAwayFromTheYCaptionIsNoClick) {
   EXPECT_EQ(asked, 0);
   EXPECT_EQ(w.graph.YMin(), -3.0L);
   EXPECT_EQ(w.graph.YMax(), 3.0L);
+}
+
+// Whether the x axis line shows on the background layer, between two ticks.
+bool xAxisDrawn(const TFuncGraph& graph) {
+  return graph.BackLayer()->pixel(graph.XToPixel(2.5L), graph.YToPixel(0)) == qRgb(0, 0, 0);
+}
+
+TEST(SetGraphDialog, TheShowBoxesBringBackAHiddenAxisAndTheRangeEditsStillHideIt) {
+  SettingsWindow w;
+  w.graph.XAxis().Visible = false;
+  w.graph.UpdateGraph();
+  w.show();
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
+  EXPECT_TRUE(w.dialog.CheckYVisible->isChecked());
+  EXPECT_EQ(w.dialog.CheckXVisible->text(), QStringLiteral("表示"));
+  ASSERT_FALSE(xAxisDrawn(w.graph));
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.CheckXVisible, Qt::LeftButton);
+  EXPECT_TRUE(w.graph.XAxis().Visible);
+  EXPECT_TRUE(xAxisDrawn(w.graph));
+
+  // A range that puts the axis line outside the plot hides the axis, and the box shows it.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet1);
+  w.enter(w.dialog.EditYMin, QStringLiteral("1"));
+  EXPECT_FALSE(w.graph.XAxis().Visible);
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
+  // Checked while the line is outside, the axis stays hidden and the box says so.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.CheckXVisible, Qt::LeftButton);
+  EXPECT_FALSE(w.graph.XAxis().Visible);
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
+  // Back inside, the axis stays hidden until the box brings it back.
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet1);
+  w.enter(w.dialog.EditYMin, QStringLiteral("-3"));
+  EXPECT_FALSE(w.graph.XAxis().Visible);
+  EXPECT_FALSE(xAxisDrawn(w.graph));
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  QTest::mouseClick(w.dialog.CheckXVisible, Qt::LeftButton);
+  EXPECT_TRUE(xAxisDrawn(w.graph));
+
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet3);
+  QTest::mouseClick(w.dialog.CheckYVisible, Qt::LeftButton);
+  EXPECT_FALSE(w.graph.YAxis().Visible);
+  EXPECT_TRUE(w.graph.XAxis().Visible);
+}
+
+TEST(SetGraphDialog, TheBackgroundColourButtonSetsTheBackBrushColour) {
+  SettingsWindow w;
+  w.graph.MarkUnchanged();
+  w.show();
+  EXPECT_EQ(w.dialog.LabelBackColor->text(), QStringLiteral("背景色"));
+  EXPECT_EQ(w.dialog.ShapeBackColor->Color(), TFuncGraph::DefaultBackColor);
+  auto answering = answerNextModal<QColorDialog>([](QColorDialog* dialog) {
+    dialog->setCurrentColor(QColor(0, 128, 255));
+    dialog->reject();
+  });
+  QTest::mouseClick(w.dialog.btnBackColor, Qt::LeftButton);
+  EXPECT_EQ(w.graph.BackBrush().Color, TFuncGraph::DefaultBackColor);
+  EXPECT_FALSE(w.graph.IsChanged());
+
+  answering = answerNextModal<QColorDialog>([](QColorDialog* dialog) {
+    dialog->setCurrentColor(QColor(0, 128, 255));
+    dialog->accept();
+  });
+  QTest::mouseClick(w.dialog.btnBackColor, Qt::LeftButton);
+  const TBrush brush = w.graph.BackBrush();
+  EXPECT_EQ(brush.Color, 0xFF8000);
+  EXPECT_EQ(brush.Style, TBrush().Style);
+  EXPECT_EQ(w.dialog.ShapeBackColor->Color(), 0xFF8000);
+  EXPECT_EQ(w.graph.BackLayer()->pixel(1, 1), qRgb(0, 128, 255));
+  EXPECT_TRUE(w.graph.IsChanged());
+}
+
+// The narrowest room between the value texts of neighbouring x ticks, in pixels.
+double leastGapBetweenXValues(TFuncGraph& graph, long double period) {
+  const QFontMetrics metrics(toQFont(graph.XAxis().ValFont));
+  const double step = static_cast<double>(period * graph.Mapping().xScale());
+  double least = step;
+  for (long double v = std::ceil(graph.XMin() / period) * period; v + period <= graph.XMax();
+       v += period) {
+    const int wider = std::max(metrics.horizontalAdvance(TickValueText(v)),
+                               metrics.horizontalAdvance(TickValueText(v + period)));
+    least = std::min(least, step - wider);
+  }
+  return least;
+}
+
+bool isOneTwoFive(long double period) {
+  const long double mantissa = period / std::pow(10.0L, std::floor(std::log10(period)));
+  return std::fabs(mantissa - 1) < 1e-12 || std::fabs(mantissa - 2) < 1e-12 ||
+         std::fabs(mantissa - 5) < 1e-12;
+}
+
+TEST(SetGraphDialog, TheAutoButtonsSetATickPeriodWhoseValuesDoNotOverlap) {
+  SettingsWindow w;
+  w.graph.setXMin(-10);
+  w.graph.setXMax(10);
+  w.show();
+  ASSERT_LT(leastGapBetweenXValues(w.graph, w.graph.XAxis().GuagePeriod), 4); // crowded
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet2);
+  EXPECT_EQ(w.dialog.btnXAutoPeriod->text(), QStringLiteral("自動"));
+  QTest::mouseClick(w.dialog.btnXAutoPeriod, Qt::LeftButton);
+  const long double period = w.graph.XAxis().GuagePeriod;
+  EXPECT_TRUE(isOneTwoFive(period)) << static_cast<double>(period);
+  EXPECT_GE(leastGapBetweenXValues(w.graph, period), 4);
+  EXPECT_EQ(w.dialog.EditXPeriod->text(), formatGeneral(period));
+  EXPECT_EQ(w.graph.YAxis().GuagePeriod, 1.0L);
+
+  w.graph.setYMax(1000);
+  w.dialog.PageControl1->setCurrentWidget(w.dialog.TabSheet3);
+  QTest::mouseClick(w.dialog.btnYAutoPeriod, Qt::LeftButton);
+  EXPECT_TRUE(isOneTwoFive(w.graph.YAxis().GuagePeriod));
+  EXPECT_GT(w.graph.YAxis().GuagePeriod, 1.0L);
+  EXPECT_EQ(w.dialog.EditYPeriod->text(), formatGeneral(w.graph.YAxis().GuagePeriod));
+  EXPECT_EQ(w.graph.XAxis().GuagePeriod, period);
+}
+
+TEST(SetGraphDialog, WhileShownTheDialogFollowsTheGraphsRangeButKeepsWhatIsBeingTyped) {
+  SettingsWindow w;
+  w.show();
+  turnWheel(&w.graph, 8);
+  EXPECT_LT(w.graph.XMax(), 3.0L);
+  EXPECT_EQ(w.dialog.EditXMin->text(), formatGeneral(w.graph.XMin()));
+  EXPECT_EQ(w.dialog.EditXMax->text(), formatGeneral(w.graph.XMax()));
+  EXPECT_EQ(w.dialog.EditYMax->text(), formatGeneral(w.graph.YMax()));
+
+  // A value typed and not yet applied stays while the graph changes; once applied, it follows.
+  w.dialog.activateWindow();
+  w.dialog.EditYMax->setFocus();
+  w.dialog.EditYMax->selectAll();
+  QTest::keyClicks(w.dialog.EditYMax, QStringLiteral("7"));
+  turnWheel(&w.graph, -8);
+  EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("7"));
+  EXPECT_EQ(w.dialog.EditYMin->text(), formatGeneral(w.graph.YMin()));
+  w.pressEnter(w.dialog.EditYMax);
+  EXPECT_EQ(w.graph.YMax(), 7.0L);
+  w.graph.setYMax(8);
+  EXPECT_EQ(w.dialog.EditYMax->text(), QStringLiteral("8"));
+
+  // Zooming far in respaces the ticks; the interval edits show the new periods.
+  for (int n = 0; n < 10; ++n)
+    turnWheel(&w.graph, 8);
+  EXPECT_NE(w.graph.XAxis().GuagePeriod, 1.0L);
+  EXPECT_EQ(w.dialog.EditXPeriod->text(), formatGeneral(w.graph.XAxis().GuagePeriod));
+  EXPECT_EQ(w.dialog.EditYPeriod->text(), formatGeneral(w.graph.YAxis().GuagePeriod));
+
+  // A range that puts the x axis outside the plot hides it, and its box shows that.
+  w.graph.setYMin(1);
+  EXPECT_EQ(w.dialog.EditYMin->text(), QStringLiteral("1"));
+  EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
 }
 
 } // namespace
