@@ -1,8 +1,7 @@
 // draw_bench: the time of a full redraw of the graph control (DrawFunctions) with five of
 // the engine benchmark's formulas on a 1920 x 1080 control, and its shares: the engine
 // (the same samples through the same binding), pending messages, and drawing (the rest).
-#include "Evalon.h"
-#include "FuncGraph.h"
+#include "FiveCurveGraph.h"
 
 #include <QApplication>
 
@@ -14,9 +13,7 @@
 
 namespace {
 
-constexpr int Repetitions = 30;
-constexpr const char* Formulas[] = {"sin(x)*2^3", "x*x*x-2*x+1", "sqrt(abs(x))+cos(x)/(1+x*x)",
-                                    "exp(-x*x/2)*sin(10*x)", "log(abs(x)+1)*atan(x)-tan(x/4)"};
+constexpr int Repetitions = FiveCurveRepetitions;
 
 // The fastest of several runs, in milliseconds: on a shared machine the slower runs measure
 // the neighbours as much as the code.
@@ -48,16 +45,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   TEvalon evalon;
-  if (!evalon.LoadEngine()) {
-    std::fprintf(stderr, "draw_bench: the engine library did not load\n");
-    return EXIT_FAILURE;
-  }
   TFuncGraph graph;
-  graph.setEvalon(&evalon);
-  graph.resize(1920, 1080);
-  graph.UpdateGraph();
-  for (int slot = 1; slot <= TFuncGraph::FormulaCount; ++slot)
-    graph.setFormulaText(slot, QString::fromLatin1(Formulas[slot - 1]));
+  setUpFiveCurveGraph("draw_bench", evalon, graph);
 
   const double redraw = fastest([&] { graph.DrawFunctions(); });
   const double engine = fastest([&] { sampleAll(graph, evalon); });

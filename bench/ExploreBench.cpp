@@ -2,8 +2,7 @@
 // of the engine benchmark's formulas: one pan step (a mouse move during a drag) and one zoom
 // step (a wheel notch), each the whole work from the event to the composed picture: the new
 // range, the axes layer, the curves and the painting of the control.
-#include "Evalon.h"
-#include "FuncGraph.h"
+#include "FiveCurveGraph.h"
 
 #include <QApplication>
 #include <QImage>
@@ -20,9 +19,7 @@
 
 namespace {
 
-constexpr int Repetitions = 30;
-constexpr const char* Formulas[] = {"sin(x)*2^3", "x*x*x-2*x+1", "sqrt(abs(x))+cos(x)/(1+x*x)",
-                                    "exp(-x*x/2)*sin(10*x)", "log(abs(x)+1)*atan(x)-tan(x/4)"};
+constexpr int Repetitions = FiveCurveRepetitions;
 
 struct Times {
   double fastest;
@@ -60,16 +57,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   TEvalon evalon;
-  if (!evalon.LoadEngine()) {
-    std::fprintf(stderr, "explore_bench: the engine library did not load\n");
-    return EXIT_FAILURE;
-  }
   TFuncGraph graph;
-  graph.setEvalon(&evalon);
-  graph.resize(1920, 1080);
-  graph.UpdateGraph();
-  for (int slot = 1; slot <= TFuncGraph::FormulaCount; ++slot)
-    graph.setFormulaText(slot, QString::fromLatin1(Formulas[slot - 1]));
+  setUpFiveCurveGraph("explore_bench", evalon, graph);
   graph.DrawFunctions();
   QImage screen(graph.size(), QImage::Format_RGB32);
 
