@@ -29,6 +29,13 @@
 
 namespace {
 
+// A number longer than its edit shows from its start, sign and leading digits, as the user
+// reads it, rather than from its last digits where setting a text leaves the cursor.
+void setNumber(QLineEdit* edit, long double value) {
+  edit->setText(formatGeneral(value));
+  edit->setCursorPosition(0);
+}
+
 // The tags of the first page's controls.
 enum GraphTag {
   TagXMin = 0,
@@ -244,10 +251,10 @@ TSpinEdit* TSetGraphDlg::spinBox(QWidget* parent, const QRect& geometry, int tag
 }
 
 void TSetGraphDlg::FormShow() {
-  EditXMin->setText(formatGeneral(graph->XMin()));
-  EditXMax->setText(formatGeneral(graph->XMax()));
-  EditYMin->setText(formatGeneral(graph->YMin()));
-  EditYMax->setText(formatGeneral(graph->YMax()));
+  setNumber(EditXMin, graph->XMin());
+  setNumber(EditXMax, graph->XMax());
+  setNumber(EditYMin, graph->YMin());
+  setNumber(EditYMax, graph->YMax());
   // A margin outside 1..100 shows clamped, and the box's change handler writes it back.
   SpinMLeft->setValue(graph->MarginLeft());
   SpinMRight->setValue(graph->MarginRight());
@@ -267,7 +274,7 @@ void TSetGraphDlg::loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* 
   visible->setChecked(axis.Visible);
   grad->setItemIndex(axis.GauageType);
   valPos->setItemIndex(axis.ValPos);
-  period->setText(formatGeneral(axis.GuagePeriod));
+  setNumber(period, axis.GuagePeriod);
   xDist->setValue(axis.ValXDist);
   yDist->setValue(axis.ValYDist);
 }
@@ -352,8 +359,8 @@ void TSetGraphDlg::LabelYAxisClick() {
   question.exec();
   if (question.clickedButton() != yes) return;
   graph->FitYRange();
-  EditYMin->setText(formatGeneral(graph->YMin()));
-  EditYMax->setText(formatGeneral(graph->YMax()));
+  setNumber(EditYMin, graph->YMin());
+  setNumber(EditYMax, graph->YMax());
   graph->UpdateGraph();
 }
 
@@ -383,7 +390,7 @@ void TSetGraphDlg::btnAutoPeriodClick(QPushButton* button) {
   TAxis& axis = axisOfTag(tag);
   graph->FitTickPeriod(axis);
   QLineEdit* period = tag < TagYAxisBase ? EditXPeriod : EditYPeriod;
-  period->setText(formatGeneral(axis.GuagePeriod));
+  setNumber(period, axis.GuagePeriod);
   showAxisFlags();
 }
 
@@ -405,7 +412,7 @@ void TSetGraphDlg::GraphRangeChange() {
 void TSetGraphDlg::showValue(QLineEdit* edit, long double value) {
   if (edit == focusWidget() && edit->isModified()) return;
   if (localeTextToFloat(edit->text()) == value) return;
-  edit->setText(formatGeneral(value));
+  setNumber(edit, value);
 }
 
 void TSetGraphDlg::showEvent(QShowEvent* event) {

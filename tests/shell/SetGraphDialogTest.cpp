@@ -552,4 +552,15 @@ TEST(SetGraphDialog, WhileShownTheDialogFollowsTheGraphsRangeButKeepsWhatIsBeing
   EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
 }
 
+// A value longer than its edit, as a zoom leaves them, shows its sign and leading digits.
+TEST(SetGraphDialog, ALongNumberShowsFromItsStart) {
+  SettingsWindow w;
+  w.graph.setXMin(-0.898230088495575L);
+  w.show();
+  EXPECT_EQ(w.dialog.EditXMin->cursorPosition(), 0);
+  w.graph.setXMin(-0.123456789012345L);
+  EXPECT_EQ(w.dialog.EditXMin->text(), formatGeneral(-0.123456789012345L));
+  EXPECT_EQ(w.dialog.EditXMin->cursorPosition(), 0);
+}
+
 } // namespace
