@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <numbers>
+
 #include <utility>
 
 namespace {
@@ -13,6 +15,11 @@ namespace {
 // refuses an over-long text (status 4) rather than cut, which would evaluate another
 // formula or write another variable.
 constexpr qsizetype BufferSize = 256;
+
+// The constants every engine object of the program holds, so that sin(pi*x) and e^x mean
+// what they say; the engine itself knows no constants.
+constexpr double Pi = std::numbers::pi;
+constexpr double E = std::numbers::e;
 
 // Engine statuses are shifted up by one, since 1 stands for a library that did not load;
 // the status -1 (no variable store) counts as no error.
@@ -48,7 +55,12 @@ bool TEvalon::LoadEngine() {
   FDeleteCalcSystem = release;
   FMessage = reinterpret_cast<decltype(&EvalonMessage)>(FLibHandle.symbol("EvalonMessage"));
   FCalcSystem = init();
+  SetConstants();
   return true;
+}
+
+bool TEvalon::SetConstants() {
+  return SetVariable(QByteArrayLiteral("pi"), Pi) || SetVariable(QByteArrayLiteral("e"), E);
 }
 
 QString TEvalon::ErrorMessage() const {

@@ -1,6 +1,7 @@
 // TEvalon: the program's binding to the formula engine. It loads the engine library, holds
 // the one engine object of the program and offers the two services the graph needs: set
-// the double variable of a name, and evaluate a formula to a double in double mode.
+// the double variable of a name, and evaluate a formula to a double in double mode. The
+// engine object starts with the double variables pi and e.
 #pragma once
 
 #include "DynamicLibrary.h"
@@ -35,6 +36,9 @@ public:
   // Writes the double variable of that name; true means failure.
   bool SetVariable(const QString& name, double value);
   bool SetVariable(const QByteArray& name, double value);
+  // Writes the constants pi and e as double variables, as loading the engine does; a new or
+  // opened graph calls it again. True means failure.
+  bool SetConstants();
   int ErrorCode() const { return FErrorCode; }
   // The engine's message for ErrorCode 2 and above; empty otherwise.
   QString ErrorMessage() const;

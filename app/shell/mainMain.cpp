@@ -369,6 +369,7 @@ void TfrmMain::mnFileNewClick() {
   if (!mayDiscardGraph()) return;
   hideSettingWindows();
   FGraph->ResetGraph();
+  Evalon->SetConstants();
   FGraph->MarkUnchanged();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
@@ -388,6 +389,7 @@ void TfrmMain::mnFileOpenClick() {
     FGraph->setGraphName(previousName);
     throw;
   }
+  Evalon->SetConstants();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }

@@ -96,4 +96,41 @@ TEST(TEvalon, ASecondLoadKeepsTheEngineAndItsVariables) {
   EXPECT_FALSE(failed);
 }
 
+// A loaded engine holds pi and e as doubles, exactly; SetConstants restores them.
+TEST(TEvalon, TheEngineStartsWithPiAndE) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  bool failed = true;
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("pi"), failed), 3.141592653589793);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("e"), failed), 2.718281828459045);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("e^2"), failed), 2.718281828459045 * 2.718281828459045);
+  EXPECT_NEAR(evalon.CalcValue(QStringLiteral("sin(pi/2)"), failed), 1.0, 1e-15);
+  evalon.SetVariable(QStringLiteral("pi"), 3.0);
+  evalon.SetVariable(QStringLiteral("e"), 0.0);
+  EXPECT_FALSE(evalon.SetConstants());
+  EXPECT_EQ(evalon.ErrorCode(), 0);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("pi"), failed), 3.141592653589793);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("e"), failed), 2.718281828459045);
+}
+
+// e is a name of its own: a digit run followed by e is still no number of exponent form,
+// and names that merely start with e stay variables of their own.
+TEST(TEvalon, NumbersWithAnETakeNothingFromTheConstant) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  evalon.SetVariable(QStringLiteral("x"), 1.0);
+  bool failed = false;
+  for (const char* text : {"1e5", "2e-3*x", "2e", "1.5e+2"}) {
+    evalon.CalcValue(QString::fromLatin1(text), failed);
+    EXPECT_TRUE(failed) << text;
+  }
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("e5"), failed), 0.0);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("pi2+e_1"), failed), 0.0);
+  EXPECT_EQ(evalon.CalcValue(QStringLiteral("2*e"), failed), 2 * 2.718281828459045);
+  EXPECT_FALSE(failed);
+}
+
 } // namespace

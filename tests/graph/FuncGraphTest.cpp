@@ -63,6 +63,19 @@ TEST(FuncGraph, TheFormulaXIsTheDiagonalOfThePlot) {
   EXPECT_EQ(picture.pixel(c, r), 0xFF0000E0); // blue AND light yellow
 }
 
+// With pi known, sin(pi*x) waves between -1 and 1 rather than lying flat on the axis.
+TEST(FuncGraph, SinOfPiXWavesWithPeriodTwo) {
+  Graph g;
+  g.graph.setFormulaText(1, QStringLiteral("sin(pi*x)"));
+  EXPECT_TRUE(g.graph.DrawFunctions());
+  const int top = g.graph.YToPixel(1.0);
+  const int half = g.graph.YToPixel(0.5);
+  EXPECT_GT(g.curvePixels(top - 1, half), 0);
+  EXPECT_GT(g.curvePixels(g.graph.YToPixel(-0.5), g.graph.YToPixel(-1.0) + 2), 0);
+  EXPECT_EQ(g.curvePixels(0, top - 1), 0);
+  EXPECT_EQ(g.curve(g.graph.XToPixel(0.5), top), Blue);
+}
+
 TEST(FuncGraph, ACurveReentersFromOutsideAndStopsWhenItLeaves) {
   Graph g;
   g.graph.setFormulaText(1, QStringLiteral("x*x"));

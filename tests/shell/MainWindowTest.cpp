@@ -382,6 +382,32 @@ TEST_F(MainWindowTest, OpenLoadsAndNewResetsAndBothHideTheSettingWindows) {
   EXPECT_FALSE(setFunc.isVisible());
 }
 
+// Whatever became of them, pi and e hold their values again in a new or opened graph.
+TEST_F(MainWindowTest, NewAndOpenSetPiAndEAgain) {
+  TEvalon& evalon = *form.Evalon;
+  const auto value = [&evalon](const char* name) {
+    bool failed = true;
+    const double v = evalon.CalcValue(QString::fromLatin1(name), failed);
+    return failed ? -1.0 : v;
+  };
+  EXPECT_EQ(value("pi"), 3.141592653589793);
+  const auto spoil = [&evalon] {
+    evalon.SetVariable(QStringLiteral("pi"), 3.0);
+    evalon.SetVariable(QStringLiteral("e"), 2.0);
+  };
+  form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
+  form.FGraph->SaveToFile();
+  spoil();
+  form.btnNew->click();
+  EXPECT_EQ(value("pi"), 3.141592653589793);
+  EXPECT_EQ(value("e"), 2.718281828459045);
+  spoil();
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.btnOpen->click(); });
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("g.kvx")));
+  EXPECT_EQ(value("pi"), 3.141592653589793);
+  EXPECT_EQ(value("e"), 2.718281828459045);
+}
+
 TEST_F(MainWindowTest, AnErrorInACommandShowsTheErrorBox) {
   form.FGraph->setGraphName(path(QStringLiteral("missing/a")));
   const QString text = errorBoxOf([this] { form.btnSave->click(); });

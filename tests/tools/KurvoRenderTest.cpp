@@ -136,6 +136,28 @@ TEST_F(KurvoRenderTest, FormulaErrorsAreReportedAndThePictureIsWritten) {
   EXPECT_EQ(QImage(path(QStringLiteral("bad.png"))).size(), QSize(336, 316));
 }
 
+// The tool's engine knows pi: sin(pi*x) draws as the same formula with the number written out,
+// and not as the flat sin(0*x).
+TEST_F(KurvoRenderTest, PiIsKnownToTheFormulas) {
+  const auto render = [this](const QByteArray& formula) {
+    QByteArray document = fileBytes(defaultX);
+    document.replace("Func01Formula=x\r\n", "Func01Formula=" + formula + "\r\n");
+    const QString name = path(QString::fromLatin1(formula.toHex()));
+    QFile file(name + QStringLiteral(".kvx"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(document);
+    file.close();
+    const ToolRun run = runTool({file.fileName(), name + QStringLiteral(".png")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+    return QImage(name + QStringLiteral(".png"));
+  };
+  const QImage named = render("sin(pi*x)");
+  ASSERT_EQ(named.size(), QSize(336, 316));
+  EXPECT_EQ(named, render("sin(3.141592653589793*x)"));
+  EXPECT_NE(named, render("sin(0*x)"));
+}
+
 // The installed program finds the installed engine: a curve is drawn and no formula fails.
 // Without it, the program still starts.
 TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt) {
