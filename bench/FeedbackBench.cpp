@@ -4,6 +4,7 @@
 #include "Evalon.h"
 #include "FormulaCheck.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
@@ -37,7 +38,9 @@ Times measure(TEvalon& evalon, const QString& formula) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // The binding looks for the engine beside the program.
+  QCoreApplication application(argc, argv);
   TEvalon evalon;
   if (!evalon.LoadEngine()) {
     std::fprintf(stderr, "feedback_bench: the engine library did not load\n");
