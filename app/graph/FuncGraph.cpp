@@ -322,9 +322,13 @@ bool TFuncGraph::DrawFunctions() {
       if (OnFormulaError) OnFormulaError(this, n);
     }
     if (OnDrawEnd) OnDrawEnd(this, n);
-    if (!intact) return result;
+    if (!intact) {
+      emit CurvesDrawn();
+      return result;
+    }
   }
   update();
+  emit CurvesDrawn();
   return result;
 }
 

@@ -139,6 +139,8 @@ public:
 signals:
   // The range changed, by whatever path: a property, the mouse, a new graph or a document.
   void RangeChanged();
+  // A DrawFunctions ended, whole or cut short by a newer drawing.
+  void CurvesDrawn();
 
 protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "ControlTag.h"
 #include "FormFont.h"
+#include "FormulaCheck.h"
 #include "FuncGraph.h"
 #include "PenEditDialog.h"
 #include "PenWidgets.h"
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -17,7 +19,8 @@ TSetFuncDlg::TSetFuncDlg(TFuncGraph* graph, TPenEditDlg* penDialog, QWidget* par
     : QWidget(parent, Qt::Tool), graph(graph), penDialog(penDialog) {
   setWindowTitle(QStringLiteral("描画関数の設定"));
   setFont(formFont());
-  setFixedSize(380, 162);
+  // The five rows and one line of messages below them.
+  setFixedSize(380, 168);
   move(screen()->availableGeometry().center() - rect().center());
   Panel1 = new QFrame(this);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -27,6 +30,12 @@ TSetFuncDlg::TSetFuncDlg(TFuncGraph* graph, TPenEditDlg* penDialog, QWidget* par
   buildRow(3, Label3, Edit3, Image3);
   buildRow(4, Label4, Edit4, Image4);
   buildRow(5, Label5, Edit5, Image5);
+  LabelMessage = new QLabel(Panel1);
+  LabelMessage->setGeometry(16, 146, 348, 16);
+  // A formula may fail for a range or variables it did not fail for while being typed.
+  connect(graph, &TFuncGraph::CurvesDrawn, this, [this] {
+    if (isVisible()) checkAllRows();
+  });
 }
 
 void TSetFuncDlg::buildRow(int n, QLabel*& label, QLineEdit*& edit, TPenSample*& image) {
@@ -54,10 +63,34 @@ void TSetFuncDlg::FormShow() {
   int n = 1;
   for (QLineEdit* edit : edits())
     edit->setText(graph->FormulaText(n++));
+  checkAllRows();
 }
 
 void TSetFuncDlg::Edit1Change(QLineEdit* edit) {
   graph->setFormulaText(tagOf(edit), edit->text());
+  checkRow(edit);
+}
+
+void TSetFuncDlg::checkRow(QLineEdit* edit) {
+  const int n = tagOf(edit);
+  const FormulaVerdict verdict =
+      checkFormula(graph->Evalon(), edit->text(), graph->XMin(), graph->XMax());
+  QPalette colours = palette();
+  if (verdict.failed) colours.setColor(QPalette::Text, Qt::red);
+  edit->setPalette(colours);
+  if (verdict.failed) {
+    LabelMessage->setText(QStringLiteral("f%1: %2").arg(n).arg(verdict.message));
+    messageRow = n;
+  } else if (messageRow == n) {
+    LabelMessage->clear();
+    messageRow = 0;
+  }
+}
+
+void TSetFuncDlg::checkAllRows() {
+  const auto rows = edits();
+  for (auto edit = rows.rbegin(); edit != rows.rend(); ++edit)
+    checkRow(*edit);
 }
 
 bool TSetFuncDlg::EditKeyPress(int key) {

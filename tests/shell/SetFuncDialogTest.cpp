@@ -8,13 +8,16 @@
 #include "SpinEdit.h"
 
 #include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -163,6 +166,100 @@ TEST(SetFuncDialog, TypedFormulasAndEditedPensRedrawOnlyWithAutomaticRedraw) {
   QTest::keyClicks(w.dialog.Edit3, QStringLiteral("+1"));
   settle();
   EXPECT_EQ(curvesOf(w.graph), thin);
+}
+
+// The dialog over a graph that evaluates with the engine, on the range -10..10.
+struct CheckedFunctionWindow : FunctionWindow {
+  TEvalon evalon;
+  CheckedFunctionWindow() {
+    evalon.LoadEngine();
+    graph.setEvalon(&evalon);
+    graph.resize(336, 316);
+    graph.UpdateGraph();
+  }
+};
+
+bool marked(const QLineEdit* edit) {
+  return edit->palette().color(QPalette::Text) == QColor(Qt::red);
+}
+
+TEST(SetFuncDialog, AFormulaFailingEverywhereTurnsRedAndTheLineTellsTheEnginesReason) {
+  const std::vector<std::pair<QString, QString>> cases{
+      {"sin(", "f3: 数値がありません"},
+      {"2**x", "f3: 未定義の演算子があります"},
+      // Names are made as variables when first read, so foo is one, followed by a bracket.
+      {"foo(x)", "f3: 演算子が見つかりません"},
+      {"2x", "f3: 演算子が見つかりません"},
+      {"-sin(x)", "f3: 数値がありません"},
+  };
+  for (const auto& [formula, line] : cases) {
+    SCOPED_TRACE(formula.toStdString());
+    CheckedFunctionWindow w;
+    w.show();
+    std::vector<QString> stored;
+    QObject::connect(w.dialog.Edit3, &QLineEdit::textChanged,
+                     [&] { stored.push_back(w.graph.FormulaText(3)); });
+    QTest::keyClicks(w.dialog.Edit3, formula);
+    EXPECT_TRUE(marked(w.dialog.Edit3));
+    EXPECT_FALSE(marked(w.dialog.Edit2));
+    EXPECT_EQ(w.dialog.LabelMessage->text(), line);
+    // Every keystroke is still stored, the failing formula too.
+    ASSERT_EQ(stored.size(), static_cast<size_t>(formula.size()));
+    EXPECT_EQ(stored.back(), formula);
+    EXPECT_EQ(w.graph.FormulaText(3), formula);
+  }
+}
+
+TEST(SetFuncDialog, AFormulaWithAValueSomewhereOrNoTextIsNotMarked) {
+  CheckedFunctionWindow w;
+  w.show();
+  // sqrt fails for the negative half of the range only.
+  QTest::keyClicks(w.dialog.Edit4, QStringLiteral("sqrt(x)"));
+  EXPECT_FALSE(marked(w.dialog.Edit4));
+  EXPECT_EQ(w.dialog.LabelMessage->text(), QString());
+
+  // Mending a failing formula, or emptying it, takes the mark and the message away.
+  QTest::keyClicks(w.dialog.Edit2, QStringLiteral("sin("));
+  EXPECT_TRUE(marked(w.dialog.Edit2));
+  QTest::keyClicks(w.dialog.Edit2, QStringLiteral("x)"));
+  EXPECT_FALSE(marked(w.dialog.Edit2));
+  EXPECT_EQ(w.dialog.LabelMessage->text(), QString());
+  QTest::keyClicks(w.dialog.Edit2, QStringLiteral("+"));
+  EXPECT_TRUE(marked(w.dialog.Edit2));
+  w.dialog.Edit2->clear();
+  EXPECT_FALSE(marked(w.dialog.Edit2));
+  EXPECT_EQ(w.dialog.LabelMessage->text(), QString());
+  EXPECT_EQ(w.graph.FormulaText(2), QString());
+}
+
+TEST(SetFuncDialog, CheckingAFormulaLeavesTheCurvesAsTheyWere) {
+  CheckedFunctionWindow w;
+  w.graph.setFormulaText(1, QStringLiteral("x*x/4-3"));
+  w.graph.setFormulaText(5, QStringLiteral("sin(x)"));
+  w.graph.DrawFunctions();
+  const QImage before = curvesOf(w.graph);
+  w.show();
+  QTest::keyClicks(w.dialog.Edit2, QStringLiteral("sqrt(x)"));
+  w.dialog.Edit2->clear();
+  w.graph.DrawFunctions();
+  EXPECT_EQ(curvesOf(w.graph), before);
+}
+
+TEST(SetFuncDialog, ShowingAndRedrawingMarkWhatFailsOnTheCurrentRange) {
+  CheckedFunctionWindow w;
+  w.graph.setFormulaText(1, QStringLiteral("sqrt(x)"));
+  w.graph.setFormulaText(5, QStringLiteral("2x"));
+  w.show();
+  EXPECT_FALSE(marked(w.dialog.Edit1));
+  EXPECT_TRUE(marked(w.dialog.Edit5));
+  EXPECT_EQ(w.dialog.LabelMessage->text(), QStringLiteral("f5: 演算子が見つかりません"));
+
+  // On a range of negative x alone, sqrt has no value: the next redraw tells so.
+  w.graph.setXMax(-1);
+  EXPECT_FALSE(marked(w.dialog.Edit1));
+  w.graph.DrawFunctions();
+  EXPECT_TRUE(marked(w.dialog.Edit1));
+  EXPECT_EQ(w.dialog.LabelMessage->text(), QStringLiteral("f1: 関数の値エラー"));
 }
 
 } // namespace

@@ -1,0 +1,38 @@
+#include "FormulaCheck.h"
+
+#include "Evalon.h"
+#include "Utf8Codec.h"
+
+#include <QByteArray>
+
+namespace {
+
+constexpr int CheckPoints = 64;
+
+// Point i of CheckPoints, from xMin to xMax inclusive.
+long double pointAt(int i, long double xMin, long double xMax) {
+  return xMin + (xMax - xMin) * i / (CheckPoints - 1);
+}
+
+} // namespace
+
+FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double xMin,
+                            long double xMax) {
+  FormulaVerdict verdict;
+  if (!evalon || formula.isEmpty()) return verdict;
+  static const QByteArray variable = QByteArrayLiteral("x");
+  const QByteArray encoded = toUtf8KeepingBytes(formula);
+  QString firstMessage;
+  for (int i = 0; i < CheckPoints; ++i) {
+    bool failed = true;
+    if (!evalon->SetVariable(variable, static_cast<double>(pointAt(i, xMin, xMax))))
+      evalon->CalcValue(encoded, failed);
+    if (!failed) return verdict;
+    // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
+    if (evalon->ErrorCode() < 2) return verdict;
+    if (firstMessage.isEmpty()) firstMessage = evalon->ErrorMessage();
+  }
+  verdict.failed = true;
+  verdict.message = firstMessage;
+  return verdict;
+}

@@ -1,0 +1,20 @@
+// checkFormula: whether a formula gives a value anywhere in an x range, tried with the engine
+// at evenly spread points, and the engine's message when it gives none.
+#pragma once
+
+#include <QString>
+
+class TEvalon;
+
+struct FormulaVerdict {
+  // True only when the formula failed at every point and the engine said why.
+  bool failed = false;
+  // The engine's message for the first failing point when failed; empty otherwise.
+  QString message;
+};
+
+// Writes the engine variable x at each point; the curves write x before every sample they
+// take, so what they draw does not depend on it. An empty text, or a missing engine, gives
+// no verdict of failure.
+FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double xMin,
+                            long double xMax);
