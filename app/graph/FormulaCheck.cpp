@@ -1,9 +1,7 @@
 #include "FormulaCheck.h"
 
 #include "Evalon.h"
-#include "Utf8Codec.h"
-
-#include <QByteArray>
+#include "FuncFormula.h"
 
 namespace {
 
@@ -20,14 +18,13 @@ FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double
                             long double xMax) {
   FormulaVerdict verdict;
   if (!evalon || formula.isEmpty()) return verdict;
-  static const QByteArray variable = QByteArrayLiteral("x");
-  const QByteArray encoded = toUtf8KeepingBytes(formula);
+  // Evaluated as a curve evaluates its slot, so the check and the drawing can never disagree.
+  TFormula probe;
+  probe.Formula = formula;
   QString firstMessage;
   for (int i = 0; i < CheckPoints; ++i) {
-    bool failed = true;
-    if (!evalon->SetVariable(variable, static_cast<double>(pointAt(i, xMin, xMax))))
-      evalon->CalcValue(encoded, failed);
-    if (!failed) return verdict;
+    probe.Calculate(evalon, pointAt(i, xMin, xMax));
+    if (!probe.Error()) return verdict;
     // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
     if (evalon->ErrorCode() < 2) return verdict;
     if (firstMessage.isEmpty()) firstMessage = evalon->ErrorMessage();

@@ -165,7 +165,6 @@ void TFuncGraph::noteRange() {
 }
 
 void TFuncGraph::drawBackground() {
-  mapping = GraphMapping(range, margins, width(), height());
   backLayer = std::make_unique<QImage>(newLayer(size()));
   update();
   if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture

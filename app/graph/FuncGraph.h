@@ -163,8 +163,8 @@ private:
   };
 
   TFormula& slot(int index);
-  // Draws the background layer for the current range and margins, the axes as their flags
-  // and the plot allow.
+  // Draws the background layer for the current mapping (the caller has just made it), the axes
+  // as their flags and the plot allow.
   void drawBackground();
   // Tells RangeChanged when the range differs from the one last told.
   void noteRange();
