@@ -1,6 +1,7 @@
 // kurvo-render [--size WxH] IN.kvx OUT: loads a graph document into a graph control of the
 // given client size without showing a window, draws its curves and writes OUT by its
 // extension. See helpText below.
+#include "AnalysisOutput.h"
 #include "Evalon.h"
 #include "FontSubstitutes.h"
 #include "FuncGraph.h"
@@ -21,6 +22,8 @@ constexpr int ExitUsage = 2; // also an IN that is unreadable or no document
 constexpr int MaxSide = 16384;
 
 const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] IN.kvx OUT
+       kurvo-render [--size WxH] --analyse IN.kvx
+       kurvo-render [--size WxH] --table START,STEP,COUNT IN.kvx
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
@@ -28,14 +31,24 @@ its curves without any display, and writes OUT by its extension:
   .kvx   the loaded graph saved as a document again (a normalised copy)
 Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
-Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error, or IN unreadable
-or not a graph document.
+--analyse prints the notable points of the curves over the document's x range, one per
+line, "KIND<TAB>SLOTS<TAB>X<TAB>Y": KIND is root, min, max, yintercept (the value at x = 0)
+or intersection, SLOTS a slot ("2") or two ("1,3"); sorted by SLOTS, then X. The curves are
+scanned at four samples per pixel column of the graph's width (see --size) and every point
+is refined to full double precision.
+--table prints a header "x<TAB>f1..." naming the used slots and COUNT rows (1 to 10000) for
+x = START + n * STEP; a failed evaluation is an empty field.
+Numbers are written as "%.17g".
+Exit status: 0 OUT was written (or the text printed, also when no point was found), 1 OUT
+could not be written, 2 usage error, or IN unreadable or not a graph document.
 )HELP";
 
 struct Options {
   QSize size = TFuncGraph::StartSize;
   QString input;
   QString output;
+  bool analyse = false;
+  std::optional<TableSpan> table;
 };
 
 void usageError(const char* message) {
@@ -54,6 +67,20 @@ std::optional<QSize> parseSize(const QString& text) {
   return QSize(width, height);
 }
 
+// --analyse and --table print text instead of writing OUT: one of them, and IN alone.
+std::optional<Options> textOptions(Options options, const QStringList& files) {
+  if (options.analyse && options.table) {
+    usageError("--analyse and --table cannot be combined");
+    return std::nullopt;
+  }
+  if (files.size() != 1) {
+    usageError("--analyse and --table need IN.kvx only");
+    return std::nullopt;
+  }
+  options.input = files[0];
+  return options;
+}
+
 // Nothing when the command line is not usable; the reason has been reported.
 std::optional<Options> parseOptions(const QStringList& arguments) {
   Options options;
@@ -66,6 +93,14 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         return std::nullopt;
       }
       options.size = *size;
+    } else if (arguments[i] == QLatin1String("--analyse")) {
+      options.analyse = true;
+    } else if (arguments[i] == QLatin1String("--table") && i + 1 < arguments.size()) {
+      options.table = parseTableSpan(arguments[++i]);
+      if (!options.table) {
+        usageError("--table takes START,STEP,COUNT, COUNT from 1 to 10000");
+        return std::nullopt;
+      }
     } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
       usageError("unknown option");
       return std::nullopt;
@@ -73,6 +108,7 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
       files << arguments[i];
     }
   }
+  if (options.analyse || options.table) return textOptions(options, files);
   if (files.size() != 2) {
     usageError("needs IN.kvx and OUT");
     return std::nullopt;
@@ -118,6 +154,16 @@ bool writeOutput(TFuncGraph& graph, const QString& output) {
   return false;
 }
 
+int writeResult(TFuncGraph& graph, const Options& options) {
+  if (options.analyse)
+    printPoints(graph);
+  else if (options.table)
+    printTable(graph, *options.table);
+  else
+    return writeOutput(graph, options.output) ? 0 : ExitWriteFailed;
+  return 0;
+}
+
 int render(const Options& options) {
   TEvalon evalon;
   const bool engineLoaded = evalon.LoadEngine();
@@ -134,7 +180,7 @@ int render(const Options& options) {
     std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
     return ExitUsage;
   }
-  return writeOutput(graph, options.output) ? 0 : ExitWriteFailed;
+  return writeResult(graph, options);
 }
 
 // Qt's notes about the environment (a missing runtime folder and the like) would be mixed
@@ -161,7 +207,8 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = parseOptions(QApplication::arguments());
   if (!options) return ExitUsage;
   const QString suffix = QFileInfo(options->output).suffix().toLower();
-  if (suffix != QLatin1String("png") && suffix != QLatin1String("kvx")) {
+  if (!options->analyse && !options->table && suffix != QLatin1String("png") &&
+      suffix != QLatin1String("kvx")) {
     usageError("OUT must end in .png or .kvx");
     return ExitUsage;
   }

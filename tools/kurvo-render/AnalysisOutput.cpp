@@ -1,0 +1,75 @@
+#include "AnalysisOutput.h"
+
+#include "FuncGraph.h"
+#include "GraphCurves.h"
+#include "NumberFormat.h"
+
+#include <QStringList>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char* kindName(PointKind kind) {
+  switch (kind) {
+  case PointKind::Root:
+    return "root";
+  case PointKind::Minimum:
+    return "min";
+  case PointKind::Maximum:
+    return "max";
+  case PointKind::YIntercept:
+    return "yintercept";
+  case PointKind::Intersection:
+    return "intersection";
+  }
+  return "";
+}
+
+std::string slotsOf(const CurvePoint& point) {
+  std::string text = std::to_string(point.slot);
+  if (point.otherSlot != 0) text += "," + std::to_string(point.otherSlot);
+  return text;
+}
+
+} // namespace
+
+std::optional<TableSpan> parseTableSpan(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char(','));
+  if (parts.size() != 3) return std::nullopt;
+  const std::optional<long double> start = textToFloat(parts[0]);
+  const std::optional<long double> step = textToFloat(parts[1]);
+  bool countOk = false;
+  const int count = parts[2].trimmed().toInt(&countOk);
+  if (!start || !step || !countOk) return std::nullopt;
+  const TableSpan span{static_cast<double>(*start), static_cast<double>(*step), count};
+  if (!span.valid()) return std::nullopt;
+  return span;
+}
+
+void printPoints(const TFuncGraph& graph) {
+  for (const CurvePoint& p : CurveAnalysis::points(graphCurves(graph), graphRange(graph)))
+    std::printf("%s\t%s\t%.17g\t%.17g\n", kindName(p.kind), slotsOf(p).c_str(), p.x, p.y);
+}
+
+void printTable(const TFuncGraph& graph, const TableSpan& span) {
+  const std::vector<Curve> curves = graphCurves(graph);
+  std::vector<std::vector<std::optional<double>>> columns;
+  std::printf("x");
+  for (const Curve& curve : curves) {
+    std::printf("\tf%d", curve.slot);
+    columns.push_back(tabulate(span, curve.f));
+  }
+  std::printf("\n");
+  for (int row = 0; row < span.count; ++row) {
+    std::printf("%.17g", span.xAt(row));
+    for (const std::vector<std::optional<double>>& column : columns) {
+      if (column[row])
+        std::printf("\t%.17g", *column[row]);
+      else
+        std::printf("\t");
+    }
+    std::printf("\n");
+  }
+}
