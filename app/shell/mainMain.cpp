@@ -1,5 +1,6 @@
 #include "mainMain.h"
 
+#include "AnalysisWindow.h"
 #include "CoordinatesText.h"
 #include "DlgVersion.h"
 #include "ErrorBox.h"
@@ -126,6 +127,8 @@ void TfrmMain::createActions() {
   mnSetAutoRedraw =
       action(QStringLiteral(u"自動再描画"), QKeySequence(), &TfrmMain::mnSetAutoRedrawClick);
   mnSetAutoRedraw->setCheckable(true);
+  mnSetAnalysis = action(QStringLiteral(u"解析..."), QKeySequence(Qt::CTRL | Qt::Key_R),
+                         &TfrmMain::mnSetAnalysisClick);
   mnHelpContents1 =
       action(QStringLiteral(u"目次"), QKeySequence(), &TfrmMain::mnHelpContents1Click);
   mnHelpSearchFor1 =
@@ -145,6 +148,8 @@ void TfrmMain::createMenus() {
   mnSet->addActions({mnSetGraph, mnSetFunction});
   mnSet->addSeparator();
   mnSet->addActions({mnSetAddLabel, mnSetAutoRedraw});
+  mnSet->addSeparator();
+  mnSet->addAction(mnSetAnalysis);
   QMenu* mnHelp = menuBar()->addMenu(QStringLiteral(u"ﾍﾙﾌﾟ(&H)"));
   mnHelp->addActions({mnHelpContents1, mnHelpSearchFor1, mnHelpHowtoUse1});
   mnHelp->addSeparator();
@@ -363,6 +368,7 @@ void TfrmMain::FGraphDrawEnd(int) {
 void TfrmMain::hideSettingWindows() {
   if (SetGraphDlg) SetGraphDlg->hide();
   if (SetFuncDlg) SetFuncDlg->hide();
+  if (analysisWindow) analysisWindow->hide();
 }
 
 void TfrmMain::mnFileNewClick() {
@@ -436,6 +442,12 @@ void TfrmMain::mnSetAddLabelClick() {
 
 void TfrmMain::mnSetAutoRedrawClick() {
   FGraph->setAutoRedraw(mnSetAutoRedraw->isChecked());
+}
+
+void TfrmMain::mnSetAnalysisClick() {
+  if (!analysisWindow) analysisWindow = new TAnalysisWindow(FGraph, this);
+  analysisWindow->show();
+  analysisWindow->raise();
 }
 
 // The check mark shows the graph's own setting, which a new or opened graph brings along.

@@ -16,6 +16,7 @@ class QFileDialog;
 class QFrame;
 class QToolButton;
 class TAboutBox;
+class TAnalysisWindow;
 class TFuncGraph;
 class TSetFuncDlg;
 class TSetGraphDlg;
@@ -68,6 +69,7 @@ public:
   QAction* mnSetFunction;
   QAction* mnSetAddLabel;
   QAction* mnSetAutoRedraw;
+  QAction* mnSetAnalysis;
   QAction* mnHelpContents1;
   QAction* mnHelpSearchFor1;
   QAction* mnHelpHowtoUse1;
@@ -89,6 +91,7 @@ public slots:
   void mnSetFunctionClick();
   void mnSetAddLabelClick();
   void mnSetAutoRedrawClick();
+  void mnSetAnalysisClick();
   void btnReDrawClick();
   void mnHelpContents1Click();
   void mnHelpSearchFor1Click();
@@ -124,5 +127,6 @@ private:
   TSetFuncDlg* SetFuncDlg = nullptr;
   TSetGraphDlg* SetGraphDlg = nullptr;
   THelpWindow* helpWindow = nullptr;
+  TAnalysisWindow* analysisWindow = nullptr; // made when first asked for
   bool engineRequested = false;
 };

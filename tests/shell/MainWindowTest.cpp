@@ -679,12 +679,27 @@ TEST_F(MainWindowTest, AutomaticRedrawDrawsOnceForTheChangesOfOneEventAndNeverIn
   EXPECT_EQ(graph.YMax(), 5);
 }
 
+TEST_F(MainWindowTest, CtrlROpensTheAnalysisWindowAndNewHidesIt) {
+  EXPECT_EQ(form.mnSetAnalysis->text(), QStringLiteral(u"解析..."));
+  QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+  QWidget* analysis = nullptr;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->windowTitle() == QStringLiteral(u"解析")) analysis = window;
+  ASSERT_NE(analysis, nullptr);
+  EXPECT_TRUE(analysis->windowFlags().testFlag(Qt::Tool));
+  QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_FALSE(analysis->isVisible());
+}
+
 TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuAndFollowsNewAndOpen) {
   QMenu* settings = nullptr;
   for (QAction* menu : form.menuBar()->actions())
     if (menu->text() == QStringLiteral(u"設定(&S)")) settings = menu->menu();
   ASSERT_NE(settings, nullptr);
-  EXPECT_EQ(settings->actions().constLast(), form.mnSetAutoRedraw);
+  // The last of the menu's own items; the analysis window's item follows it.
+  const QList<QAction*> items = settings->actions();
+  EXPECT_EQ(items.constLast(), form.mnSetAnalysis);
+  EXPECT_EQ(items.lastIndexOf(form.mnSetAutoRedraw), items.size() - 3); // then a separator
   EXPECT_EQ(form.mnSetAutoRedraw->text(), QStringLiteral(u"自動再描画"));
   EXPECT_TRUE(form.mnSetAutoRedraw->isCheckable());
   EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());

@@ -1,0 +1,272 @@
+#include "AnalysisWindow.h"
+
+#include "ErrorBox.h"
+#include "Evalon.h"
+#include "FormFont.h"
+#include "FuncGraph.h"
+#include "GraphCurves.h"
+#include "GraphMarks.h"
+#include "KurvoError.h"
+#include "NumberFormat.h"
+#include "QtObjects.h"
+#include "ValueTable.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+constexpr int Precision = 10;
+
+QString kindText(PointKind kind) {
+  switch (kind) {
+  case PointKind::Root:
+    return QStringLiteral("根");
+  case PointKind::Minimum:
+    return QStringLiteral("極小");
+  case PointKind::Maximum:
+    return QStringLiteral("極大");
+  case PointKind::YIntercept:
+    return QStringLiteral("y切片");
+  case PointKind::Intersection:
+    return QStringLiteral("交点");
+  }
+  return {};
+}
+
+QString slotText(const CurvePoint& point) {
+  QString text = QStringLiteral("f%1").arg(point.slot);
+  if (point.otherSlot != 0) text += QStringLiteral(", f%1").arg(point.otherSlot);
+  return text;
+}
+
+QTableWidget* newTable(const QStringList& headers, QWidget* parent) {
+  auto* table = new QTableWidget(0, int(headers.size()), parent);
+  table->setHorizontalHeaderLabels(headers);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+void setRow(QTableWidget* table, int row, const QStringList& cells) {
+  for (int column = 0; column < cells.size(); ++column)
+    table->setItem(row, column, new QTableWidgetItem(cells[column]));
+}
+
+double numberIn(const QLineEdit* edit) {
+  const std::optional<long double> value = localeTextToFloat(edit->text());
+  if (!value || !std::isfinite(*value))
+    throw KurvoError(QStringLiteral("'%1' は浮動小数点数ではありません").arg(edit->text()));
+  return static_cast<double>(*value);
+}
+
+int countIn(const QLineEdit* edit) {
+  bool ok = false;
+  const int count = edit->text().trimmed().toInt(&ok);
+  if (!ok || count < 1 || count > TableSpan::MaxCount)
+    throw KurvoError(QStringLiteral("'%1' は 1 から %2 までの整数ではありません")
+                         .arg(edit->text())
+                         .arg(TableSpan::MaxCount));
+  return count;
+}
+
+} // namespace
+
+TAnalysisWindow::TAnalysisWindow(TFuncGraph* graph, QWidget* parent)
+    : QWidget(parent, Qt::Tool), graph(graph) {
+  setWindowTitle(QStringLiteral("解析"));
+  setFont(formFont());
+  resize(380, 320);
+  move(screen()->availableGeometry().center() - rect().center());
+  Pages = new QTabWidget(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(Pages);
+  buildPointsPage();
+  buildTablePage();
+  Marks = new TGraphMarks(graph);
+  connect(graph, &TFuncGraph::CurvesDrawn, this, [this] {
+    if (isVisible()) requestPoints();
+  });
+}
+
+void TAnalysisWindow::buildPointsPage() {
+  PointList = newTable(
+      {QStringLiteral("種類"), QStringLiteral("関数"), QStringLiteral("x"), QStringLiteral("y")},
+      Pages);
+  PointList->setColumnWidth(0, 48);
+  PointList->setColumnWidth(1, 56);
+  PointList->setColumnWidth(2, 110);
+  connect(PointList, &QTableWidget::currentCellChanged, this,
+          [this](int row) { PointListSelect(row); });
+  Pages->addTab(PointList, QStringLiteral("特徴点"));
+}
+
+void TAnalysisWindow::buildTablePage() {
+  auto* page = new QWidget(Pages);
+  auto* fields = new QHBoxLayout;
+  const auto field = [page, fields](const QString& caption) {
+    fields->addWidget(new QLabel(caption, page));
+    auto* edit = new QLineEdit(page);
+    fields->addWidget(edit);
+    return edit;
+  };
+  EditStart = field(QStringLiteral("開始"));
+  EditStep = field(QStringLiteral("刻み"));
+  EditCount = field(QStringLiteral("個数"));
+  EditCount->setMaximumWidth(56);
+  btnTable = new QPushButton(QStringLiteral("表示"), page);
+  btnCopy = new QPushButton(QStringLiteral("コピー"), page);
+  fields->addWidget(btnTable);
+  ValueTable = newTable({QStringLiteral("x")}, page);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnCopy);
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(fields);
+  layout->addWidget(ValueTable);
+  layout->addLayout(buttons);
+  for (QLineEdit* edit : {EditStart, EditStep, EditCount})
+    connect(edit, &QLineEdit::returnPressed, this,
+            [this] { RunCommand(this, [this] { btnTableClick(); }); });
+  connect(btnTable, &QPushButton::clicked, this,
+          [this] { RunCommand(this, [this] { btnTableClick(); }); });
+  connect(btnCopy, &QPushButton::clicked, this, [this] { btnCopyClick(); });
+  Pages->addTab(page, QStringLiteral("数表"));
+}
+
+void TAnalysisWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  setTableDefaults();
+  findPoints();
+}
+
+void TAnalysisWindow::hideEvent(QHideEvent* event) {
+  Marks->clearMarks();
+  QWidget::hideEvent(event);
+}
+
+void TAnalysisWindow::requestPoints() {
+  if (pointsRequested) return;
+  pointsRequested = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        pointsRequested = false;
+        if (!isVisible()) return;
+        findPoints();
+        // The table follows the formulas too, as long as its fields make one.
+        try {
+          btnTableClick();
+        } catch (const KurvoError&) {
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void TAnalysisWindow::findPoints() {
+  points = CurveAnalysis::points(graphCurves(*graph), graphRange(*graph));
+  const QSignalBlocker quiet(PointList);
+  PointList->clearContents();
+  PointList->setRowCount(int(points.size()));
+  for (int row = 0; row < int(points.size()); ++row) {
+    const CurvePoint& p = points[row];
+    setRow(PointList, row,
+           {kindText(p.kind), slotText(p), formatGeneral(p.x, Precision),
+            formatGeneral(p.y, Precision)});
+  }
+  Marks->clearMarks();
+}
+
+void TAnalysisWindow::PointListSelect(int row) {
+  if (row < 0 || row >= int(points.size())) {
+    Marks->clearMarks();
+    return;
+  }
+  const CurvePoint& p = points[row];
+  Marks->setMark(
+      p.x, p.y, toQColor(graph->FormulaPen(p.slot).Color),
+      QStringLiteral("(%1, %2)").arg(formatGeneral(p.x, Precision), formatGeneral(p.y, Precision)));
+}
+
+void TAnalysisWindow::setTableDefaults() {
+  const long double xMin = graph->XMin();
+  EditStart->setText(formatGeneral(xMin));
+  EditStep->setText(formatGeneral((graph->XMax() - xMin) / 10));
+  EditCount->setText(QStringLiteral("11"));
+  fillTable(double(xMin), double((graph->XMax() - xMin) / 10), 11);
+}
+
+void TAnalysisWindow::btnTableClick() {
+  const double start = numberIn(EditStart);
+  const double step = numberIn(EditStep);
+  fillTable(start, step, countIn(EditCount));
+}
+
+// Each cell from a copy of its slot, so that the slot's error flag stays the drawing's; a
+// failed evaluation shows the engine's reason.
+void TAnalysisWindow::fillTable(double start, double step, int count) {
+  const TableSpan span{start, step, count};
+  QStringList headers{QStringLiteral("x")};
+  std::vector<TFormula> formulas;
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n)
+    if (!graph->Formula(n).Formula.isEmpty()) {
+      headers << QStringLiteral("f%1").arg(n);
+      formulas.push_back(graph->Formula(n));
+    }
+  ValueTable->clear();
+  ValueTable->setColumnCount(int(headers.size()));
+  ValueTable->setHorizontalHeaderLabels(headers);
+  ValueTable->setRowCount(count);
+  TEvalon* evalon = graph->Evalon();
+  for (int row = 0; row < count; ++row) {
+    const double x = span.xAt(row);
+    QStringList cells{formatGeneral(x, Precision)};
+    for (TFormula& formula : formulas) {
+      const long double y = formula.Calculate(evalon, x);
+      const QString reason = evalon ? evalon->ErrorMessage() : QString();
+      if (!formula.Error())
+        cells << formatGeneral(y, Precision);
+      else
+        cells << (reason.isEmpty() ? QStringLiteral("計算できません") : reason);
+    }
+    setRow(ValueTable, row, cells);
+  }
+}
+
+QString TAnalysisWindow::TableText() const {
+  QStringList lines;
+  QStringList header;
+  for (int column = 0; column < ValueTable->columnCount(); ++column)
+    header << ValueTable->horizontalHeaderItem(column)->text();
+  lines << header.join(QLatin1Char('\t'));
+  for (int row = 0; row < ValueTable->rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < ValueTable->columnCount(); ++column) {
+      const QTableWidgetItem* item = ValueTable->item(row, column);
+      cells << (item ? item->text() : QString());
+    }
+    lines << cells.join(QLatin1Char('\t'));
+  }
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void TAnalysisWindow::btnCopyClick() {
+  QGuiApplication::clipboard()->setText(TableText());
+}

@@ -1,0 +1,62 @@
+// TAnalysisWindow: the modeless tool window "解析" with two pages. "特徴点" lists the roots,
+// minima, maxima and y-intercepts of every used slot and the intersections of every pair over
+// the graph's x range, and follows every redraw; clicking a row marks the point on the graph.
+// "数表" tabulates the used slots from a start in equal steps, with the engine's message where
+// an evaluation fails, and copies the table as tab-separated text.
+#pragma once
+
+#include "CurveAnalysis.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QTabWidget;
+class TFuncGraph;
+class TGraphMarks;
+
+class TAnalysisWindow : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TAnalysisWindow(TFuncGraph* graph, QWidget* parent = nullptr);
+
+  QTabWidget* Pages;
+  QTableWidget* PointList;
+  QLineEdit* EditStart;
+  QLineEdit* EditStep;
+  QLineEdit* EditCount;
+  QPushButton* btnTable;
+  QPushButton* btnCopy;
+  QTableWidget* ValueTable;
+  TGraphMarks* Marks;
+
+  const std::vector<CurvePoint>& Points() const { return points; }
+  // The value table as the copy button puts it on the clipboard: a header line, then one line
+  // per row, the cells separated by tabs.
+  QString TableText() const;
+  // Fills the table from the three fields; a field that is no number, or a count outside
+  // 1..10000, raises KurvoError.
+  void btnTableClick();
+  void btnCopyClick();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+private:
+  void buildPointsPage();
+  void buildTablePage();
+  // Asks for the points once the current event is done, so that a redraw shows its curves
+  // before the analysis runs; several requests meanwhile make one.
+  void requestPoints();
+  void findPoints();
+  void PointListSelect(int row);
+  void setTableDefaults();
+  void fillTable(double start, double step, int count);
+
+  TFuncGraph* graph;
+  std::vector<CurvePoint> points;
+  bool pointsRequested = false;
+};
