@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -93,7 +94,7 @@ TAnalysisWindow::TAnalysisWindow(TFuncGraph* graph, QWidget* parent)
   setWindowTitle(QStringLiteral("解析"));
   setFont(formFont());
   resize(380, 320);
-  move(screen()->availableGeometry().center() - rect().center());
+  placeBeside(parent);
   Pages = new QTabWidget(this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
@@ -106,6 +107,18 @@ TAnalysisWindow::TAnalysisWindow(TFuncGraph* graph, QWidget* parent)
   });
 }
 
+// Beside the main window, so that the graph with its marks stays in sight.
+void TAnalysisWindow::placeBeside(const QWidget* window) {
+  const QRect screenArea = screen()->availableGeometry();
+  if (!window) {
+    move(screenArea.center() - rect().center());
+    return;
+  }
+  const QRect beside = window->frameGeometry();
+  move(std::clamp(beside.right() + 8, screenArea.left(), screenArea.right() - width()),
+       std::clamp(beside.top(), screenArea.top(), screenArea.bottom() - height()));
+}
+
 void TAnalysisWindow::buildPointsPage() {
   PointList = newTable(
       {QStringLiteral("種類"), QStringLiteral("関数"), QStringLiteral("x"), QStringLiteral("y")},
@@ -113,8 +126,11 @@ void TAnalysisWindow::buildPointsPage() {
   PointList->setColumnWidth(0, 48);
   PointList->setColumnWidth(1, 56);
   PointList->setColumnWidth(2, 110);
-  connect(PointList, &QTableWidget::currentCellChanged, this,
-          [this](int row) { PointListSelect(row); });
+  // Selection, not the current cell: the focus alone makes a current cell without any click.
+  connect(PointList, &QTableWidget::itemSelectionChanged, this, [this] {
+    const QList<QTableWidgetItem*> selected = PointList->selectedItems();
+    PointListSelect(selected.isEmpty() ? -1 : selected.first()->row());
+  });
   Pages->addTab(PointList, QStringLiteral("特徴点"));
 }
 

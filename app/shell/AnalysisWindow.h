@@ -46,6 +46,7 @@ protected:
   void hideEvent(QHideEvent* event) override;
 
 private:
+  void placeBeside(const QWidget* window);
   void buildPointsPage();
   void buildTablePage();
   // Asks for the points once the current event is done, so that a redraw shows its curves

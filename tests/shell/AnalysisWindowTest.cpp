@@ -97,6 +97,13 @@ TEST(AnalysisWindow, ARowClickedMarksItsPointUntilTheNextRedrawOrHiding) {
   f.graph.DrawFunctions();
   EXPECT_FALSE(f.window.Marks->hasMark());
   QApplication::processEvents();
+  // The list taking the focus marks nothing by itself.
+  f.window.Pages->setCurrentIndex(1);
+  f.window.Pages->setCurrentIndex(0);
+  f.window.activateWindow();
+  f.window.PointList->setFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(f.window.Marks->hasMark());
   f.clickRow(0);
   EXPECT_TRUE(f.window.Marks->hasMark());
   f.window.hide();
