@@ -116,23 +116,21 @@ std::vector<Candidate> turnCandidates(const Samples& ys) {
   return found;
 }
 
-void addRoots(std::vector<CurvePoint>& points, const Curve& curve, const std::vector<Zero>& found) {
-  for (const Zero& zero : found)
-    points.push_back({PointKind::Root, curve.slot, 0, zero.x, zero.y});
+bool near(double u, double x) {
+  return std::abs(u - x) <= 1e-9 * std::max(1.0, std::abs(x));
 }
 
-bool nearRoot(const std::vector<CurvePoint>& points, int slot, double x) {
-  return std::any_of(points.begin(), points.end(), [slot, x](const CurvePoint& p) {
-    return p.kind == PointKind::Root && p.slot == slot &&
-           std::abs(p.x - x) <= 1e-9 * std::max(1.0, std::abs(x));
-  });
-}
+struct TurnPoint {
+  double x;
+  double y;
+  bool maximum;
+};
 
-// Minima and maxima; one whose value is negligible against the curve's scale touches zero
-// there and is a root as well.
-void addTurns(std::vector<CurvePoint>& points, const Curve& curve, const std::vector<double>& xs,
-              const Samples& ys, double scale) {
-  const SampledFunction finite = [&curve](double x) { return finiteValue(curve.f, x); };
+// The minima and maxima of f from its samples, refined; none at a jump or a pole.
+std::vector<TurnPoint> turns(const SampledFunction& f, const std::vector<double>& xs,
+                             const Samples& ys, double scale) {
+  const SampledFunction finite = [&f](double x) { return finiteValue(f, x); };
+  std::vector<TurnPoint> found;
   for (const Candidate& c : turnCandidates(ys)) {
     const std::optional<Turn> turn = refineTurn(finite, xs[c.first], xs[c.last], c.maximum);
     if (!turn) continue;
@@ -141,10 +139,29 @@ void addTurns(std::vector<CurvePoint>& points, const Curve& curve, const std::ve
       sampledStep = std::max(sampledStep, std::abs(*ys[i + 1] - *ys[i]));
     // At a jump the values either side stay apart however small the bracket gets.
     if (turn->step > ShrinkShare * sampledStep + NegligibleShare * scale) continue;
+    found.push_back({turn->x, turn->y, c.maximum});
+  }
+  return found;
+}
+
+// A turn whose value is negligible against the curve's scale touches zero there.
+bool touchesZero(const TurnPoint& turn, double scale) {
+  return std::abs(turn.y) <= NegligibleShare * scale;
+}
+
+// Roots, minima and maxima; a turn that touches zero is a root as well.
+void addRootsAndTurns(std::vector<CurvePoint>& points, const Curve& curve,
+                      const std::vector<double>& xs, const Samples& ys, double scale) {
+  const std::vector<Zero> roots = zeros(curve.f, xs, ys, scale);
+  for (const Zero& zero : roots)
+    points.push_back({PointKind::Root, curve.slot, 0, zero.x, zero.y});
+  for (const TurnPoint& turn : turns(curve.f, xs, ys, scale)) {
     points.push_back(
-        {c.maximum ? PointKind::Maximum : PointKind::Minimum, curve.slot, 0, turn->x, turn->y});
-    if (std::abs(turn->y) <= NegligibleShare * scale && !nearRoot(points, curve.slot, turn->x))
-      points.push_back({PointKind::Root, curve.slot, 0, turn->x, turn->y});
+        {turn.maximum ? PointKind::Maximum : PointKind::Minimum, curve.slot, 0, turn.x, turn.y});
+    const bool found = std::any_of(roots.begin(), roots.end(),
+                                   [&turn](const Zero& zero) { return near(zero.x, turn.x); });
+    if (touchesZero(turn, scale) && !found)
+      points.push_back({PointKind::Root, curve.slot, 0, turn.x, turn.y});
   }
 }
 
@@ -167,9 +184,17 @@ void addIntersections(std::vector<CurvePoint>& points, const Curve& one, const S
     if (!u || !v) return std::nullopt;
     return *u - *v;
   };
+  // Crossings, and places where the curves touch without crossing.
+  std::vector<double> found;
   for (const Zero& zero : zeros(difference, xs, differences, scale))
-    if (const std::optional<double> y = finiteValue(one.f, zero.x))
-      points.push_back({PointKind::Intersection, one.slot, other.slot, zero.x, *y});
+    found.push_back(zero.x);
+  for (const TurnPoint& turn : turns(difference, xs, differences, scale))
+    if (touchesZero(turn, scale) &&
+        std::none_of(found.begin(), found.end(), [&turn](double x) { return near(x, turn.x); }))
+      found.push_back(turn.x);
+  for (const double x : found)
+    if (const std::optional<double> y = finiteValue(one.f, x))
+      points.push_back({PointKind::Intersection, one.slot, other.slot, x, *y});
 }
 
 } // namespace
@@ -184,8 +209,7 @@ std::vector<CurvePoint> CurveAnalysis::points(const std::vector<Curve>& curves,
   for (const Curve& curve : curves) {
     samples.push_back(sample(curve.f, xs));
     scales.push_back(largestMagnitude(samples.back()));
-    addRoots(points, curve, zeros(curve.f, xs, samples.back(), scales.back()));
-    addTurns(points, curve, xs, samples.back(), scales.back());
+    addRootsAndTurns(points, curve, xs, samples.back(), scales.back());
     addYIntercept(points, curve, range);
   }
   for (std::size_t i = 0; i < curves.size(); ++i)

@@ -165,6 +165,15 @@ TEST(CurveAnalysis, IntersectionsOfEveryPair) {
   EXPECT_EQ(points.back().slot, 3);
 }
 
+TEST(CurveAnalysis, CurvesThatTouchIntersectWhereTheyTouch) {
+  const SampledFunction parabola = [](double x) -> std::optional<double> { return x * x; };
+  const SampledFunction tangent = [](double x) -> std::optional<double> { return 2 * x - 1; };
+  const std::vector<CurvePoint> points = pointsOf({{1, parabola}, {2, tangent}}, -2.9, 3.1);
+  const std::vector<CurvePoint> touching = ofKind(points, PointKind::Intersection);
+  expectNear(xsOf(touching), {1}, 1e-9);
+  EXPECT_NEAR(touching[0].y, 1, 1e-9);
+}
+
 TEST(CurveAnalysis, IdenticalCurvesDoNotIntersect) {
   const std::vector<CurvePoint> points = pointsOf({{1, fn(cubic)}, {2, fn(cubic)}});
   EXPECT_TRUE(ofKind(points, PointKind::Intersection).empty());
