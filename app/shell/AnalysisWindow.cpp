@@ -165,6 +165,7 @@ void TAnalysisWindow::buildTablePage() {
           [this] { RunCommand(this, [this] { btnTableClick(); }); });
   connect(btnCopy, &QPushButton::clicked, this, [this] { btnCopyClick(); });
   Pages->addTab(page, QStringLiteral("数表"));
+  connect(Pages, &QTabWidget::currentChanged, this, [this] { refreshShownTable(); });
 }
 
 void TAnalysisWindow::showEvent(QShowEvent* event) {
@@ -187,13 +188,21 @@ void TAnalysisWindow::requestPoints() {
         pointsRequested = false;
         if (!isVisible()) return;
         findPoints();
-        // The table follows the formulas too, as long as its fields make one.
-        try {
-          btnTableClick();
-        } catch (const KurvoError&) {
-        }
+        tableStale = true;
+        refreshShownTable();
       },
       Qt::QueuedConnection);
+}
+
+// A table of many rows takes a while to fill, so a hidden page waits until it is shown. It
+// follows the formulas only as long as its fields make a table.
+void TAnalysisWindow::refreshShownTable() {
+  if (!tableStale || Pages->currentWidget() != ValueTable->parentWidget()) return;
+  tableStale = false;
+  try {
+    btnTableClick();
+  } catch (const KurvoError&) {
+  }
 }
 
 void TAnalysisWindow::findPoints() {
@@ -222,6 +231,7 @@ void TAnalysisWindow::PointListSelect(int row) {
 }
 
 void TAnalysisWindow::setTableDefaults() {
+  tableStale = false;
   const long double xMin = graph->XMin();
   EditStart->setText(formatGeneral(xMin));
   EditStep->setText(formatGeneral((graph->XMax() - xMin) / 10));

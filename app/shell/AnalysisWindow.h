@@ -53,6 +53,7 @@ private:
   // before the analysis runs; several requests meanwhile make one.
   void requestPoints();
   void findPoints();
+  void refreshShownTable();
   void PointListSelect(int row);
   void setTableDefaults();
   void fillTable(double start, double step, int count);
@@ -60,4 +61,5 @@ private:
   TFuncGraph* graph;
   std::vector<CurvePoint> points;
   bool pointsRequested = false;
+  bool tableStale = false; // the formulas were drawn again since the table was filled
 };

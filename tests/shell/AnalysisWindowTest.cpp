@@ -136,6 +136,17 @@ TEST(AnalysisWindow, TableStartsFromTheRangeAndShowsTheEnginesReason) {
   f.window.EditStep->setText(QStringLiteral("0.5"));
   f.window.EditCount->setText(QStringLiteral("3"));
   EXPECT_EQ(f.pressTable(), QString());
+  // A redraw with another formula: the table follows once its page is shown.
+  f.graph.setFormulaText(1, QStringLiteral("x^3"));
+  f.graph.DrawFunctions();
+  QApplication::processEvents();
+  EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("2.25"));
+  f.window.Pages->setCurrentIndex(1);
+  EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("3.375"));
+  f.graph.setFormulaText(1, QStringLiteral("x^2"));
+  f.graph.DrawFunctions();
+  QApplication::processEvents();
+  EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("2.25"));
   f.window.btnCopy->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(),
             QStringLiteral("x\tf1\tf3\n1\t1\t1\n1.5\t2.25\t%1\n2\t4\t%2\n")
