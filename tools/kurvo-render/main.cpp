@@ -1,6 +1,6 @@
-// kurvo-render [--size WxH] IN.kvx OUT: loads a graph document into a graph control of the
-// given client size without showing a window, draws its curves and writes OUT by its
-// extension. See helpText below.
+// kurvo-render [--size WxH] [--scale R] IN.kvx OUT: loads a graph document into a graph control of
+// the given client size without showing a window, draws its curves and writes OUT by its extension.
+// See helpText below.
 #include "Evalon.h"
 #include "FontSubstitutes.h"
 #include "FuncGraph.h"
@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -19,13 +20,16 @@ namespace {
 constexpr int ExitWriteFailed = 1;
 constexpr int ExitUsage = 2; // also an IN that is unreadable or no document
 constexpr int MaxSide = 16384;
+constexpr double MaxScale = 8;
 
-const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] IN.kvx OUT
+const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] [--scale R] IN.kvx OUT
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
   .png   the picture as Kurvo copies it: background and axes, the curves, the labels
   .kvx   the loaded graph saved as a document again (a normalised copy)
+--scale R draws the PNG as a screen of device pixel ratio R (a number from 1 to 8) shows
+the graph: R times the pixels in each direction, lines and text as finely as that screen.
 Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
 Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error, or IN unreadable
@@ -34,6 +38,7 @@ or not a graph document.
 
 struct Options {
   QSize size = TFuncGraph::StartSize;
+  double scale = 1;
   QString input;
   QString output;
 };
@@ -54,6 +59,14 @@ std::optional<QSize> parseSize(const QString& text) {
   return QSize(width, height);
 }
 
+// A device pixel ratio for the picture: a number from 1 to MaxScale.
+std::optional<double> parseScale(const QString& text) {
+  bool ok = false;
+  const double scale = text.toDouble(&ok);
+  if (!ok || !std::isfinite(scale) || scale < 1 || scale > MaxScale) return std::nullopt;
+  return scale;
+}
+
 // Nothing when the command line is not usable; the reason has been reported.
 std::optional<Options> parseOptions(const QStringList& arguments) {
   Options options;
@@ -66,6 +79,13 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         return std::nullopt;
       }
       options.size = *size;
+    } else if (arguments[i] == QLatin1String("--scale") && i + 1 < arguments.size()) {
+      const std::optional<double> scale = parseScale(arguments[++i]);
+      if (!scale) {
+        usageError("--scale takes a number from 1 to 8");
+        return std::nullopt;
+      }
+      options.scale = *scale;
     } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
       usageError("unknown option");
       return std::nullopt;
@@ -124,6 +144,7 @@ int render(const Options& options) {
   TFuncGraph graph;
   graph.setEvalon(&evalon);
   graph.resize(options.size);
+  graph.setRenderScale(options.scale);
   graph.OnFormulaError = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
     reportFormulaError(evalon, engineLoaded, slot);
   };
