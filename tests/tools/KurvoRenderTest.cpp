@@ -98,6 +98,11 @@ TEST_F(KurvoRenderTest, ScaleOptionDrawsForADevicePixelRatio) {
     EXPECT_EQ(run.exitCode, 2) << bad;
     EXPECT_TRUE(run.errors.contains(QStringLiteral("--scale takes a number from 1 to 8"))) << bad;
   }
+  const ToolRun huge =
+      runTool({QStringLiteral("--size"), QStringLiteral("16384x100"), QStringLiteral("--scale"),
+               QStringLiteral("2"), defaultX, path(QStringLiteral("t.png"))});
+  EXPECT_EQ(huge.exitCode, 2);
+  EXPECT_TRUE(huge.errors.contains(QStringLiteral("at most 16384 pixels a side")));
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("t.png"))));
 }
 

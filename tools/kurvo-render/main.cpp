@@ -29,7 +29,8 @@ its curves without any display, and writes OUT by its extension:
   .png   the picture as Kurvo copies it: background and axes, the curves, the labels
   .kvx   the loaded graph saved as a document again (a normalised copy)
 --scale R draws the PNG as a screen of device pixel ratio R (a number from 1 to 8) shows
-the graph: R times the pixels in each direction, lines and text as finely as that screen.
+the graph: R times the pixels in each direction, lines and text as finely as that screen
+(at most 16384 pixels a side).
 Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
 Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error, or IN unreadable
@@ -67,6 +68,13 @@ std::optional<double> parseScale(const QString& text) {
   return scale;
 }
 
+// The picture has R times the pixels of the graph in each direction; its sides are bounded as
+// the graph's are, so that no scale asks for gigabytes.
+bool scaledSizeFits(const QSize& size, double scale) {
+  return std::lround(size.width() * scale) <= MaxSide &&
+         std::lround(size.height() * scale) <= MaxSide;
+}
+
 // Nothing when the command line is not usable; the reason has been reported.
 std::optional<Options> parseOptions(const QStringList& arguments) {
   Options options;
@@ -92,6 +100,10 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
     } else {
       files << arguments[i];
     }
+  }
+  if (!scaledSizeFits(options.size, options.scale)) {
+    usageError("the picture at --scale R may be at most 16384 pixels a side");
+    return std::nullopt;
   }
   if (files.size() != 2) {
     usageError("needs IN.kvx and OUT");
