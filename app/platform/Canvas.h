@@ -38,8 +38,8 @@ enum class CopyMode {
 // round dot of diameter w on each of those pixels (for even w the extra pixel lies right of and
 // below the centre), so a wide line has round ends and its end dot is left out like the end pixel.
 // Widths below 1 draw as 1 and widths above kWidestPen as kWidestPen. Dash patterns apply to
-// one-pixel pens only, a wider pen draws solid; the pattern runs on over consecutive line-tos and
-// restarts at each move-to.
+// pens one (logical) pixel wide only, a wider pen draws solid; the pattern runs on over
+// consecutive line-tos and restarts at each move-to.
 //
 // Coordinates are always the image's own pixels. An image made for a screen of device pixel
 // ratio r (QImage::devicePixelRatio) gets pens, dash patterns and fonts r times as large: pen
