@@ -81,9 +81,9 @@ TEST_P(GraphScale, LayersHaveTheDevicePixelsAndCarryTheRatio) {
   EXPECT_EQ(picture.devicePixelRatio(), r);
 }
 
-// One sample per device column: every column of the plot has the diagonal exactly where the
-// device mapping puts it, and the one-pixel pen is round(r) pixels thick.
-TEST_P(GraphScale, TheDiagonalHasASampleInEveryDeviceColumn) {
+// Every device column of the plot has the diagonal exactly where the device mapping puts it,
+// and the one-pixel pen is round(r) pixels thick.
+TEST_P(GraphScale, TheDiagonalLiesOnTheDeviceMapping) {
   const qreal r = GetParam();
   ScaledGraph g(r);
   g.graph.setFormulaText(1, QStringLiteral("x"));
@@ -100,6 +100,20 @@ TEST_P(GraphScale, TheDiagonalHasASampleInEveryDeviceColumn) {
   EXPECT_EQ(g.curve(m.plotLeft() - 1, m.plotBottom()), White);
 }
 
+// A curve that is 1 at every other device column of the plot and -1 at the others zigzags
+// between both rows: drawn a sample per logical column, it would be flat.
+TEST_P(GraphScale, EveryDeviceColumnIsASample) {
+  ScaledGraph g(GetParam());
+  const GraphMapping& m = g.device();
+  const QString scale = QString::number(static_cast<double>(m.xScale()), 'g', 17);
+  g.graph.setFormulaText(1, QStringLiteral("cos(pi*(x+3)*%1)").arg(scale));
+  ASSERT_TRUE(g.graph.DrawFunctions());
+  const int high = m.yToPixel(1.0L);
+  const int low = m.yToPixel(-1.0L);
+  for (int c = m.plotLeft(); c < m.plotRight(); ++c)
+    EXPECT_NE(g.curve(c, (c - m.plotLeft()) % 2 == 0 ? high : low), White) << c;
+}
+
 // The axes lie on the device mapping's origin, pens round(r) wide, ticks reaching round(3r)
 // pixels to either side of the line.
 TEST_P(GraphScale, AxesAndTicksLieWhereTheDeviceMappingPutsThem) {
@@ -107,7 +121,7 @@ TEST_P(GraphScale, AxesAndTicksLieWhereTheDeviceMappingPutsThem) {
   ScaledGraph g(r);
   const GraphMapping& m = g.device();
   const int width = qRound(r);
-  const int reach = qRound(3 * r + 0.001); // halves away from zero, as lengths are rounded
+  const int reach = qRound(3 * r); // halves away from zero, as lengths are rounded
   const int line = m.originY();
   const auto [axisTop, axisBottom] =
       inkRows(*g.graph.BackLayer(), m.xToPixel(-2.5L), m.xToPixel(-2.5L), line - 20, line + 20);
@@ -138,7 +152,7 @@ TEST_P(GraphScale, PenWidthsAndDashesScale) {
   g.graph.DrawFunctions();
   const GraphMapping& m = g.device();
   const int mid = m.xToPixel(0.5L);
-  const int wide = std::max(1, qRound(3 * r + 0.001));
+  const int wide = qRound(3 * r);
   EXPECT_EQ(g.curveRowsAt(mid, m.yToPixel(1.5L), m.yToPixel(0.5L)), wide);
   int on = 0;
   int gaps = 0;
