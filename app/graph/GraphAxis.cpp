@@ -158,9 +158,9 @@ AxisPixels shownPixels(const Canvas& canvas, const GraphMapping& mapping, const 
 
 // One axis: its line through the origin, a tick across it at every tick value, and the values.
 // Ticks reach three pixels to the positive side (above the X axis, right of the Y axis) and to
-// the negative side, the far end pixel excluded as on every line; three logical pixels on an
-// image of another ratio, where the far end lies one pixel further, so that a tick in a pen two
-// or more pixels wide stands as far out on both sides of the equally wide axis line.
+// the negative side, the far end pixel excluded as on every line; on an image of ratio r, three
+// logical pixels (round(3r)). A pen two pixels wide or more widens tick and axis line alike to
+// the right and below, so a tick still stands as far out on both sides of the line.
 void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Along along,
               bool skipOriginValue) {
   if (!axis.Visible) return;
