@@ -149,13 +149,57 @@ TPen& TFuncGraph::FormulaPen(int index) {
 // The axis flags are the axes' own settings: once an axis line falls outside the plot it
 // stays hidden until a new axis object or a loaded document shows it again.
 void TFuncGraph::UpdateGraph() {
-  mapping = GraphMapping(range, margins, width(), height());
+  remap();
   const int originX = mapping.originX();
   const int originY = mapping.originY();
   if (originY < margins.top || originY > mapping.plotBottom()) xAxis.Visible = false;
   if (originX < margins.left || originX > mapping.plotRight()) yAxis.Visible = false;
   drawBackground();
   noteRange();
+}
+
+void TFuncGraph::remap() {
+  mapping = GraphMapping(range, margins, width(), height());
+  const qreal ratio = RenderScale();
+  const auto device = [ratio](std::int32_t logical) { return toDevicePixels(logical, ratio); };
+  const GraphMargins deviceMargins{device(margins.left), device(margins.right), device(margins.top),
+                                   device(margins.bottom)};
+  deviceMapping = GraphMapping(range, deviceMargins, device(width()), device(height()));
+}
+
+QImage TFuncGraph::deviceLayer() const {
+  const qreal ratio = RenderScale();
+  QImage layer = newLayer(QSize(toDevicePixels(width(), ratio), toDevicePixels(height(), ratio)));
+  layer.setDevicePixelRatio(ratio);
+  return layer;
+}
+
+qreal TFuncGraph::RenderScale() const {
+  return renderScale > 0 ? renderScale : devicePixelRatioF();
+}
+
+void TFuncGraph::setRenderScale(qreal ratio) {
+  renderScale = ratio;
+  followRatio();
+}
+
+// Nothing is drawn before the first UpdateGraph. Curves drawn at the old ratio would no longer
+// fit the background, so they are drawn again.
+void TFuncGraph::followRatio() {
+  if (!backLayer || backLayer->devicePixelRatio() == RenderScale()) return;
+  const bool curvesShown = curveLayer != nullptr;
+  discardCurves();
+  UpdateGraph();
+  if (curvesShown) DrawFunctions();
+}
+
+bool TFuncGraph::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  if (event->type() == QEvent::ScreenChangeInternal) followRatio();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+  if (event->type() == QEvent::DevicePixelRatioChange) followRatio();
+#endif
+  return handled;
 }
 
 void TFuncGraph::noteRange() {
@@ -165,14 +209,14 @@ void TFuncGraph::noteRange() {
 }
 
 void TFuncGraph::drawBackground() {
-  backLayer = std::make_unique<QImage>(newLayer(size()));
+  backLayer = std::make_unique<QImage>(deviceLayer());
   update();
   if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(backBrush));
   canvas.fillRect(backLayer->rect());
-  DrawXAxis(canvas, mapping, xAxis);
-  DrawYAxis(canvas, mapping, yAxis, xAxis);
+  DrawXAxis(canvas, deviceMapping, xAxis);
+  DrawYAxis(canvas, deviceMapping, yAxis, xAxis);
   scheduleRedraw();
 }
 
@@ -251,7 +295,7 @@ bool TFuncGraph::DragOver(QObject* source, QPoint pos) {
 void TFuncGraph::DragDrop(QObject*, QPoint) {}
 
 QImage TFuncGraph::Picture() const {
-  QImage picture = newLayer(size());
+  QImage picture = deviceLayer();
   if (picture.isNull()) return picture;
   Canvas canvas(picture);
   if (backLayer) canvas.draw(0, 0, *backLayer, CopyMode::SrcCopy);
@@ -260,15 +304,17 @@ QImage TFuncGraph::Picture() const {
 }
 
 // Composes straight onto the screen, only where it is exposed, instead of building the picture:
-// a full-screen graph would otherwise allocate and fill a new image on every paint.
+// a full-screen graph would otherwise allocate and fill a new image on every paint. The layers
+// carry their ratio, so that at the screen's own ratio each of their pixels is one on the screen.
 void TFuncGraph::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect exposed = event->rect();
   painter.fillRect(exposed, Qt::white);
-  if (backLayer) painter.drawImage(exposed, *backLayer, exposed);
+  painter.setClipRect(exposed);
+  if (backLayer) painter.drawImage(QPoint(0, 0), *backLayer);
   if (!curveLayer) return;
   painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-  painter.drawImage(exposed, *curveLayer, exposed);
+  painter.drawImage(QPoint(0, 0), *curveLayer);
 }
 
 // Curves disappear on every resize until the next DrawFunctions, which AutoRedraw brings at once
@@ -279,6 +325,11 @@ void TFuncGraph::resizeEvent(QResizeEvent*) {
   update();
 }
 
+// At a ratio above 1 the clipboard gets the picture at the layers' resolution, carrying its
+// ratio: the labels are written at their place in device pixels and in their fonts at that
+// resolution, so that a pasted picture is as sharp as the screen. Programs that know the ratio
+// show it at the graph's size, the others at r times that size; a copy scaled down to the
+// window's size would lose what the screen shows.
 QImage TFuncGraph::ClipboardPicture() const {
   QImage picture = Picture();
   if (picture.isNull()) return picture;
@@ -288,7 +339,8 @@ QImage TFuncGraph::ClipboardPicture() const {
     const auto* label = qobject_cast<const TGraphLabel*>(child);
     if (!label || label->isHidden()) continue;
     canvas.setFont(toQFont(label->Font()), toQColor(label->Font().Color));
-    canvas.textOut(label->Left(), label->Top(), label->Caption());
+    canvas.textOut(canvas.devicePixels(label->Left()), canvas.devicePixels(label->Top()),
+                   label->Caption());
   }
   return picture;
 }
@@ -306,7 +358,7 @@ bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {
 bool TFuncGraph::DrawFunctions() {
   const DrawingScope scope(*this);
   discardCurves();
-  curveLayer = std::make_unique<QImage>(newLayer(size()));
+  curveLayer = std::make_unique<QImage>(deviceLayer());
   const std::uint64_t redraw = curveGeneration;
   bool result = true;
   for (int n = 1; n <= FormulaCount; ++n) {
@@ -331,19 +383,21 @@ bool TFuncGraph::DrawFunctions() {
   return result;
 }
 
-// One sample per plot column. A curve entering the range is drawn from its last point outside,
-// but a failed sample has no point: it ends the piece, and the next good sample starts a new
-// one there instead of being joined to wherever the failed value put the pen.
+// One sample per plot column of the layer (a device column). A curve entering the range is drawn
+// from its last point outside, but a failed sample has no point: it ends the piece, and the
+// next good sample starts a new one there instead of being joined to wherever the failed value
+// put the pen.
 void TFuncGraph::DrawFunction(int number, QImage& layer) {
   TFormula& formula = slot(number);
   Canvas canvas(layer);
   canvas.setPen(toQPen(formula.Pen));
+  const GraphMapping& device = deviceMapping;
   bool joined = false; // whether the next in-range sample is joined to the pen position
-  for (int c = margins.left; c <= mapping.plotRight(); ++c) {
-    const long double x = mapping.pixelToX(c);
+  for (int c = device.plotLeft(); c <= device.plotRight(); ++c) {
+    const long double x = device.pixelToX(c);
     const long double y = formula.Calculate(evalon, x);
-    const int r = mapping.yToPixel(y);
-    if (joined && !formula.Error() && mapping.inGraphRange(x, y))
+    const int r = device.yToPixel(y);
+    if (joined && !formula.Error() && device.inGraphRange(x, y))
       canvas.lineTo(c, r);
     else
       canvas.moveTo(c, r);
@@ -397,7 +451,7 @@ bool TFuncGraph::ticksUnfit(const TAxis& axis) const {
 }
 
 void TFuncGraph::FitTickPeriod(TAxis& axis) {
-  mapping = GraphMapping(range, margins, width(), height());
+  remap();
   axis.GuagePeriod = fittedPeriod(axis);
   UpdateGraph();
 }
@@ -406,7 +460,7 @@ void TFuncGraph::FitTickPeriod(TAxis& axis) {
 // keeps its flag and shows again when its line returns.
 void TFuncGraph::explore(const GraphRange& view, bool zooming) {
   range = view;
-  mapping = GraphMapping(range, margins, width(), height());
+  remap();
   if (zooming)
     for (TAxis* axis : {&xAxis, &yAxis})
       if (ticksUnfit(*axis)) axis->GuagePeriod = fittedPeriod(*axis);

@@ -2,6 +2,12 @@
 // axes, five function slots), maps between graph coordinates and pixels, keeps two
 // off-screen layers (background with fill and axes; white curve layer) and combines them
 // when painted: the background copied, the curves ANDed over it.
+//
+// On a screen of device pixel ratio r the layers have r times the pixels in each direction and
+// carry that ratio: the graph is drawn on the device mapping (the client size and margins in
+// device pixels), with a sample per device column and pens, ticks and fonts scaled by the
+// canvas. Everything the graph shows to its users (XToPixel and the other conversions, Mapping,
+// the mouse, labels, margins) stays in the window's own coordinates.
 #pragma once
 
 #include "FuncFormula.h"
@@ -133,6 +139,13 @@ public:
   long double PixelToY(std::int32_t row) const { return mapping.pixelToY(row); }
   bool InGraphRange(long double x, long double y) const { return mapping.inGraphRange(x, y); }
   const GraphMapping& Mapping() const { return mapping; }
+  // The mapping the layers are drawn on: Mapping in device pixels.
+  const GraphMapping& DeviceMapping() const { return deviceMapping; }
+  // The device pixel ratio the layers are drawn at: the one set here when positive, otherwise
+  // the widget's own (devicePixelRatioF), so that tools and tests can draw for a screen they do
+  // not have. Setting another one redraws the background, and the curves when they are shown.
+  qreal RenderScale() const;
+  void setRenderScale(qreal ratio);
   const QImage* BackLayer() const { return backLayer.get(); }
   const QImage* CurveLayer() const { return curveLayer.get(); }
 
@@ -143,6 +156,8 @@ signals:
   void CurvesDrawn();
 
 protected:
+  // A move to a screen of another ratio redraws as setRenderScale does.
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   // The wheel zooms about the pointer: both ranges, with Shift only X, with Ctrl only Y.
@@ -163,6 +178,12 @@ private:
   };
 
   TFormula& slot(int index);
+  // Makes the logical mapping and the device mapping for the range, margins and size.
+  void remap();
+  // A white layer of the client's size in device pixels, carrying the ratio.
+  QImage deviceLayer() const;
+  // Redraws for a ratio that differs from the one the layers were drawn at.
+  void followRatio();
   // Draws the background layer for the current mapping (the caller has just made it), the axes
   // as their flags and the plot allow.
   void drawBackground();
@@ -213,6 +234,8 @@ private:
   bool borderLine = false;
   TBrush backBrush{DefaultBackColor, BrushStyle::Solid};
   GraphMapping mapping;
+  GraphMapping deviceMapping;
+  qreal renderScale = 0; // not positive: the widget's own ratio
   std::unique_ptr<QImage> backLayer;
   std::unique_ptr<QImage> curveLayer;
   std::array<TFormula, FormulaCount> formulas;

@@ -25,15 +25,17 @@ bool firstMultiple(long double q, std::int32_t& k) {
   return true;
 }
 
-// Writes a tick's value text next to its anchor point on the axis.
+// Writes a tick's value text next to its anchor point on the axis; the gaps are logical pixels.
 void writeValue(Canvas& canvas, const TAxis& axis, long double value, QPoint anchor) {
   const QString text = TickValueText(value);
   const bool above = axis.ValPos == ptUpLeft || axis.ValPos == ptUpRight;
   const bool left = axis.ValPos == ptUpLeft || axis.ValPos == ptDownLeft;
   const int ax = anchor.x();
   const int ay = anchor.y();
-  const int ty = above ? ay - (canvas.textHeight() + axis.ValYDist + 2) : ay + axis.ValYDist + 2;
-  const int tx = left ? ax - (canvas.textWidth(text) + axis.ValXDist + 2) : ax + axis.ValXDist + 2;
+  const int gapY = canvas.devicePixels(axis.ValYDist + 2);
+  const int gapX = canvas.devicePixels(axis.ValXDist + 2);
+  const int ty = above ? ay - (canvas.textHeight() + gapY) : ay + gapY;
+  const int tx = left ? ax - (canvas.textWidth(text) + gapX) : ax + gapX;
   canvas.textOut(tx, ty, text);
 }
 
@@ -134,7 +136,9 @@ AxisPixels shownPixels(const Canvas& canvas, const GraphMapping& mapping, const 
   const bool x = along == Along::X;
   const std::int64_t length = x ? canvas.size().width() : canvas.size().height();
   const std::int64_t text = x ? canvas.textWidth(WidestValue) : canvas.textHeight();
-  const std::int64_t gap = std::abs(std::int64_t{x ? axis.ValXDist : axis.ValYDist}) + 2;
+  const std::int64_t gap =
+      std::abs(std::int64_t{canvas.devicePixels(x ? axis.ValXDist : axis.ValYDist)}) +
+      canvas.devicePixels(2);
   const std::int64_t reach = axis.ValPos == ptNone ? 0 : gap + text;
   // Room is left for one pixel beyond either end.
   constexpr std::int64_t Lowest = std::numeric_limits<std::int32_t>::min() + 1;
@@ -154,7 +158,9 @@ AxisPixels shownPixels(const Canvas& canvas, const GraphMapping& mapping, const 
 
 // One axis: its line through the origin, a tick across it at every tick value, and the values.
 // Ticks reach three pixels to the positive side (above the X axis, right of the Y axis) and to
-// the negative side, the far end pixel excluded as on every line.
+// the negative side, the far end pixel excluded as on every line; on an image of ratio r, three
+// logical pixels (round(3r)). A pen two pixels wide or more widens tick and axis line alike to
+// the right and below, so a tick still stands as far out on both sides of the line.
 void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Along along,
               bool skipOriginValue) {
   if (!axis.Visible) return;
@@ -171,8 +177,9 @@ void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Al
   canvas.lineTo(end.x(), end.y());
   if (axis.GauageType == gtNone) return;
   const int positive = x ? -1 : 1;
-  const int from = ticksPositive(axis) ? line + 3 * positive : line;
-  const int to = ticksNegative(axis) ? line - 4 * positive : line;
+  const int reach = canvas.devicePixels(3);
+  const int from = ticksPositive(axis) ? line + reach * positive : line;
+  const int to = ticksNegative(axis) ? line - (reach + 1) * positive : line;
   const GraphRange& range = mapping.graphRange();
   const ValueFont font(canvas, axis.ValFont);
   const AxisPixels pixels = shownPixels(canvas, mapping, axis, along);

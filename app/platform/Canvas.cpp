@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 // The pixels of a line without its end pixel. Pixel i lies i steps along the longer axis from the
@@ -58,28 +59,45 @@ bool contains(const QRect& bounds, std::int64_t x, std::int64_t y) {
   return x >= bounds.left() && x <= bounds.right() && y >= bounds.top() && y <= bounds.bottom();
 }
 
-// On or off for each pixel of the pen's dash pattern; empty for a solid pen.
-std::vector<bool> dashPixels(const QPen& pen) {
+// On or off for each pixel of the pen's dash pattern, its lengths scaled by the ratio; empty for
+// a solid pen.
+std::vector<bool> dashPixels(const QPen& pen, qreal ratio) {
   std::vector<bool> pixels;
   if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen) return pixels;
   const QList<qreal> pattern = pen.dashPattern();
   for (qsizetype k = 0; k < pattern.size(); ++k)
-    pixels.insert(pixels.end(), std::max(0L, std::lround(pattern[k])), k % 2 == 0);
+    pixels.insert(pixels.end(), std::max(0L, std::lround(pattern[k] * ratio)), k % 2 == 0);
   return pixels;
+}
+
+// An image of ratio 1 on the pixels of `image`, which it must not outlive: read-only on a const
+// image, writable (the image detached first) on another.
+QImage ratioOneView(const QImage& image) {
+  return QImage(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                image.format());
+}
+QImage ratioOneView(QImage& image) {
+  return QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format());
 }
 
 } // namespace
 
-Canvas::Canvas(QImage& image) : image_(image) {
+int toDevicePixels(int logical, qreal ratio) {
+  const auto pixels = std::llround(logical * static_cast<double>(ratio));
+  return static_cast<int>(std::clamp<long long>(pixels, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
+
+Canvas::Canvas(QImage& image) : image_(image), ratio_(image.devicePixelRatio()) {
   setPen(QPen(Qt::black, 1));
   setFont(QFont(), Qt::black);
 }
 
 void Canvas::setPen(const QPen& pen) {
   pen_ = pen;
-  const int width = std::clamp(pen.width(), 1, kWidestPen);
+  const int width = std::clamp(toDevicePixels(pen.width(), ratio_), 1, kWidestPen);
   dot_ = dotRows(width);
-  dashes_ = width == 1 ? dashPixels(pen) : std::vector<bool>();
+  dashes_ = pen.width() <= 1 ? dashPixels(pen, ratio_) : std::vector<bool>();
   dashPhase_ = 0;
 }
 
@@ -110,7 +128,12 @@ std::vector<Canvas::DotRow> Canvas::dotRows(int width) {
 
 void Canvas::setFont(const QFont& font, const QColor& color) {
   font_ = font;
-  font_.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoAntialias));
+  deviceFont_ = font;
+  deviceFont_.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoAntialias));
+  if (font.pointSizeF() > 0)
+    deviceFont_.setPointSizeF(font.pointSizeF() * ratio_);
+  else if (font.pixelSize() > 0)
+    deviceFont_.setPixelSize(std::max(1, toDevicePixels(font.pixelSize(), ratio_)));
   fontColor_ = color;
 }
 
@@ -128,7 +151,7 @@ void Canvas::lineTo(int x, int y) {
 
 // The image grown by the pen's reach: dots centred in it can touch the image.
 QRect Canvas::lineBounds() const {
-  const int reach = std::clamp(pen_.width(), 1, kWidestPen);
+  const int reach = static_cast<int>(dot_.size()); // the pen's width in the image's pixels
   return image_.rect().adjusted(-reach, -reach, reach, reach);
 }
 
@@ -168,15 +191,19 @@ std::vector<QRect> Canvas::solidSpans(const LinePixels& line) const {
   return spans;
 }
 
-// The line's pixels that the dash pattern leaves on; dashed pens are one pixel wide.
+// The dots on the line's pixels that the dash pattern leaves on; dashed pens are one logical
+// pixel wide, so their dots are single pixels at ratio 1 and small at any other.
 std::vector<QRect> Canvas::dashSpans(const LinePixels& line) const {
   const QRect bounds = lineBounds();
   std::vector<QRect> spans;
   const auto [first, last] = line.indicesWithin(bounds);
   for (std::int64_t i = first; i < last; ++i) {
     const bool on = dashes_[(dashPhase_ + i) % dashes_.size()];
-    if (on && contains(bounds, line.x(i), line.y(i)))
-      spans.emplace_back(static_cast<int>(line.x(i)), static_cast<int>(line.y(i)), 1, 1);
+    if (!on || !contains(bounds, line.x(i), line.y(i))) continue;
+    const auto x = static_cast<int>(line.x(i));
+    const auto y = static_cast<int>(line.y(i));
+    for (const DotRow& row : dot_)
+      spans.emplace_back(QPoint(x + row.left, y + row.dy), QPoint(x + row.right, y + row.dy));
   }
   return spans;
 }
@@ -186,8 +213,9 @@ std::vector<QRect> Canvas::dashSpans(const LinePixels& line) const {
 void Canvas::paint(const std::vector<QRect>& spans) {
   if (spans.empty() || image_.isNull()) return;
   if (image_.format() != QImage::Format_RGB32 && image_.format() != QImage::Format_ARGB32) {
+    QImage view;
     QPainter painter;
-    if (!begin(painter)) return;
+    if (!begin(painter, view)) return;
     for (const QRect& span : spans)
       painter.fillRect(span, pen_.color());
     return;
@@ -203,42 +231,52 @@ void Canvas::paint(const std::vector<QRect>& spans) {
 }
 
 void Canvas::textOut(int x, int y, const QString& text) {
+  QImage view;
   QPainter painter;
-  if (!begin(painter)) return;
-  const QFontMetrics metrics(font_, &image_);
+  if (!begin(painter, view)) return;
+  const QFontMetrics metrics(deviceFont_, &image_);
   if (brush_.style() == Qt::SolidPattern)
     painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), brush_);
-  painter.setFont(font_);
+  painter.setFont(deviceFont_);
   painter.setPen(fontColor_);
   painter.drawText(QPoint(x, y + metrics.ascent()), text);
 }
 
 int Canvas::textWidth(const QString& text) const {
-  return QFontMetrics(font_, &image_).horizontalAdvance(text);
+  return QFontMetrics(deviceFont_, &image_).horizontalAdvance(text);
 }
 
 int Canvas::textHeight() const {
-  return QFontMetrics(font_, &image_).height();
+  return QFontMetrics(deviceFont_, &image_).height();
 }
 
 void Canvas::fillRect(const QRect& rect) {
+  QImage view;
   QPainter painter;
-  if (!begin(painter)) return;
+  if (!begin(painter, view)) return;
   painter.fillRect(rect, brush_);
 }
 
+// The image is placed pixel for pixel, whatever its own ratio.
 void Canvas::draw(int x, int y, const QImage& image, CopyMode mode) {
+  QImage view;
   QPainter painter;
-  if (!begin(painter) || image.isNull()) return;
+  if (!begin(painter, view) || image.isNull()) return;
   painter.setCompositionMode(mode == CopyMode::SrcAnd ? QPainter::RasterOp_SourceAndDestination
                                                       : QPainter::CompositionMode_Source);
-  painter.drawImage(x, y, image.convertToFormat(QImage::Format_RGB32));
+  const QImage source = image.convertToFormat(QImage::Format_RGB32);
+  painter.drawImage(x, y, source.devicePixelRatio() == 1 ? source : ratioOneView(source));
 }
 
 // An empty image has nothing to paint on: every operation on it does nothing.
-bool Canvas::begin(QPainter& painter) {
+bool Canvas::begin(QPainter& painter, QImage& view) {
   if (image_.isNull()) return false;
-  painter.begin(&image_);
+  if (image_.devicePixelRatio() == 1) {
+    painter.begin(&image_);
+  } else {
+    view = ratioOneView(image_);
+    painter.begin(&view);
+  }
   painter.setRenderHint(QPainter::Antialiasing, false);
   return true;
 }

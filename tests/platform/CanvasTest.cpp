@@ -227,4 +227,54 @@ TEST_F(CanvasTextTest, MetricsFollowTextAndFont) {
   EXPECT_GT(canvas.textHeight(), small);
 }
 
+// An image made for a screen of ratio 2: coordinates stay its own pixels, pens and dashes
+// double, a pen of logical width 1 keeps its dashes, fonts are written twice as large.
+TEST(CanvasRatioTest, PensDashesAndFontsScaleWhileCoordinatesStayPixels) {
+  const auto drawnAt = [](qreal ratio, int width, int height, QPoint from, QPoint to,
+                          const QPen& pen) {
+    QImage image = filled(width, height, qRgb(255, 255, 255));
+    image.setDevicePixelRatio(ratio);
+    Canvas canvas(image);
+    canvas.setPen(pen);
+    canvas.moveTo(from.x(), from.y());
+    canvas.lineTo(to.x(), to.y());
+    return picture(image);
+  };
+  EXPECT_EQ(drawnAt(2, 8, 4, {1, 1}, {6, 1}, QPen(Qt::black, 1)),
+            "........\n.######.\n.######.\n........\n");
+  EXPECT_EQ(drawnAt(2, 14, 2, {0, 0}, {14, 0}, QPen(Qt::black, 1, Qt::DotLine)),
+            "###...###...##\n###...###...##\n")
+      << "dots of two pixels, gaps of four, each pixel a dot two pixels wide";
+  EXPECT_EQ(drawnAt(1.5, 9, 4, {1, 1}, {7, 1}, QPen(Qt::black, 1)),
+            ".........\n.#######.\n.#######.\n.........\n");
+
+  QImage plain = filled(200, 80, qRgb(255, 255, 255));
+  QImage fine = filled(200, 80, qRgb(255, 255, 255));
+  fine.setDevicePixelRatio(2);
+  Canvas plainCanvas(plain);
+  Canvas fineCanvas(fine);
+  const QFont font("DejaVu Sans", 12);
+  plainCanvas.setFont(font, Qt::black);
+  fineCanvas.setFont(font, Qt::black);
+  EXPECT_EQ(fineCanvas.font(), plainCanvas.font()) << "the font is kept as given";
+  EXPECT_NEAR(fineCanvas.textHeight(), 2 * plainCanvas.textHeight(), 2);
+  EXPECT_NEAR(fineCanvas.textWidth("W8W8"), 2 * plainCanvas.textWidth("W8W8"), 3);
+  fineCanvas.setBrush(QBrush(Qt::black));
+  fineCanvas.fillRect(QRect(190, 70, 10, 10));
+  EXPECT_EQ(fine.pixel(199, 79), qRgb(0, 0, 0)) << "rectangles are in the image's pixels";
+  EXPECT_EQ(fine.pixel(189, 79), qRgb(255, 255, 255));
+}
+
+// draw places an image pixel for pixel, whatever the ratio of either image.
+TEST(CanvasRatioTest, DrawIgnoresTheRatiosOfBothImages) {
+  QImage target = filled(4, 2, qRgb(255, 255, 255));
+  target.setDevicePixelRatio(2);
+  QImage layer = filled(2, 1, qRgb(0, 0, 0));
+  layer.setDevicePixelRatio(2);
+  Canvas canvas(target);
+  canvas.draw(1, 1, layer, CopyMode::SrcCopy);
+  EXPECT_EQ(picture(target), "....\n.##.\n");
+  EXPECT_EQ(target.devicePixelRatio(), 2);
+}
+
 } // namespace

@@ -72,6 +72,40 @@ TEST_F(KurvoRenderTest, SizeOptionSetsThePictureSize) {
   EXPECT_FALSE(QFile::exists(path(QStringLiteral("t.png"))));
 }
 
+// The picture a screen of ratio R shows: R times the pixels, drawn on the device mapping.
+TEST_F(KurvoRenderTest, ScaleOptionDrawsForADevicePixelRatio) {
+  ASSERT_EQ(runTool({QStringLiteral("--size"), QStringLiteral("336x316"), QStringLiteral("--scale"),
+                     QStringLiteral("2"), defaultX, path(QStringLiteral("x2.png"))})
+                .exitCode,
+            0);
+  const QImage picture(path(QStringLiteral("x2.png")));
+  ASSERT_EQ(picture.size(), QSize(672, 632));
+  TFuncGraph graph;
+  graph.resize(336, 316);
+  graph.setRenderScale(2);
+  graph.UpdateGraph();
+  const GraphMapping& device = graph.DeviceMapping();
+  for (const long double v : {-2.5L, -1.0L, 0.5L, 2.0L})
+    EXPECT_EQ(picture.pixel(device.xToPixel(v), device.yToPixel(v)), qRgb(0, 0, 224)) << double(v);
+  EXPECT_EQ(runTool({QStringLiteral("--scale"), QStringLiteral("1.5"), defaultX,
+                     path(QStringLiteral("x15.png"))})
+                .exitCode,
+            0);
+  EXPECT_EQ(QImage(path(QStringLiteral("x15.png"))).size(), QSize(504, 474));
+  for (const char* bad : {"0.5", "9", "abc", "nan", "inf", "-2", ""}) {
+    const ToolRun run = runTool({QStringLiteral("--scale"), QString::fromLatin1(bad), defaultX,
+                                 path(QStringLiteral("t.png"))});
+    EXPECT_EQ(run.exitCode, 2) << bad;
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("--scale takes a number from 1 to 8"))) << bad;
+  }
+  const ToolRun huge =
+      runTool({QStringLiteral("--size"), QStringLiteral("16384x100"), QStringLiteral("--scale"),
+               QStringLiteral("2"), defaultX, path(QStringLiteral("t.png"))});
+  EXPECT_EQ(huge.exitCode, 2);
+  EXPECT_TRUE(huge.errors.contains(QStringLiteral("at most 16384 pixels a side")));
+  EXPECT_FALSE(QFile::exists(path(QStringLiteral("t.png"))));
+}
+
 TEST_F(KurvoRenderTest, DocumentOutputIsANormalisedCopy) {
   ASSERT_EQ(runTool({defaultX, path(QStringLiteral("copy.kvx"))}).exitCode, 0);
   EXPECT_EQ(fileBytes(path(QStringLiteral("copy.kvx"))), fileBytes(defaultX));

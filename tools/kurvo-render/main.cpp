@@ -1,6 +1,6 @@
-// kurvo-render [--size WxH] IN.kvx OUT: loads a graph document into a graph control of the
-// given client size without showing a window, draws its curves and writes OUT by its
-// extension. See helpText below.
+// kurvo-render [--size WxH] [--scale R] IN.kvx OUT: loads a graph document into a graph control of
+// the given client size without showing a window, draws its curves and writes OUT by its extension;
+// with --analyse or --table it prints what the analysis finds instead. See helpText below.
 #include "AnalysisOutput.h"
 #include "Evalon.h"
 #include "FontSubstitutes.h"
@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -20,8 +21,9 @@ namespace {
 constexpr int ExitWriteFailed = 1;
 constexpr int ExitUsage = 2; // also an IN that is unreadable or no document
 constexpr int MaxSide = 16384;
+constexpr double MaxScale = 8;
 
-const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] IN.kvx OUT
+const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] [--scale R] IN.kvx OUT
        kurvo-render [--size WxH] --analyse IN.kvx
        kurvo-render [--size WxH] --table START,STEP,COUNT IN.kvx
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
@@ -29,6 +31,9 @@ IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph
 its curves without any display, and writes OUT by its extension:
   .png   the picture as Kurvo copies it: background and axes, the curves, the labels
   .kvx   the loaded graph saved as a document again (a normalised copy)
+--scale R draws the PNG as a screen of device pixel ratio R (a number from 1 to 8) shows
+the graph: R times the pixels in each direction, lines and text as finely as that screen
+(at most 16384 pixels a side).
 Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
 --analyse prints the notable points of the curves over the document's x range, one per
@@ -45,6 +50,7 @@ could not be written, 2 usage error, or IN unreadable or not a graph document.
 
 struct Options {
   QSize size = TFuncGraph::StartSize;
+  double scale = 1;
   QString input;
   QString output;
   bool analyse = false;
@@ -79,6 +85,19 @@ std::optional<Options> textOptions(Options options, const QStringList& files) {
   }
   options.input = files[0];
   return options;
+// A device pixel ratio for the picture: a number from 1 to MaxScale.
+std::optional<double> parseScale(const QString& text) {
+  bool ok = false;
+  const double scale = text.toDouble(&ok);
+  if (!ok || !std::isfinite(scale) || scale < 1 || scale > MaxScale) return std::nullopt;
+  return scale;
+}
+
+// The picture has R times the pixels of the graph in each direction; its sides are bounded as
+// the graph's are, so that no scale asks for gigabytes.
+bool scaledSizeFits(const QSize& size, double scale) {
+  return std::lround(size.width() * scale) <= MaxSide &&
+         std::lround(size.height() * scale) <= MaxSide;
 }
 
 // Nothing when the command line is not usable; the reason has been reported.
@@ -101,6 +120,13 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         usageError("--table takes START,STEP,COUNT, COUNT from 1 to 10000");
         return std::nullopt;
       }
+    } else if (arguments[i] == QLatin1String("--scale") && i + 1 < arguments.size()) {
+      const std::optional<double> scale = parseScale(arguments[++i]);
+      if (!scale) {
+        usageError("--scale takes a number from 1 to 8");
+        return std::nullopt;
+      }
+      options.scale = *scale;
     } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
       usageError("unknown option");
       return std::nullopt;
@@ -109,6 +135,10 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
     }
   }
   if (options.analyse || options.table) return textOptions(options, files);
+  if (!scaledSizeFits(options.size, options.scale)) {
+    usageError("the picture at --scale R may be at most 16384 pixels a side");
+    return std::nullopt;
+  }
   if (files.size() != 2) {
     usageError("needs IN.kvx and OUT");
     return std::nullopt;
@@ -170,6 +200,7 @@ int render(const Options& options) {
   TFuncGraph graph;
   graph.setEvalon(&evalon);
   graph.resize(options.size);
+  graph.setRenderScale(options.scale);
   graph.OnFormulaError = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
     reportFormulaError(evalon, engineLoaded, slot);
   };
