@@ -2,7 +2,6 @@
 
 #include "FuncGraph.h"
 
-#include <cmath>
 #include <memory>
 
 std::vector<Curve> graphCurves(const TFuncGraph& graph) {
@@ -22,8 +21,7 @@ std::vector<Curve> graphCurves(const TFuncGraph& graph) {
 }
 
 AnalysisRange graphRange(const TFuncGraph& graph) {
-  const GraphMapping& mapping = graph.Mapping();
-  const int columns = mapping.plotRight() - mapping.plotLeft() + 1;
+  const GraphMapping& mapping = graph.DeviceMapping();
   return {static_cast<double>(graph.XMin()), static_cast<double>(graph.XMax()),
-          static_cast<int>(std::ceil(columns * graph.devicePixelRatioF()))};
+          mapping.plotRight() - mapping.plotLeft() + 1};
 }
