@@ -140,6 +140,7 @@ void TFuncGraph::setFormulaText(int index, const QString& text) {
   QString& formula = slot(index).Formula;
   if (formula == text) return;
   formula = text;
+  discoverParameters(text);
   scheduleRedraw();
 }
 TPen& TFuncGraph::FormulaPen(int index) {
@@ -197,6 +198,7 @@ void TFuncGraph::ResetGraph() {
   }
   for (int n = 1; n <= LabelCount; ++n)
     destroyLabel(n);
+  clearParameters();
   UpdateGraph();
 }
 
@@ -306,6 +308,7 @@ bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {
 bool TFuncGraph::DrawFunctions() {
   const DrawingScope scope(*this);
   discardCurves();
+  setParametersIntoEngine();
   curveLayer = std::make_unique<QImage>(newLayer(size()));
   const std::uint64_t redraw = curveGeneration;
   bool result = true;

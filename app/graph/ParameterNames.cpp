@@ -23,8 +23,8 @@ constexpr qsizetype MaxNameLength = 255;
 
 // The texts that the engine reads as functions when they stand as plain names.
 constexpr std::array<const char*, 21> FunctionNames = {
-    "sin",  "cos",  "tan",  "exp",   "log10", "log",  "log2", "asin", "acos", "atan", "sqrt",
-    "abs",  "ceil", "floor", "int",  "sind",  "cosd", "tand", "asind", "acosd", "atand"};
+    "sin", "cos",  "tan",   "exp", "log10", "log",  "log2", "asin",  "acos",  "atan", "sqrt",
+    "abs", "ceil", "floor", "int", "sind",  "cosd", "tand", "asind", "acosd", "atand"};
 
 bool isReserved(const QString& name) {
   if (name == QLatin1String("x") || name == QLatin1String("pi") || name == QLatin1String("e"))

@@ -34,7 +34,9 @@ TEST(ParameterNames, StringLiteralsAndBracketsHideNames) {
   // An unclosed subscript runs to the end of the formula.
   EXPECT_EQ(names("c+a[b+d"), (QStringList{"c"}));
   // Other characters end a name, also those outside ASCII.
-  EXPECT_EQ(names("a\xE3\x81\x82" "b"), (QStringList{"a", "b"}));
+  EXPECT_EQ(names("a\xE3\x81\x82"
+                  "b"),
+            (QStringList{"a", "b"}));
   // The engine reads up to a NUL.
   EXPECT_EQ(parameterNames(QStringLiteral("a+b") + QChar(0) + QStringLiteral("+c")),
             (QStringList{"a", "b"}));
@@ -46,8 +48,8 @@ TEST(ParameterNames, StringLiteralsAndBracketsHideNames) {
 TEST(ParameterNames, OneNameOnly) {
   for (const char* name : {"a", "k#", "a_b2", "u$v#"})
     EXPECT_TRUE(isParameterName(QString::fromUtf8(name))) << name;
-  for (const char* text : {"", "x", "pi", "sin", "s$", "a[1]", "1a", "a b", "a+b", " a", "_a",
-                           "\xC3\xA4"})
+  for (const char* text :
+       {"", "x", "pi", "sin", "s$", "a[1]", "1a", "a b", "a+b", " a", "_a", "\xC3\xA4"})
     EXPECT_FALSE(isParameterName(QString::fromUtf8(text))) << text;
 }
 
