@@ -6,13 +6,17 @@
 #include "FuncGraph.h"
 #include "GraphDocument.h"
 #include "KurvoError.h"
+#include "NumberFormat.h"
+#include "ParameterNames.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QImageWriter>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -20,20 +24,31 @@ constexpr int ExitWriteFailed = 1;
 constexpr int ExitUsage = 2; // also an IN that is unreadable or no document
 constexpr int MaxSide = 16384;
 
-const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] IN.kvx OUT
+const char* const helpText =
+    R"HELP(Usage: kurvo-render [--size WxH] [--set NAME=VALUE]... IN.kvx OUT
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
   .png   the picture as Kurvo copies it: background and axes, the curves, the labels
   .kvx   the loaded graph saved as a document again (a normalised copy)
-Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
+The formulas' parameters take the values saved in IN; --set NAME=VALUE gives the parameter
+NAME (such as a or k#) the value VALUE (a number such as -2.5 or 1e-3) for this run, and
+may be repeated; a NAME the document does not hold is added. Missing keys of IN take the
+defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
 Exit status: 0 OUT was written, 1 OUT could not be written, 2 usage error, or IN unreadable
 or not a graph document.
 )HELP";
 
+// A parameter value given on the command line.
+struct Setting {
+  QString name;
+  double value;
+};
+
 struct Options {
   QSize size = TFuncGraph::StartSize;
+  std::vector<Setting> settings;
   QString input;
   QString output;
 };
@@ -54,6 +69,21 @@ std::optional<QSize> parseSize(const QString& text) {
   return QSize(width, height);
 }
 
+// The argument of --set, NAME=VALUE: a parameter name and a finite number. False when it is
+// not one; the reason has been reported.
+bool takeSetting(const QString& text, Options& options) {
+  const qsizetype equals = text.indexOf(QLatin1Char('='));
+  const QString name = text.left(equals);
+  const std::optional<long double> value =
+      equals < 0 ? std::nullopt : textToFloat(text.mid(equals + 1));
+  if (equals < 0 || !isParameterName(name) || !value || !std::isfinite(double(*value))) {
+    usageError("--set takes NAME=VALUE: a parameter name such as a or k# and a finite number");
+    return false;
+  }
+  options.settings.push_back({name, static_cast<double>(*value)});
+  return true;
+}
+
 // Nothing when the command line is not usable; the reason has been reported.
 std::optional<Options> parseOptions(const QStringList& arguments) {
   Options options;
@@ -66,6 +96,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         return std::nullopt;
       }
       options.size = *size;
+    } else if (arguments[i] == QLatin1String("--set") && i + 1 < arguments.size()) {
+      if (!takeSetting(arguments[++i], options)) return std::nullopt;
     } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
       usageError("unknown option");
       return std::nullopt;
@@ -118,21 +150,43 @@ bool writeOutput(TFuncGraph& graph, const QString& output) {
   return false;
 }
 
+// The values of --set, after the document's: a name the document lacks becomes a new row.
+// False when the rows are full; the reason has been reported.
+bool applySettings(TFuncGraph& graph, const std::vector<Setting>& settings) {
+  for (const Setting& setting : settings) {
+    const int index = graph.addParameter(setting.name);
+    if (index < 0) {
+      std::fprintf(stderr, "kurvo-render: --set %s: a graph holds at most %d parameters\n",
+                   qPrintable(setting.name), GraphParameters::MaxCount);
+      return false;
+    }
+    graph.setParameterValue(index, setting.value);
+  }
+  return true;
+}
+
 int render(const Options& options) {
   TEvalon evalon;
   const bool engineLoaded = evalon.LoadEngine();
   TFuncGraph graph;
   graph.setEvalon(&evalon);
   graph.resize(options.size);
-  graph.OnFormulaError = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
+  const auto report = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
     reportFormulaError(evalon, engineLoaded, slot);
   };
+  // With settings, the formulas' errors are told once, by the drawing that uses them all.
+  if (options.settings.empty()) graph.OnFormulaError = report;
   graph.setGraphName(options.input);
   try {
     graph.LoadFromFile();
   } catch (const KurvoError& error) {
     std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
     return ExitUsage;
+  }
+  if (!options.settings.empty()) {
+    if (!applySettings(graph, options.settings)) return ExitUsage;
+    graph.OnFormulaError = report;
+    graph.DrawFunctions();
   }
   return writeOutput(graph, options.output) ? 0 : ExitWriteFailed;
 }
