@@ -163,7 +163,9 @@ void TFuncGraph::LoadFromFile() {
     label->move(scratch.left, scratch.top);
   }
   autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
-  // The saved rows first, in their order; then what the formulas use besides, as when typed.
+  // The rows of the graph before go first, whatever the document holds. Then the saved rows in
+  // their order, and what the formulas use besides, as when typed.
+  clearParameters();
   parameters = ReadParameters(ini);
   for (const TFormula& formula : formulas)
     parameters.add(parameterNames(formula.Formula));

@@ -19,6 +19,7 @@ class TAboutBox;
 class TFuncGraph;
 class TSetFuncDlg;
 class TSetGraphDlg;
+class TParameterWindow;
 class TfrmMain;
 
 // The trash image of the toolbar: it accepts only graph labels, and hides one dropped on it.
@@ -66,6 +67,7 @@ public:
   QAction* mnEditCopy;
   QAction* mnSetGraph;
   QAction* mnSetFunction;
+  QAction* mnSetParameter;
   QAction* mnSetAddLabel;
   QAction* mnSetAutoRedraw;
   QAction* mnHelpContents1;
@@ -87,6 +89,7 @@ public slots:
   void mnEditCopyClick();
   void mnSetGraphClick();
   void mnSetFunctionClick();
+  void mnSetParameterClick();
   void mnSetAddLabelClick();
   void mnSetAutoRedrawClick();
   void btnReDrawClick();
@@ -124,5 +127,7 @@ private:
   TSetFuncDlg* SetFuncDlg = nullptr;
   TSetGraphDlg* SetGraphDlg = nullptr;
   THelpWindow* helpWindow = nullptr;
+  // Made when first asked for.
+  TParameterWindow* parameterWindow = nullptr;
   bool engineRequested = false;
 };
