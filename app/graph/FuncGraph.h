@@ -88,8 +88,9 @@ public:
   const TFormula& Formula(int index) const;
 
   // The parameters of the formulas (GraphParameterUse.cpp): a formula text given to the graph
-  // adds the names it uses that are new; ResetGraph and LoadFromFile clear them. DrawFunctions
-  // writes them all into the engine before it draws.
+  // adds the names it uses that are new, and drops the rows no formula uses that still hold
+  // the defaults; a row the user has set stays until ResetGraph or LoadFromFile clear them.
+  // DrawFunctions writes them all into the engine before it draws.
   const GraphParameters& Parameters() const { return parameters; }
   // Stores the value (one outside the range widens it), writes it into the engine and draws
   // the curves at once; false, and nothing changed, when the value is not finite.
@@ -156,7 +157,7 @@ signals:
   void RangeChanged();
   // A DrawFunctions ended, whole or cut short by a newer drawing.
   void CurvesDrawn();
-  // Parameter rows were added, or all of them cleared.
+  // Parameter rows were added or removed, or all of them cleared.
   void ParametersChanged();
 
 protected:

@@ -5,13 +5,16 @@
 #include "ParameterNames.h"
 
 // A new parameter is in the engine at once, so that a formula checked before the next drawing
-// reads the value its row shows.
+// reads the value its row shows. Rows left behind by a name typed halfway go again.
 void TFuncGraph::discoverParameters(const QString& formula) {
   const int before = parameters.count();
-  if (parameters.add(parameterNames(formula)) == 0) return;
+  const int added = parameters.add(parameterNames(formula));
   for (int index = before; index < parameters.count(); ++index)
     setParameterIntoEngine(index);
-  emit ParametersChanged();
+  QStringList used;
+  for (const TFormula& slot : formulas)
+    used << parameterNames(slot.Formula);
+  if (parameters.removeUnusedDefaults(used) > 0 || added > 0) emit ParametersChanged();
 }
 
 void TFuncGraph::clearParameters() {

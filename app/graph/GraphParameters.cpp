@@ -43,6 +43,16 @@ bool GraphParameters::add(const GraphParameter& row) {
   return true;
 }
 
+int GraphParameters::removeUnusedDefaults(const QStringList& used) {
+  const auto unusedDefault = [&used](const GraphParameter& row) {
+    return !used.contains(row.name) && row == GraphParameter{row.name};
+  };
+  const auto removed = std::remove_if(rows.begin(), rows.end(), unusedDefault);
+  const int count = static_cast<int>(rows.end() - removed);
+  rows.erase(removed, rows.end());
+  return count;
+}
+
 bool GraphParameters::setValue(int index, double value) {
   GraphParameter& target = row(index);
   if (!std::isfinite(value)) return false;

@@ -46,6 +46,10 @@ public:
   // A value outside the new range moves to its nearer end. False, and nothing changed, unless
   // both ends are finite and min < max.
   bool setRange(int index, double min, double max);
+  // Removes the rows whose names are not in the list and that still hold the defaults: the
+  // names a formula passes through while it is typed ("s" and "si" on the way to "sin"). A
+  // row the user has set stays. The number of rows removed.
+  int removeUnusedDefaults(const QStringList& used);
   void clear() { rows.clear(); }
 
 private:

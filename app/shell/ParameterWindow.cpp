@@ -242,12 +242,12 @@ void TParameterWindow::SpeedChange() {
     sweep->setPeriod(SweepSeconds[ComboSpeed->currentIndex()], playClock.nsecsElapsed() / 1e9);
 }
 
-// Rows only ever come after the existing ones, so a sweep goes on as long as its row still
-// holds its parameter; a new or opened graph clears the rows and so ends it.
+// A sweep goes on in its parameter's new row while the graph keeps it; a new or opened graph
+// clears the rows and so ends it.
 void TParameterWindow::ParametersChange() {
-  const bool keep = playing >= 0 && playing < graph->Parameters().count() &&
-                    graph->Parameters().at(playing).name == playingName;
-  if (!keep) StopPlay();
+  const int row = playing < 0 ? -1 : graph->Parameters().indexOf(playingName);
+  if (row < 0) StopPlay();
+  playing = row;
   buildRows();
 }
 

@@ -145,10 +145,11 @@ TEST_F(ParameterDocumentTest, ParameterChangesMakeTheGraphChanged) {
   ASSERT_TRUE(graph.setParameterRange(0, -20.0, 20.0));
   EXPECT_TRUE(graph.IsChanged());
   graph.MarkUnchanged();
-  // A new name is a change of its own, also when the formula is emptied again.
+  // A new name is a change of its own (a formula too); taken back, the graph is as it was.
   graph.setFormulaText(1, QStringLiteral("a*x+b"));
-  graph.setFormulaText(1, QStringLiteral("a*x"));
   EXPECT_TRUE(graph.IsChanged());
+  graph.setFormulaText(1, QStringLiteral("a*x"));
+  EXPECT_FALSE(graph.IsChanged());
 }
 
 } // namespace

@@ -69,6 +69,18 @@ TEST(GraphParameters, ARangeMustBeFiniteAndRising) {
   EXPECT_TRUE(rows.add(GraphParameter{"b", 0.5, 0.0, 1.0}));
 }
 
+TEST(GraphParameters, OnlyUnusedRowsWithTheDefaultsAreRemoved) {
+  GraphParameters rows;
+  rows.add(QStringList{"a", "b", "c", "d"});
+  rows.setValue(1, 2.0);
+  rows.setRange(2, 0.0, 1.0);
+  EXPECT_EQ(rows.removeUnusedDefaults(QStringList{"d"}), 1);
+  ASSERT_EQ(rows.count(), 3);
+  EXPECT_EQ(rows.at(0).name, "b");
+  EXPECT_EQ(rows.at(1).name, "c");
+  EXPECT_EQ(rows.at(2).name, "d");
+}
+
 // A graph of the main window's size with the engine loaded.
 struct Graph {
   TEvalon evalon;
@@ -101,17 +113,32 @@ TEST(GraphParameterUse, FormulasBringTheirNamesAndKeepThemUntilANewGraph) {
   g.graph.setFormulaText(2, QStringLiteral("b+a"));
   EXPECT_EQ(g.names(), (QStringList{"a", "k#", "b"}));
   EXPECT_EQ(changed.count(), 2);
-  // Deleting and retyping a formula keeps the row and its value.
+  // Deleting and retyping a formula keeps the row and its value; a row nobody set goes with
+  // the last formula that used it.
   ASSERT_TRUE(g.graph.setParameterValue(0, 3.0));
+  ASSERT_TRUE(g.graph.setParameterRange(1, 0.0, 5.0));
   g.graph.setFormulaText(1, QString());
-  g.graph.setFormulaText(2, QString());
-  g.graph.setFormulaText(1, QStringLiteral("a*x"));
   EXPECT_EQ(g.names(), (QStringList{"a", "k#", "b"}));
-  EXPECT_EQ(g.graph.Parameters().at(0).value, 3.0);
   EXPECT_EQ(changed.count(), 2);
+  g.graph.setFormulaText(2, QString());
+  EXPECT_EQ(g.names(), (QStringList{"a", "k#"}));
+  EXPECT_EQ(changed.count(), 3);
+  g.graph.setFormulaText(1, QStringLiteral("a*x"));
+  EXPECT_EQ(g.names(), (QStringList{"a", "k#"}));
+  EXPECT_EQ(g.graph.Parameters().at(0).value, 3.0);
+  EXPECT_EQ(changed.count(), 3);
   g.graph.ResetGraph();
   EXPECT_TRUE(g.graph.Parameters().isEmpty());
-  EXPECT_EQ(changed.count(), 3);
+  EXPECT_EQ(changed.count(), 4);
+}
+
+// Typed a key at a time, "sin" passes through the names "s" and "si": they leave no rows.
+TEST(GraphParameterUse, NamesTypedHalfwayLeaveNoRows) {
+  Graph g;
+  const QString formula = QStringLiteral("a*sin(b*x)");
+  for (int length = 1; length <= formula.size(); ++length)
+    g.graph.setFormulaText(1, formula.left(length));
+  EXPECT_EQ(g.names(), (QStringList{"a", "b"}));
 }
 
 TEST(GraphParameterUse, AValueReachesTheCurveAtOnce) {
