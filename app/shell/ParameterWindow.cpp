@@ -126,6 +126,8 @@ TParameterWindow::Row TParameterWindow::buildRow(QWidget* parent, QGridLayout* g
   row.max = numberField(parent, 64);
   row.play = new QToolButton(parent);
   row.play->setText(PlayText);
+  // One width for both signs, so that the row does not shift when play starts.
+  row.play->setFixedWidth(row.play->sizeHint().height() + 4);
   row.play->setToolTip(QStringLiteral(u"再生"));
   const int line = index + 1;
   int column = 0;
