@@ -217,6 +217,21 @@ TEST(ParameterWindow, PlayGoesOnWhenRowsAreAddedAndStopsOnANewOrOpenedGraph) {
   EXPECT_TRUE(w.window.LabelEmpty->isVisible());
 }
 
+// A row nobody set goes when no formula uses it any more; the sweep follows its own row.
+TEST(ParameterWindow, PlayFollowsItsRowWhenRowsBeforeItGo) {
+  ParameterWindow w("c+b");
+  ASSERT_EQ(w.window.Rows().size(), 2u);
+  QTest::mouseClick(w.row(1).play, Qt::LeftButton);
+  ASSERT_TRUE(eventually([&] { return w.parameter(1).value != 1.0; }));
+  w.graph.setFormulaText(1, QStringLiteral("b"));
+  ASSERT_EQ(w.window.Rows().size(), 1u);
+  EXPECT_EQ(w.row(0).name->text(), QStringLiteral("b"));
+  EXPECT_EQ(w.window.PlayingRow(), 0);
+  EXPECT_EQ(w.row(0).play->text(), QStringLiteral(u"■"));
+  const double before = w.parameter(0).value;
+  EXPECT_TRUE(eventually([&] { return w.parameter(0).value != before; }));
+}
+
 TEST(ParameterWindow, TheSettingsMenuOpensItAfterTheFunctionsAndNewStopsPlay) {
   TfrmMain form;
   form.show();
