@@ -262,6 +262,15 @@ TEST_F(KurvoRenderSetTest, ABadSettingIsAUsageError) {
   }
   EXPECT_EQ(runTool({saved, output, QStringLiteral("--set")}).exitCode, 2);
   EXPECT_FALSE(QFile::exists(output));
+  // A graph holds 32 parameters; a setting that would be the 33rd is refused.
+  QByteArray sum = "p0";
+  for (int n = 1; n < 32; ++n)
+    sum += "+p" + QByteArray::number(n);
+  const ToolRun full = runTool({"--set", "q=1", document(sum, ""), output});
+  EXPECT_EQ(full.exitCode, 2);
+  EXPECT_TRUE(full.errors.contains(QStringLiteral("at most 32 parameters")))
+      << full.errors.toStdString();
+  EXPECT_FALSE(QFile::exists(output));
 }
 
 // The formulas' errors are told once, also when settings draw the curves again.
