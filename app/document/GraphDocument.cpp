@@ -6,6 +6,8 @@
 #include "IniFile.h"
 #include "KeyGroups.h"
 #include "KurvoError.h"
+#include "ParameterNames.h"
+#include "ParameterSections.h"
 
 #include <QFileInfo>
 
@@ -117,6 +119,7 @@ void TFuncGraph::writeDocument(IniFile& ini) const {
   for (int n = 1; n <= LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), FLabels[n - 1]);
   writeAutoRedraw(ini, autoRedraw);
+  WriteParameters(ini, parameters);
 }
 
 void TFuncGraph::SaveToFile() {
@@ -160,6 +163,13 @@ void TFuncGraph::LoadFromFile() {
     label->move(scratch.left, scratch.top);
   }
   autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
+  // The rows of the graph before go first, whatever the document holds. Then the saved rows in
+  // their order, and what the formulas use besides, as when typed.
+  clearParameters();
+  parameters = ReadParameters(ini);
+  for (const TFormula& formula : formulas)
+    parameters.add(parameterNames(formula.Formula));
+  emit ParametersChanged();
   UpdateGraph();
   // Before the curves are drawn: what the user does while they are drawn counts as a change.
   MarkUnchanged();

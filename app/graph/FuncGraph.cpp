@@ -140,6 +140,7 @@ void TFuncGraph::setFormulaText(int index, const QString& text) {
   QString& formula = slot(index).Formula;
   if (formula == text) return;
   formula = text;
+  discoverParameters(text);
   scheduleRedraw();
 }
 TPen& TFuncGraph::FormulaPen(int index) {
@@ -241,6 +242,7 @@ void TFuncGraph::ResetGraph() {
   }
   for (int n = 1; n <= LabelCount; ++n)
     destroyLabel(n);
+  clearParameters();
   UpdateGraph();
 }
 
@@ -358,6 +360,7 @@ bool TFuncGraph::processPendingMessages(std::uint64_t redraw) {
 bool TFuncGraph::DrawFunctions() {
   const DrawingScope scope(*this);
   discardCurves();
+  setParametersIntoEngine();
   curveLayer = std::make_unique<QImage>(deviceLayer());
   const std::uint64_t redraw = curveGeneration;
   bool result = true;

@@ -15,6 +15,7 @@
 #include "GraphBrush.h"
 #include "GraphLabel.h"
 #include "GraphMapping.h"
+#include "GraphParameters.h"
 
 #include <QImage>
 #include <QPointF>
@@ -92,6 +93,21 @@ public:
   TPen& FormulaPen(int index);
   const TFormula& Formula(int index) const;
 
+  // The parameters of the formulas (GraphParameterUse.cpp): a formula text given to the graph
+  // adds the names it uses that are new, and drops the rows no formula uses that still hold
+  // the defaults; a row the user has set stays until ResetGraph or LoadFromFile clear them.
+  // DrawFunctions writes them all into the engine before it draws.
+  const GraphParameters& Parameters() const { return parameters; }
+  // Stores the value (one outside the range widens it), writes it into the engine and draws
+  // the curves at once; false, and nothing changed, when the value is not finite.
+  bool setParameterValue(int index, double value);
+  // False, and nothing changed, unless min < max, both finite; a value that falls outside
+  // moves to the nearer end and the curves are drawn at once.
+  bool setParameterRange(int index, double min, double max);
+  // The row of the name, added with the defaults when new; -1 when the text is no parameter
+  // name or every row is taken.
+  int addParameter(const QString& name);
+
   // Label slots 1..16: the label in the slot, or null when it is empty; a hidden label is one
   // the user deleted. Any other index throws std::out_of_range.
   TGraphLabel* Label(int slot) const;
@@ -110,8 +126,8 @@ public:
   void SaveToFile();
   void LoadFromFile();
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
-  // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw), GraphName
-  // does not.
+  // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw, parameters),
+  // GraphName does not.
   // Both document operations mark the graph unchanged when they succeed. A graph records no
   // state when it is made, so its owner calls MarkUnchanged after construction and after
   // ResetGraph (defined by the document layer).
@@ -154,6 +170,8 @@ signals:
   void RangeChanged();
   // A DrawFunctions ended, whole or cut short by a newer drawing.
   void CurvesDrawn();
+  // Parameter rows were added or removed, or all of them cleared.
+  void ParametersChanged();
 
 protected:
   // A move to a screen of another ratio redraws as setRenderScale does.
@@ -221,6 +239,10 @@ private:
   TGraphLabel* newLabel(int slot);
   // Destroys the label of the slot, if any, and empties it.
   void destroyLabel(int slot);
+  void discoverParameters(const QString& formula);
+  void clearParameters();
+  void setParameterIntoEngine(int index);
+  void setParametersIntoEngine();
   // Writes every section of the document; saving and the change state share it.
   void writeDocument(IniFile& ini) const;
   // The bytes of the graph written into an empty document.
@@ -239,6 +261,7 @@ private:
   std::unique_ptr<QImage> backLayer;
   std::unique_ptr<QImage> curveLayer;
   std::array<TFormula, FormulaCount> formulas;
+  GraphParameters parameters;
   // Owned as child widgets; a slot is null when empty.
   std::array<TGraphLabel*, LabelCount> FLabels{};
   QString graphName;

@@ -267,6 +267,12 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
   WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+void IniFile::EraseSection(const QString& section) {
+  const QByteArray name = encode(section);
+  while (const std::optional<qsizetype> header = findSection(name))
+    m_lines.remove(*header, sectionEnd(*header) - *header);
+}
+
 bool IniFile::copyTail(QIODevice& target, QString* reason) const {
   if (m_tailOffset < 0) return true;
   QFile source(m_fileName);

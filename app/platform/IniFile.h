@@ -55,6 +55,8 @@ public:
   void WriteString(const QString& section, const QString& key, const QString& value);
   void WriteInteger(const QString& section, const QString& key, int value);
   void WriteBool(const QString& section, const QString& key, bool value);
+  // Removes every section of that name with all its lines up to the next header.
+  void EraseSection(const QString& section);
 
   // Saves all lines with CR LF ends through a temporary file renamed over the old one, so a
   // failure leaves the old file as it was; then returns false and sets error when given.

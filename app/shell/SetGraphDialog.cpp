@@ -282,8 +282,7 @@ void TSetGraphDlg::loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* 
 bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
   if (!isEnter(key)) return false;
   const std::optional<long double> value = localeTextToFloat(edit->text());
-  if (!value)
-    throw KurvoError(QStringLiteral("'%1' は浮動小数点数ではありません").arg(edit->text()));
+  if (!value) throw KurvoError(NotAFloatText(edit->text()));
   switch (const int tag = tagOf(edit)) {
   case TagXMin:
     graph->setXMin(*value);

@@ -9,6 +9,7 @@
 #include "GraphDocument.h"
 #include "HelpWindow.h"
 #include "KurvoApplication.h"
+#include "ParameterWindow.h"
 #include "Pictures.h"
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
@@ -122,6 +123,8 @@ void TfrmMain::createActions() {
                       &TfrmMain::mnSetGraphClick);
   mnSetFunction = action(QStringLiteral(u"関数設定..."), QKeySequence(Qt::CTRL | Qt::Key_F),
                          &TfrmMain::mnSetFunctionClick);
+  mnSetParameter = action(QStringLiteral(u"パラメータ..."), QKeySequence(Qt::CTRL | Qt::Key_P),
+                          &TfrmMain::mnSetParameterClick);
   mnSetAddLabel = action(QStringLiteral(u"ラベル追加"), QKeySequence(Qt::CTRL | Qt::Key_A),
                          &TfrmMain::mnSetAddLabelClick);
   mnSetAutoRedraw =
@@ -145,7 +148,7 @@ void TfrmMain::createMenus() {
   mnFile->addAction(mnFileExit);
   menuBar()->addMenu(QStringLiteral(u"編集(&E)"))->addAction(mnEditCopy);
   QMenu* mnSet = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
-  mnSet->addActions({mnSetGraph, mnSetFunction});
+  mnSet->addActions({mnSetGraph, mnSetFunction, mnSetParameter});
   mnSet->addSeparator();
   mnSet->addActions({mnSetAddLabel, mnSetAutoRedraw});
   mnSet->addSeparator();
@@ -434,6 +437,12 @@ void TfrmMain::mnSetGraphClick() {
 
 void TfrmMain::mnSetFunctionClick() {
   if (SetFuncDlg) SetFuncDlg->show();
+}
+
+void TfrmMain::mnSetParameterClick() {
+  if (!parameterWindow) parameterWindow = new TParameterWindow(FGraph, this);
+  parameterWindow->show();
+  parameterWindow->raise();
 }
 
 void TfrmMain::mnSetAddLabelClick() {

@@ -20,6 +20,7 @@ class TAnalysisWindow;
 class TFuncGraph;
 class TSetFuncDlg;
 class TSetGraphDlg;
+class TParameterWindow;
 class TfrmMain;
 
 // The trash image of the toolbar: it accepts only graph labels, and hides one dropped on it.
@@ -67,6 +68,7 @@ public:
   QAction* mnEditCopy;
   QAction* mnSetGraph;
   QAction* mnSetFunction;
+  QAction* mnSetParameter;
   QAction* mnSetAddLabel;
   QAction* mnSetAutoRedraw;
   QAction* mnSetAnalysis;
@@ -89,6 +91,7 @@ public slots:
   void mnEditCopyClick();
   void mnSetGraphClick();
   void mnSetFunctionClick();
+  void mnSetParameterClick();
   void mnSetAddLabelClick();
   void mnSetAutoRedrawClick();
   void mnSetAnalysisClick();
@@ -128,5 +131,7 @@ private:
   TSetGraphDlg* SetGraphDlg = nullptr;
   THelpWindow* helpWindow = nullptr;
   TAnalysisWindow* analysisWindow = nullptr; // made when first asked for
+  // Made when first asked for.
+  TParameterWindow* parameterWindow = nullptr;
   bool engineRequested = false;
 };

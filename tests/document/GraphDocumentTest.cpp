@@ -398,3 +398,16 @@ TEST_F(GraphDocumentTest, HugeFileIsReadInItsFirstPart) {
 }
 
 } // namespace
+
+namespace {
+
+// A graph whose formulas use no parameter saves exactly what it saved before there were any.
+TEST_F(GraphDocumentTest, AGraphWithoutParametersWritesNoParameterSection) {
+  graph.setFormulaText(1, QStringLiteral("sin(pi*x)+e^x+\"a\""));
+  graph.SaveToFile();
+  EXPECT_EQ(
+      fromShiftJis(fileBytes()).toUtf8(),
+      newGraphDocument().replace("Func01Formula=\r\n", "Func01Formula=sin(pi*x)+e^x+\"a\"\r\n"));
+}
+
+} // namespace

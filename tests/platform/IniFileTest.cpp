@@ -100,6 +100,16 @@ TEST_F(IniFileTest, InPlaceUpdateKeepsEveryOtherLine) {
                               "[Margin]\r\nRight=a  b\r\n"));
 }
 
+TEST_F(IniFileTest, ErasingASectionTakesAllItsLinesAndEveryDuplicate) {
+  writeFile("[A]\r\nK=1\r\n[P]\r\nK=2\r\n; note\r\n[B]\r\nK=3\r\n[p]\r\nK=4\r\n");
+  IniFile ini(path());
+  ini.EraseSection(QStringLiteral("P"));
+  ini.EraseSection(QStringLiteral("Missing"));
+  EXPECT_FALSE(ini.SectionExists(QStringLiteral("P")));
+  ASSERT_TRUE(ini.UpdateFile());
+  EXPECT_EQ(readFile(), "[A]\r\nK=1\r\n[B]\r\nK=3\r\n");
+}
+
 TEST_F(IniFileTest, LfLinesAreReadAndSavedWithCrLf) {
   writeFile("[S]\nA=1\nB=2");
   IniFile ini(path());

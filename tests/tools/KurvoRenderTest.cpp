@@ -233,3 +233,92 @@ TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt)
 }
 
 } // namespace
+
+namespace {
+
+class KurvoRenderSetTest : public KurvoRenderTest {
+protected:
+  // The default graph with formula a*x; the given sections follow.
+  QString document(const QByteArray& formula, const QByteArray& sections) {
+    QByteArray text = fileBytes(defaultX);
+    text.replace("Func01Formula=x\r\n", "Func01Formula=" + formula + "\r\n");
+    const QString name = path(QStringLiteral("p%1.kvx").arg(++documents));
+    QFile file(name);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text + sections);
+    return name;
+  }
+  // Renders with the arguments before IN and OUT; a null picture when it failed.
+  QImage render(const QString& input, const QStringList& options) {
+    const QString output = path(QStringLiteral("r%1.png").arg(++pictures));
+    const ToolRun run = runTool(options + QStringList{input, output});
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+    return QImage(output);
+  }
+  int documents = 0;
+  int pictures = 0;
+};
+
+TEST_F(KurvoRenderSetTest, TheDocumentsValuesDrawAndSetOverridesThemForTheRun) {
+  const QString saved =
+      document("a*x", "[Parameter01]\r\nName=a\r\nValue=0.5\r\nMin=-10\r\nMax=10\r\n");
+  const QImage half = render(saved, {});
+  ASSERT_FALSE(half.isNull());
+  TFuncGraph graph;
+  graph.resize(336, 316);
+  graph.UpdateGraph();
+  const QRgb blue = qRgb(0, 0, 224);
+  EXPECT_EQ(half.pixel(graph.XToPixel(2), graph.YToPixel(1)), blue);
+
+  const QImage twice = render(saved, {QStringLiteral("--set"), QStringLiteral("a=2")});
+  EXPECT_NE(twice, half);
+  EXPECT_EQ(twice.pixel(graph.XToPixel(1), graph.YToPixel(2)), blue);
+  // The last of repeated settings counts; a name the document lacks is added.
+  EXPECT_EQ(render(saved, {"--set", "a=7", "--set", "a=2.0"}), twice);
+  EXPECT_EQ(render(document("a*x*b", ""), {"--set", "a=2", "--set", "b=1"}), twice);
+  EXPECT_EQ(render(document("k#*x", ""), {"--set", "k#=2e0"}), twice);
+
+  // The copy of the document holds the value of the run.
+  ASSERT_EQ(runTool({"--set", "a=2", saved, path(QStringLiteral("copy.kvx"))}).exitCode, 0);
+  EXPECT_TRUE(fileBytes(path(QStringLiteral("copy.kvx"))).contains("Name=a\r\nValue=2\r\n"));
+}
+
+TEST_F(KurvoRenderSetTest, ABadSettingIsAUsageError) {
+  const QString saved = document("a*x", "");
+  const QString output = path(QStringLiteral("bad.png"));
+  for (const char* bad : {"a", "=2", "a=", "x=2", "pi=3", "s$=1", "a[1]=2", "a=abc", "a=nan",
+                          "a=inf", "a=1e999", "a=2,5", "1a=2", "a b=2"}) {
+    const ToolRun run = runTool({QStringLiteral("--set"), QString::fromUtf8(bad), saved, output});
+    EXPECT_EQ(run.exitCode, 2) << bad;
+    EXPECT_TRUE(run.errors.startsWith(QStringLiteral("kurvo-render: --set takes NAME=VALUE")))
+        << run.errors.toStdString();
+  }
+  EXPECT_EQ(runTool({saved, output, QStringLiteral("--set")}).exitCode, 2);
+  EXPECT_FALSE(QFile::exists(output));
+  // A graph holds 32 parameters; a setting that would be the 33rd is refused.
+  QByteArray sum = "p0";
+  for (int n = 1; n < 32; ++n)
+    sum += "+p" + QByteArray::number(n);
+  const ToolRun full = runTool({"--set", "q=1", document(sum, ""), output});
+  EXPECT_EQ(full.exitCode, 2);
+  EXPECT_TRUE(full.errors.contains(QStringLiteral("at most 32 parameters")))
+      << full.errors.toStdString();
+  EXPECT_FALSE(QFile::exists(output));
+}
+
+// The formulas' errors are told once, also when settings draw the curves again.
+TEST_F(KurvoRenderSetTest, FormulaErrorsAreToldOnceWithSettings) {
+  const QString saved = document("a*x", "");
+  QByteArray text = fileBytes(saved);
+  QFile file(saved);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text.replace("Func02Formula=", "Func02Formula=1/0"));
+  file.close();
+  const ToolRun run =
+      runTool({"--set", "a=2", "--set", "b=3", saved, path(QStringLiteral("e.png"))});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.errors.count(QStringLiteral("f2:")), 1) << run.errors.toStdString();
+}
+
+} // namespace

@@ -7,6 +7,8 @@
 #include "FuncGraph.h"
 #include "GraphDocument.h"
 #include "KurvoError.h"
+#include "NumberFormat.h"
+#include "ParameterNames.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -15,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -23,9 +26,10 @@ constexpr int ExitUsage = 2; // also an IN that is unreadable or no document
 constexpr int MaxSide = 16384;
 constexpr double MaxScale = 8;
 
-const char* const helpText = R"HELP(Usage: kurvo-render [--size WxH] [--scale R] IN.kvx OUT
-       kurvo-render [--size WxH] --analyse IN.kvx
-       kurvo-render [--size WxH] --table START,STEP,COUNT IN.kvx
+const char* const helpText =
+    R"HELP(Usage: kurvo-render [--size WxH] [--scale R] [--set NAME=VALUE]... IN.kvx OUT
+       kurvo-render [--size WxH] [--set NAME=VALUE]... --analyse IN.kvx
+       kurvo-render [--size WxH] [--set NAME=VALUE]... --table START,STEP,COUNT IN.kvx
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
@@ -34,7 +38,10 @@ its curves without any display, and writes OUT by its extension:
 --scale R draws the PNG as a screen of device pixel ratio R (a number from 1 to 8) shows
 the graph: R times the pixels in each direction, lines and text as finely as that screen
 (at most 16384 pixels a side).
-Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
+The formulas' parameters take the values saved in IN; --set NAME=VALUE gives the parameter
+NAME (such as a or k#) the value VALUE (a number such as -2.5 or 1e-3) for this run, and
+may be repeated; a NAME the document does not hold is added. Missing keys of IN take the
+defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
 --analyse prints the notable points of the curves over the document's x range, one per
 line, "KIND<TAB>SLOTS<TAB>X<TAB>Y": KIND is root, min, max, yintercept (the value at x = 0)
@@ -48,9 +55,16 @@ Exit status: 0 OUT was written (or the text printed, also when no point was foun
 could not be written, 2 usage error, or IN unreadable or not a graph document.
 )HELP";
 
+// A parameter value given on the command line.
+struct Setting {
+  QString name;
+  double value;
+};
+
 struct Options {
   QSize size = TFuncGraph::StartSize;
   double scale = 1;
+  std::vector<Setting> settings;
   QString input;
   QString output;
   bool analyse = false;
@@ -85,6 +99,8 @@ std::optional<Options> textOptions(Options options, const QStringList& files) {
   }
   options.input = files[0];
   return options;
+}
+
 // A device pixel ratio for the picture: a number from 1 to MaxScale.
 std::optional<double> parseScale(const QString& text) {
   bool ok = false;
@@ -98,6 +114,21 @@ std::optional<double> parseScale(const QString& text) {
 bool scaledSizeFits(const QSize& size, double scale) {
   return std::lround(size.width() * scale) <= MaxSide &&
          std::lround(size.height() * scale) <= MaxSide;
+}
+
+// The argument of --set, NAME=VALUE: a parameter name and a finite number. False when it is
+// not one; the reason has been reported.
+bool takeSetting(const QString& text, Options& options) {
+  const qsizetype equals = text.indexOf(QLatin1Char('='));
+  const QString name = text.left(equals);
+  const std::optional<long double> value =
+      equals < 0 ? std::nullopt : textToFloat(text.mid(equals + 1));
+  if (equals < 0 || !isParameterName(name) || !value || !std::isfinite(double(*value))) {
+    usageError("--set takes NAME=VALUE: a parameter name such as a or k# and a finite number");
+    return false;
+  }
+  options.settings.push_back({name, static_cast<double>(*value)});
+  return true;
 }
 
 // Nothing when the command line is not usable; the reason has been reported.
@@ -127,6 +158,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         return std::nullopt;
       }
       options.scale = *scale;
+    } else if (arguments[i] == QLatin1String("--set") && i + 1 < arguments.size()) {
+      if (!takeSetting(arguments[++i], options)) return std::nullopt;
     } else if (arguments[i].startsWith(QLatin1Char('-')) && arguments[i].size() > 1) {
       usageError("unknown option");
       return std::nullopt;
@@ -194,6 +227,21 @@ int writeResult(TFuncGraph& graph, const Options& options) {
   return 0;
 }
 
+// The values of --set, after the document's: a name the document lacks becomes a new row.
+// False when the rows are full; the reason has been reported.
+bool applySettings(TFuncGraph& graph, const std::vector<Setting>& settings) {
+  for (const Setting& setting : settings) {
+    const int index = graph.addParameter(setting.name);
+    if (index < 0) {
+      std::fprintf(stderr, "kurvo-render: --set %s: a graph holds at most %d parameters\n",
+                   qPrintable(setting.name), GraphParameters::MaxCount);
+      return false;
+    }
+    graph.setParameterValue(index, setting.value);
+  }
+  return true;
+}
+
 int render(const Options& options) {
   TEvalon evalon;
   const bool engineLoaded = evalon.LoadEngine();
@@ -201,15 +249,22 @@ int render(const Options& options) {
   graph.setEvalon(&evalon);
   graph.resize(options.size);
   graph.setRenderScale(options.scale);
-  graph.OnFormulaError = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
+  const auto report = [&evalon, engineLoaded](TFuncGraph*, std::int32_t slot) {
     reportFormulaError(evalon, engineLoaded, slot);
   };
+  // With settings, the formulas' errors are told once, by the drawing that uses them all.
+  if (options.settings.empty()) graph.OnFormulaError = report;
   graph.setGraphName(options.input);
   try {
     graph.LoadFromFile();
   } catch (const KurvoError& error) {
     std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
     return ExitUsage;
+  }
+  if (!options.settings.empty()) {
+    if (!applySettings(graph, options.settings)) return ExitUsage;
+    graph.OnFormulaError = report;
+    graph.DrawFunctions();
   }
   return writeResult(graph, options);
 }

@@ -1,0 +1,97 @@
+#include "ParameterNames.h"
+
+#include <array>
+
+namespace {
+
+// The engine's byte classes (engine/CharClass.h), on UTF-16 units: everything beyond ASCII
+// belongs to no class there, since a formula is handed over as UTF-8.
+bool isLetter(QChar c) {
+  return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+         (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+}
+bool isDigit(QChar c) {
+  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+// A character that continues a name: letters, digits and the signs "#", "$", "[", "]", "_".
+bool isNameChar(QChar c) {
+  return isLetter(c) || isDigit(c) || QStringLiteral("#$[]_").contains(c);
+}
+
+// The longest token the engine stores; a longer name makes the formula fail.
+constexpr qsizetype MaxNameLength = 255;
+
+// The texts that the engine reads as functions when they stand as plain names.
+constexpr std::array<const char*, 21> FunctionNames = {
+    "sin", "cos",  "tan",   "exp", "log10", "log",  "log2", "asin",  "acos",  "atan", "sqrt",
+    "abs", "ceil", "floor", "int", "sind",  "cosd", "tand", "asind", "acosd", "atand"};
+
+bool isReserved(const QString& name) {
+  if (name == QLatin1String("x") || name == QLatin1String("pi") || name == QLatin1String("e"))
+    return true;
+  for (const char* function : FunctionNames)
+    if (name == QLatin1String(function)) return true;
+  return false;
+}
+
+// A name starts at a letter. Inside brackets every character belongs to it, so that a
+// subscript expression stays part of its reference; the formula's end closes it.
+qsizetype nameEnd(const QString& text, qsizetype start) {
+  int depth = 0;
+  qsizetype p = start + 1;
+  for (; p < text.size(); ++p) {
+    const QChar c = text[p];
+    if (depth <= 0 && !isNameChar(c)) break;
+    if (c == QLatin1Char('['))
+      ++depth;
+    else if (c == QLatin1Char(']'))
+      --depth;
+  }
+  return p;
+}
+
+// A text variable is one whose last sigil is "$"; a subscripted name holds a bracket.
+bool isParameter(const QString& name) {
+  if (name.size() > MaxNameLength || name.contains(QLatin1Char('['))) return false;
+  const qsizetype dollar = name.lastIndexOf(QLatin1Char('$'));
+  if (dollar >= 0 && dollar > name.lastIndexOf(QLatin1Char('#'))) return false;
+  return !isReserved(name);
+}
+
+// A string literal runs to the next double quote, or to the end.
+qsizetype stringEnd(const QString& text, qsizetype start) {
+  const qsizetype close = text.indexOf(QLatin1Char('"'), start + 1);
+  return close < 0 ? text.size() : close + 1;
+}
+
+} // namespace
+
+QStringList parameterNames(const QString& formula) {
+  QStringList names;
+  // The engine reads the formula as a C string: a NUL ends it.
+  const qsizetype nul = formula.indexOf(QChar(0));
+  const QString text = nul < 0 ? formula : formula.left(nul);
+  // Every other token (numbers, operators, brackets, stray bytes) starts with a character
+  // that can start neither a name nor a string, so stepping over it one character at a time
+  // meets the same names as the engine's scanner.
+  qsizetype p = 0;
+  while (p < text.size()) {
+    const QChar c = text[p];
+    if (isLetter(c)) {
+      const qsizetype end = nameEnd(text, p);
+      const QString name = text.mid(p, end - p);
+      if (isParameter(name) && !names.contains(name)) names << name;
+      p = end;
+    } else if (c == QLatin1Char('"')) {
+      p = stringEnd(text, p);
+    } else {
+      ++p;
+    }
+  }
+  return names;
+}
+
+bool isParameterName(const QString& text) {
+  const QStringList names = parameterNames(text);
+  return names.size() == 1 && names.front() == text;
+}

@@ -1,0 +1,17 @@
+// The parameters of a formula: the plain variables it reads, other than x and the constants
+// pi and e. They are found as the engine finds names, so that a parameter is exactly a
+// variable the engine would look up when it evaluates the formula.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The parameter names of the formula in the order of their first use, each once. A name is a
+// letter followed by letters, digits, "_", "#" and "$"; the last sigil makes it a double ("#")
+// or text ("$") variable. Not parameters: x, pi and e, the function names, names with a
+// subscript ("a[1]", the engine takes the brackets into the name), text variables, names
+// inside string literals and names too long for the engine to hold.
+QStringList parameterNames(const QString& formula);
+
+// Whether the text is one parameter name as a formula would give it.
+bool isParameterName(const QString& text);
