@@ -1,6 +1,7 @@
 #include "FuncGraph.h"
 
 #include "Canvas.h"
+#include "CurveJoin.h"
 #include "QtObjects.h"
 #include "ViewNavigation.h"
 
@@ -331,23 +332,20 @@ bool TFuncGraph::DrawFunctions() {
   return result;
 }
 
-// One sample per plot column. A curve entering the range is drawn from its last point outside,
-// but a failed sample has no point: it ends the piece, and the next good sample starts a new
-// one there instead of being joined to wherever the failed value put the pen.
+// One sample per plot column, joined as CurveJoin tells.
 void TFuncGraph::DrawFunction(int number, QImage& layer) {
   TFormula& formula = slot(number);
   Canvas canvas(layer);
   canvas.setPen(toQPen(formula.Pen));
-  bool joined = false; // whether the next in-range sample is joined to the pen position
+  CurveJoin join;
   for (int c = margins.left; c <= mapping.plotRight(); ++c) {
     const long double x = mapping.pixelToX(c);
     const long double y = formula.Calculate(evalon, x);
     const int r = mapping.yToPixel(y);
-    if (joined && !formula.Error() && mapping.inGraphRange(x, y))
+    if (join.next(formula.Error(), mapping.inGraphRange(x, y)))
       canvas.lineTo(c, r);
     else
       canvas.moveTo(c, r);
-    joined = !formula.Error();
   }
 }
 

@@ -5,6 +5,7 @@
 #include "FontSubstitutes.h"
 #include "FuncGraph.h"
 #include "GraphDocument.h"
+#include "GraphExport.h"
 #include "KurvoError.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@ Loads the graph document IN.kvx (IN without an extension, or with another one, n
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
   .png   the picture as Kurvo copies it: background and axes, the curves, the labels
+  .svg   the same picture as an SVG vector picture, W x H pixels
+  .pdf   the same picture as a one-page PDF document, the page W x H pixels at 96 dpi
   .kvx   the loaded graph saved as a document again (a normalised copy)
 Missing keys of IN take the defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
@@ -99,7 +102,21 @@ QImage pngPicture(const QImage& picture) {
   return indexed.colorCount() < 256 ? indexed : picture;
 }
 
+// OUT ending in .svg or .pdf: the vector picture; nothing for any other OUT.
+std::optional<bool> writeVectorOutput(TFuncGraph& graph, const QString& output) {
+  const std::optional<ExportFormat> format = exportFormatOf(output);
+  if (format != ExportFormat::Svg && format != ExportFormat::Pdf) return std::nullopt;
+  try {
+    ExportGraph(graph, output, *format);
+  } catch (const KurvoError& error) {
+    std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
+    return false;
+  }
+  return true;
+}
+
 bool writeOutput(TFuncGraph& graph, const QString& output) {
+  if (const std::optional<bool> written = writeVectorOutput(graph, output)) return *written;
   const QString suffix = QFileInfo(output).suffix().toLower();
   if (suffix == QLatin1String("kvx")) {
     graph.setGraphName(output);
@@ -161,8 +178,8 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = parseOptions(QApplication::arguments());
   if (!options) return ExitUsage;
   const QString suffix = QFileInfo(options->output).suffix().toLower();
-  if (suffix != QLatin1String("png") && suffix != QLatin1String("kvx")) {
-    usageError("OUT must end in .png or .kvx");
+  if (!exportFormatOf(options->output) && suffix != QLatin1String("kvx")) {
+    usageError("OUT must end in .png, .svg, .pdf or .kvx");
     return ExitUsage;
   }
   return render(*options);
