@@ -81,6 +81,9 @@ bool writePdf(const GraphScene& scene, QIODevice& device) {
 
 void ExportGraph(TFuncGraph& graph, const QString& fileName, ExportFormat format) {
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || !writeFile(graph, file, format) || !file.commit())
+  // A write that fails while the last buffered bytes go out shows only in the flush: the
+  // commit alone would rename the cut-off file over the old one.
+  if (!file.open(QIODevice::WriteOnly) || !writeFile(graph, file, format) || !file.flush() ||
+      !file.commit())
     throw KurvoError(QStringLiteral("%1 に書き込めません").arg(fileName));
 }

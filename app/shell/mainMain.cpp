@@ -6,6 +6,7 @@
 #include "FormFont.h"
 #include "FuncGraph.h"
 #include "GraphDocument.h"
+#include "GraphExport.h"
 #include "HelpWindow.h"
 #include "KurvoApplication.h"
 #include "Pictures.h"
@@ -29,6 +30,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
@@ -80,6 +83,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   createGraph();
   createStatusBar();
   createFileDialogs();
+  createExportDialog();
   // The graph starts at the size the document tools assume; the window is centred on it.
   Panel1->setMinimumSize(TFuncGraph::StartSize + QSize(2, 2) * Panel1->frameWidth());
   adjustSize();
@@ -113,6 +117,8 @@ void TfrmMain::createActions() {
                       &TfrmMain::mnFileSaveClick);
   mnFileSaveAs =
       action(QStringLiteral(u"名前を付けて保存..."), QKeySequence(), &TfrmMain::mnFileSaveAsClick);
+  mnFileExport =
+      action(QStringLiteral(u"エクスポート..."), QKeySequence(), &TfrmMain::mnFileExportClick);
   mnFileExit = action(QStringLiteral(u"終了"), QKeySequence(Qt::CTRL | Qt::Key_Q),
                       &TfrmMain::mnFileExitClick);
   mnEditCopy = action(QStringLiteral(u"コピー"), QKeySequence(Qt::CTRL | Qt::Key_C),
@@ -137,7 +143,7 @@ void TfrmMain::createActions() {
 
 void TfrmMain::createMenus() {
   QMenu* mnFile = menuBar()->addMenu(QStringLiteral(u"ﾌｧｲﾙ(&F)"));
-  mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs});
+  mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs, mnFileExport});
   mnFile->addSeparator();
   mnFile->addAction(mnFileExit);
   menuBar()->addMenu(QStringLiteral(u"編集(&E)"))->addAction(mnEditCopy);
@@ -477,4 +483,69 @@ void TfrmMain::mnHelpHowtoUse1Click() {
 
 void TfrmMain::mnHelpAboutClick() {
   if (AboutBox) AboutBox->exec();
+}
+
+// ---- Export ----
+
+namespace {
+
+// The export dialog's filters: each names a format and the suffix it gives the file name.
+struct ExportFilter {
+  const char16_t* text;
+  const char* suffix;
+  ExportFormat format;
+};
+constexpr std::array<ExportFilter, 3> ExportFilters{{
+    {u"PNG 画像 (*.png)", "png", ExportFormat::Png},
+    {u"SVG 画像 (*.svg)", "svg", ExportFormat::Svg},
+    {u"PDF 文書 (*.pdf)", "pdf", ExportFormat::Pdf},
+}};
+
+const ExportFilter& exportFilter(const QString& text) {
+  for (const ExportFilter& filter : ExportFilters)
+    if (text == QString::fromUtf16(filter.text)) return filter;
+  return ExportFilters.front();
+}
+
+// The name with the filter's suffix in place of one of the export suffixes, or added.
+QString withExportSuffix(const QString& name, const ExportFilter& filter) {
+  const QString suffix = QFileInfo(name).suffix();
+  const QString base = exportFormatOf(name) ? name.left(name.size() - suffix.size() - 1) : name;
+  return base + QLatin1Char('.') + QLatin1String(filter.suffix);
+}
+
+} // namespace
+
+void TfrmMain::createExportDialog() {
+  ExportDialog = new QFileDialog(this);
+  ExportDialog->setOption(QFileDialog::DontUseNativeDialog);
+  ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
+  ExportDialog->setFileMode(QFileDialog::AnyFile);
+  QStringList filters;
+  for (const ExportFilter& filter : ExportFilters)
+    filters << QString::fromUtf16(filter.text);
+  ExportDialog->setNameFilters(filters);
+  ExportDialog->setDefaultSuffix(QLatin1String(ExportFilters.front().suffix));
+  // Another filter gives the name being typed its suffix.
+  connect(ExportDialog, &QFileDialog::filterSelected, this, [this](const QString& text) {
+    const ExportFilter& filter = exportFilter(text);
+    ExportDialog->setDefaultSuffix(QLatin1String(filter.suffix));
+    QLineEdit* field = fileNameField(ExportDialog);
+    if (field && !field->text().isEmpty()) field->setText(withExportSuffix(field->text(), filter));
+  });
+}
+
+// The proposed name is the document's with the chosen filter's suffix. A name typed with
+// another export suffix is written in that format; any other name in the filter's.
+void TfrmMain::mnFileExportClick() {
+  const ExportFilter& filter = exportFilter(ExportDialog->selectedNameFilter());
+  if (FGraph->GraphName().isEmpty()) {
+    if (QLineEdit* field = fileNameField(ExportDialog)) field->clear();
+  } else {
+    ExportDialog->selectFile(withExportSuffix(DocumentFileName(FGraph->GraphName()), filter));
+  }
+  const QString name = chooseFile(ExportDialog);
+  if (name.isEmpty()) return;
+  const ExportFilter& chosen = exportFilter(ExportDialog->selectedNameFilter());
+  ExportGraph(*FGraph, name, exportFormatOf(name).value_or(chosen.format));
 }

@@ -62,6 +62,7 @@ public:
   QAction* mnFileOpen;
   QAction* mnFileSave;
   QAction* mnFileSaveAs;
+  QAction* mnFileExport;
   QAction* mnFileExit;
   QAction* mnEditCopy;
   QAction* mnSetGraph;
@@ -74,6 +75,7 @@ public:
   QAction* mnHelpAbout;
   QFileDialog* OpenDialog;
   QFileDialog* SaveDialog;
+  QFileDialog* ExportDialog;
 
   bool ImageTrashDragOver(QObject* source) const;
   void ImageTrashDragDrop(QObject* source);
@@ -83,6 +85,7 @@ public slots:
   void mnFileOpenClick();
   void mnFileSaveClick();
   void mnFileSaveAsClick();
+  void mnFileExportClick();
   void mnFileExitClick();
   void mnEditCopyClick();
   void mnSetGraphClick();
@@ -107,6 +110,7 @@ private:
   void createGraph();
   void createStatusBar();
   void createFileDialogs();
+  void createExportDialog();
   QToolButton* speedButton(QWidget* parent, const QRect& geometry, ShellPicture picture,
                            const QString& hint, QAction* command);
   void FormShow();
