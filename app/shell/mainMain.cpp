@@ -16,7 +16,9 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -526,8 +528,11 @@ void TfrmMain::createExportDialog() {
     filters << QString::fromUtf16(filter.text);
   ExportDialog->setNameFilters(filters);
   ExportDialog->setDefaultSuffix(QLatin1String(ExportFilters.front().suffix));
-  // Another filter gives the name being typed its suffix.
-  connect(ExportDialog, &QFileDialog::filterSelected, this, [this](const QString& text) {
+  // Another filter gives the name being typed and a name typed without suffix its suffix. The
+  // dialog tells of the chosen filter only when it closes, so its file type box is watched.
+  auto* types = ExportDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  if (!types) return;
+  connect(types, &QComboBox::currentTextChanged, this, [this](const QString& text) {
     const ExportFilter& filter = exportFilter(text);
     ExportDialog->setDefaultSuffix(QLatin1String(filter.suffix));
     QLineEdit* field = fileNameField(ExportDialog);
@@ -542,7 +547,9 @@ void TfrmMain::mnFileExportClick() {
   if (FGraph->GraphName().isEmpty()) {
     if (QLineEdit* field = fileNameField(ExportDialog)) field->clear();
   } else {
-    ExportDialog->selectFile(withExportSuffix(DocumentFileName(FGraph->GraphName()), filter));
+    const QFileInfo document(DocumentFileName(FGraph->GraphName()));
+    ExportDialog->selectFile(document.dir().filePath(
+        document.completeBaseName() + QLatin1Char('.') + QLatin1String(filter.suffix)));
   }
   const QString name = chooseFile(ExportDialog);
   if (name.isEmpty()) return;
