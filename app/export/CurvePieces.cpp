@@ -28,38 +28,74 @@ public:
       : mapping(mapping), curve(curve), sampling(sampling) {}
 
   std::vector<QPolygonF> build() {
-    CurveJoin join;
-    for (int c = mapping.plotLeft(); c <= mapping.plotRight(); ++c) {
-      const long double x = mapping.pixelToX(c);
-      long double y = 0.0L;
-      const bool good = curve(x, y);
-      if (join.next(!good, good && mapping.inGraphRange(x, y))) {
-        addBetween(c - 1, x);
-      } else {
+    sampleColumns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (!columns[i].joined)
         endPiece();
-      }
-      if (good) piece << point(c, y);
-      previousX = x;
+      else if (bends(i))
+        addBetween(i);
+      if (columns[i].good) piece << columns[i].at;
     }
     endPiece();
     return std::move(pieces);
   }
 
 private:
+  // The screen's sample of one column.
+  struct Column {
+    long double x;
+    QPointF at; // when good
+    bool good;
+    bool joined; // to the column before
+  };
+
+  void sampleColumns() {
+    CurveJoin join;
+    for (int c = mapping.plotLeft(); c <= mapping.plotRight(); ++c) {
+      const long double x = mapping.pixelToX(c);
+      long double y = 0.0L;
+      const bool good = curve(x, y);
+      const bool joined = join.next(!good, good && mapping.inGraphRange(x, y));
+      columns.push_back({x, good ? point(c, y) : QPointF(), good, joined});
+    }
+  }
+
+  // Whether the line from column i - 1 to column i strays from the curve by more than the
+  // tolerance, judged by the curve's bend (second difference) at either end: a parabola
+  // leaves its chord by an eighth of it. Where no bend can be told, it is taken to stray.
+  bool bends(std::size_t i) const {
+    const auto bend = [this](std::size_t j) {
+      if (j == 0 || j + 1 >= columns.size()) return -1.0;
+      const Column& a = columns[j - 1];
+      const Column& b = columns[j];
+      const Column& c = columns[j + 1];
+      if (!a.good || !b.good || !c.good) return -1.0;
+      return std::fabs(a.at.y() - 2 * b.at.y() + c.at.y());
+    };
+    const double before = bend(i - 1);
+    const double after = bend(i);
+    if (before < 0 && after < 0) return true;
+    return std::max(before, after) / 8 > sampling.tolerance;
+  }
+
   QPointF point(long double column, long double y) const {
     const GraphRange& range = mapping.graphRange();
     const long double row = mapping.plotTop() + (range.yMax - y) * mapping.yScale();
     return {bounded(column + sampling.offset), bounded(row + sampling.offset)};
   }
 
-  // The samples between column c and the next, only when every one of them is good: a sample
-  // failing between two good ones is not seen by the screen either, which joins them straight.
-  void addBetween(int c, long double nextX) {
+  // The samples between column i - 1 and column i, only when every one of them is good: a
+  // sample failing between two good ones is not seen by the screen either, which joins them
+  // straight.
+  void addBetween(std::size_t i) {
+    const long double from = columns[i - 1].x;
+    const long double to = columns[i].x;
+    const int c = mapping.plotLeft() + static_cast<int>(i) - 1;
     QPolygonF between;
     for (int k = 1; k < sampling.perColumn; ++k) {
       const long double t = static_cast<long double>(k) / sampling.perColumn;
       long double y = 0.0L;
-      if (!curve(previousX + (nextX - previousX) * t, y) || !std::isfinite(y)) return;
+      if (!curve(from + (to - from) * t, y) || !std::isfinite(y)) return;
       between << point(c + t, y);
     }
     piece << between;
@@ -73,7 +109,7 @@ private:
   const GraphMapping& mapping;
   const CurveFunction& curve;
   const CurveSampling& sampling;
-  long double previousX = 0.0L;
+  std::vector<Column> columns;
   QPolygonF piece;
   std::vector<QPolygonF> pieces;
 };

@@ -15,8 +15,8 @@
 using CurveFunction = std::function<bool(long double x, long double& y)>;
 
 struct CurveSampling {
-  // Samples per pixel column: the screen's one, and more between where both ends are good, so
-  // that an enlarged picture stays smooth.
+  // Samples per pixel column: the screen's one, and more between where both ends are good and
+  // the curve bends too much for a straight line, so that an enlarged picture stays smooth.
   int perColumn = 4;
   // Where a pixel's point lies within the pixel: 0.5 puts it at the centre.
   double offset = 0.5;

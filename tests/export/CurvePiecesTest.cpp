@@ -45,6 +45,25 @@ TEST(CurvePieces, PointsLieOnTheMappingAtPixelCentresWithSamplesBetweenColumns) 
   EXPECT_EQ(inColumn200, 4);
 }
 
+TEST(CurvePieces, SamplesBetweenColumnsOnlyWhereTheCurveBends) {
+  int evaluations = 0;
+  const auto counted = [&evaluations](long double k) {
+    return CurveFunction([&evaluations, k](long double x, long double& y) {
+      ++evaluations;
+      y = std::sin(x * k);
+      return true;
+    });
+  };
+  const int columns = Mapping.plotRight() - Mapping.plotLeft() + 1;
+  // Gentle: a line between the screen's samples is within the tolerance everywhere.
+  curvePieces(Mapping, counted(1), Picture, {});
+  EXPECT_EQ(evaluations, columns);
+  // Tight waves: three more between almost every two columns.
+  evaluations = 0;
+  curvePieces(Mapping, counted(20), Picture, {});
+  EXPECT_GT(evaluations, columns * 3);
+}
+
 TEST(CurvePieces, FailedSamplesBreakThePieceWhereTheScreenDoes) {
   // Fails for x in (-1, 1) and, between two columns only, near 2: the screen sees no failure
   // there and joins the columns straight, and so do the pieces.
