@@ -519,7 +519,7 @@ QString withExportSuffix(const QString& name, const ExportFilter& filter) {
 } // namespace
 
 void TfrmMain::createExportDialog() {
-  ExportDialog = new QFileDialog(this);
+  ExportDialog = new QFileDialog(this, QStringLiteral(u"エクスポート"));
   ExportDialog->setOption(QFileDialog::DontUseNativeDialog);
   ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
   ExportDialog->setFileMode(QFileDialog::AnyFile);
