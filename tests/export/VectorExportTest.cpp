@@ -9,6 +9,7 @@
 #include "KurvoError.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -275,6 +277,20 @@ TEST(ExportFile, AFailedWriteLeavesTheExistingFileAndSaysSo) {
     EXPECT_EQ(contents(file), "kept");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept")});
   }
+  // A folder that may not be written (not for the superuser, who writes anywhere).
+  const QString locked = dir.filePath(QStringLiteral("locked"));
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+  QFile existing(locked + QStringLiteral("/g.pdf"));
+  ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  existing.write("kept");
+  existing.close();
+  QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  if (geteuid() != 0) {
+    EXPECT_THROW(ExportGraph(g.graph, existing.fileName(), ExportFormat::Pdf), KurvoError);
+    EXPECT_EQ(contents(existing.fileName()), "kept");
+  }
+  QFile::setPermissions(locked,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   const QString missing = dir.filePath(QStringLiteral("missing/g.svg"));
   EXPECT_THROW(ExportGraph(g.graph, missing, ExportFormat::Svg), KurvoError);
 }
