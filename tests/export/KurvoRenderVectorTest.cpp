@@ -6,6 +6,10 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 
 const QString toolPath = QStringLiteral(KURVO_RENDER_TOOL);
@@ -41,6 +45,43 @@ TEST(KurvoRenderVector, WritesSvgAndPdfOfTheGraphsSize) {
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("missing/x.svg"))}), 1);
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("missing/x.pdf"))}), 1);
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("x.eps"))}), 2);
+}
+
+// Writes beyond the given size fail for the rest of the scope, in this process and in those it
+// starts, as on a full disk.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+  rlimit saved{};
+};
+
+TEST(KurvoRenderVector, AFailedWriteLeavesAnExistingOutputAsItWas) {
+  QTemporaryDir dir;
+  for (const char* name : {"x.png", "x.svg", "x.pdf"}) {
+    QFile existing(dir.filePath(QLatin1String(name)));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("kept");
+    existing.close();
+    int exitCode = 0;
+    {
+      const FileSizeLimit limit(64);
+      exitCode = runTool(
+          {QStringLiteral("--size"), QStringLiteral("400x300"), defaultX, existing.fileName()});
+    }
+    EXPECT_EQ(exitCode, 1) << name;
+    EXPECT_EQ(fileBytes(existing.fileName()), "kept") << name;
+  }
 }
 
 } // namespace

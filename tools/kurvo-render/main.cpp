@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QSaveFile>
 
 #include <cstdio>
 #include <optional>
@@ -128,10 +129,17 @@ bool writeOutput(TFuncGraph& graph, const QString& output) {
     }
     return true;
   }
-  QImageWriter writer(output, "png");
-  if (writer.write(pngPicture(graph.ClipboardPicture()))) return true;
+  // Through a temporary file, flushed before it replaces OUT, so that a failed write leaves an
+  // existing OUT as it was.
+  QSaveFile file(output);
+  QImageWriter writer(&file, "png");
+  if (file.open(QIODevice::WriteOnly) && writer.write(pngPicture(graph.ClipboardPicture())) &&
+      file.flush() && file.commit())
+    return true;
+  const QString reason =
+      file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
   std::fprintf(stderr, "kurvo-render: cannot write %s: %s\n", qPrintable(output),
-               qPrintable(writer.errorString()));
+               qPrintable(reason));
   return false;
 }
 
