@@ -1,6 +1,7 @@
 #include "FuncGraph.h"
 
 #include "Canvas.h"
+#include "CurveJoin.h"
 #include "QtObjects.h"
 #include "ViewNavigation.h"
 
@@ -386,25 +387,21 @@ bool TFuncGraph::DrawFunctions() {
   return result;
 }
 
-// One sample per plot column of the layer (a device column). A curve entering the range is drawn
-// from its last point outside, but a failed sample has no point: it ends the piece, and the
-// next good sample starts a new one there instead of being joined to wherever the failed value
-// put the pen.
+// One sample per plot column of the layer (a device column), joined as CurveJoin tells.
 void TFuncGraph::DrawFunction(int number, QImage& layer) {
   TFormula& formula = slot(number);
   Canvas canvas(layer);
   canvas.setPen(toQPen(formula.Pen));
   const GraphMapping& device = deviceMapping;
-  bool joined = false; // whether the next in-range sample is joined to the pen position
+  CurveJoin join;
   for (int c = device.plotLeft(); c <= device.plotRight(); ++c) {
     const long double x = device.pixelToX(c);
     const long double y = formula.Calculate(evalon, x);
     const int r = device.yToPixel(y);
-    if (joined && !formula.Error() && device.inGraphRange(x, y))
+    if (join.next(formula.Error(), device.inGraphRange(x, y)))
       canvas.lineTo(c, r);
     else
       canvas.moveTo(c, r);
-    joined = !formula.Error();
   }
 }
 

@@ -144,6 +144,7 @@ void Canvas::moveTo(int x, int y) {
 
 void Canvas::lineTo(int x, int y) {
   const LinePixels line(penPos_, QPoint(x, y));
+  if (observer_) observer_->line(penPos_, QPoint(x, y), pen_);
   if (pen_.style() != Qt::NoPen) paint(dashes_.empty() ? solidSpans(line) : dashSpans(line));
   if (!dashes_.empty()) dashPhase_ = (dashPhase_ + line.count()) % dashes_.size();
   penPos_ = QPoint(x, y);
@@ -235,8 +236,9 @@ void Canvas::textOut(int x, int y, const QString& text) {
   QPainter painter;
   if (!begin(painter, view)) return;
   const QFontMetrics metrics(deviceFont_, &image_);
-  if (brush_.style() == Qt::SolidPattern)
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), brush_);
+  const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
+  if (observer_) observer_->text(cell, metrics.ascent(), text, *this);
+  if (brush_.style() == Qt::SolidPattern) painter.fillRect(cell, brush_);
   painter.setFont(deviceFont_);
   painter.setPen(fontColor_);
   painter.drawText(QPoint(x, y + metrics.ascent()), text);

@@ -13,11 +13,23 @@
 #include <cstdint>
 #include <vector>
 
+class Canvas;
 class QPainter;
 
 // The device pixels of a length in logical pixels at a device pixel ratio: the nearest integer,
 // halves away from zero, within 32 bits. Exact at ratio 1.
 int toDevicePixels(int logical, qreal ratio);
+// Told of each line and text a canvas draws, in the canvas's own terms, so that another kind
+// of picture (a vector one) can repeat them.
+class CanvasObserver {
+public:
+  virtual ~CanvasObserver() = default;
+  // A line from `from` to `to` without its end pixel, in the canvas's pen.
+  virtual void line(QPoint from, QPoint to, const QPen& pen) = 0;
+  // A text whose cell is `cell` and whose baseline lies `ascent` below the cell's top, in the
+  // canvas's font, font colour and brush.
+  virtual void text(const QRect& cell, int ascent, const QString& text, const Canvas& canvas) = 0;
+};
 
 // A new layer: white, Format_RGB32. A large one is backed by huge pages where the system offers
 // them, since filling a fresh full-screen image otherwise costs thousands of page faults.
@@ -59,6 +71,9 @@ public:
   // A new canvas has a black one-pixel pen, a solid white brush, the application font in black
   // and its pen at (0, 0).
   explicit Canvas(QImage& image);
+
+  // The observer (none by default) must outlive its use by the canvas.
+  void setObserver(CanvasObserver* observer) { observer_ = observer; }
 
   void setPen(const QPen& pen);
   const QPen& pen() const { return pen_; }
@@ -121,4 +136,5 @@ private:
   std::vector<DotRow> dot_;
   std::vector<bool> dashes_;    // on/off per pixel of the dash pattern; empty when solid
   std::uint64_t dashPhase_ = 0; // pixels of the pattern used since the last move-to
+  CanvasObserver* observer_ = nullptr;
 };

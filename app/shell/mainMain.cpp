@@ -7,6 +7,7 @@
 #include "FormFont.h"
 #include "FuncGraph.h"
 #include "GraphDocument.h"
+#include "GraphExport.h"
 #include "HelpWindow.h"
 #include "KurvoApplication.h"
 #include "ParameterWindow.h"
@@ -17,7 +18,9 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -31,6 +34,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
@@ -82,6 +87,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   createGraph();
   createStatusBar();
   createFileDialogs();
+  createExportDialog();
   // The graph starts at the size the document tools assume; the window is centred on it.
   Panel1->setMinimumSize(TFuncGraph::StartSize + QSize(2, 2) * Panel1->frameWidth());
   adjustSize();
@@ -115,6 +121,8 @@ void TfrmMain::createActions() {
                       &TfrmMain::mnFileSaveClick);
   mnFileSaveAs =
       action(QStringLiteral(u"名前を付けて保存..."), QKeySequence(), &TfrmMain::mnFileSaveAsClick);
+  mnFileExport =
+      action(QStringLiteral(u"エクスポート..."), QKeySequence(), &TfrmMain::mnFileExportClick);
   mnFileExit = action(QStringLiteral(u"終了"), QKeySequence(Qt::CTRL | Qt::Key_Q),
                       &TfrmMain::mnFileExitClick);
   mnEditCopy = action(QStringLiteral(u"コピー"), QKeySequence(Qt::CTRL | Qt::Key_C),
@@ -143,7 +151,7 @@ void TfrmMain::createActions() {
 
 void TfrmMain::createMenus() {
   QMenu* mnFile = menuBar()->addMenu(QStringLiteral(u"ﾌｧｲﾙ(&F)"));
-  mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs});
+  mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs, mnFileExport});
   mnFile->addSeparator();
   mnFile->addAction(mnFileExit);
   menuBar()->addMenu(QStringLiteral(u"編集(&E)"))->addAction(mnEditCopy);
@@ -498,4 +506,74 @@ void TfrmMain::mnHelpHowtoUse1Click() {
 
 void TfrmMain::mnHelpAboutClick() {
   if (AboutBox) AboutBox->exec();
+}
+
+// ---- Export ----
+
+namespace {
+
+// The export dialog's filters: each names a format and the suffix it gives the file name.
+struct ExportFilter {
+  const char16_t* text;
+  const char* suffix;
+  ExportFormat format;
+};
+constexpr std::array<ExportFilter, 3> ExportFilters{{
+    {u"PNG 画像 (*.png)", "png", ExportFormat::Png},
+    {u"SVG 画像 (*.svg)", "svg", ExportFormat::Svg},
+    {u"PDF 文書 (*.pdf)", "pdf", ExportFormat::Pdf},
+}};
+
+const ExportFilter& exportFilter(const QString& text) {
+  for (const ExportFilter& filter : ExportFilters)
+    if (text == QString::fromUtf16(filter.text)) return filter;
+  return ExportFilters.front();
+}
+
+// The name with the filter's suffix in place of one of the export suffixes, or added.
+QString withExportSuffix(const QString& name, const ExportFilter& filter) {
+  const QString suffix = QFileInfo(name).suffix();
+  const QString base = exportFormatOf(name) ? name.left(name.size() - suffix.size() - 1) : name;
+  return base + QLatin1Char('.') + QLatin1String(filter.suffix);
+}
+
+} // namespace
+
+void TfrmMain::createExportDialog() {
+  ExportDialog = new QFileDialog(this, QStringLiteral(u"エクスポート"));
+  ExportDialog->setOption(QFileDialog::DontUseNativeDialog);
+  ExportDialog->setAcceptMode(QFileDialog::AcceptSave);
+  ExportDialog->setFileMode(QFileDialog::AnyFile);
+  QStringList filters;
+  for (const ExportFilter& filter : ExportFilters)
+    filters << QString::fromUtf16(filter.text);
+  ExportDialog->setNameFilters(filters);
+  ExportDialog->setDefaultSuffix(QLatin1String(ExportFilters.front().suffix));
+  // Another filter gives the name being typed and a name typed without suffix its suffix. The
+  // dialog tells of the chosen filter only when it closes, so its file type box is watched.
+  auto* types = ExportDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  if (!types) return;
+  connect(types, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    const ExportFilter& filter = exportFilter(text);
+    ExportDialog->setDefaultSuffix(QLatin1String(filter.suffix));
+    QLineEdit* field = fileNameField(ExportDialog);
+    if (field && !field->text().isEmpty()) field->setText(withExportSuffix(field->text(), filter));
+  });
+}
+
+// The proposed name is the document's with the chosen filter's suffix. A name typed with
+// another export suffix is written in that format; any other name in the filter's.
+void TfrmMain::mnFileExportClick() {
+  const ExportFilter& filter = exportFilter(ExportDialog->selectedNameFilter());
+  if (FGraph->GraphName().isEmpty()) {
+    if (QLineEdit* field = fileNameField(ExportDialog)) field->clear();
+  } else {
+    const QFileInfo document(DocumentFileName(FGraph->GraphName()));
+    ExportDialog->selectFile(document.dir().filePath(
+        document.completeBaseName() + QLatin1Char('.') + QLatin1String(filter.suffix)));
+  }
+  const QString name = chooseFile(ExportDialog);
+  if (name.isEmpty()) return;
+  const ExportFilter& chosen = exportFilter(ExportDialog->selectedNameFilter());
+  ExportGraph(*FGraph, name, exportFormatOf(name).value_or(chosen.format));
 }

@@ -64,6 +64,7 @@ public:
   QAction* mnFileOpen;
   QAction* mnFileSave;
   QAction* mnFileSaveAs;
+  QAction* mnFileExport;
   QAction* mnFileExit;
   QAction* mnEditCopy;
   QAction* mnSetGraph;
@@ -78,6 +79,7 @@ public:
   QAction* mnHelpAbout;
   QFileDialog* OpenDialog;
   QFileDialog* SaveDialog;
+  QFileDialog* ExportDialog;
 
   bool ImageTrashDragOver(QObject* source) const;
   void ImageTrashDragDrop(QObject* source);
@@ -87,6 +89,7 @@ public slots:
   void mnFileOpenClick();
   void mnFileSaveClick();
   void mnFileSaveAsClick();
+  void mnFileExportClick();
   void mnFileExitClick();
   void mnEditCopyClick();
   void mnSetGraphClick();
@@ -113,6 +116,7 @@ private:
   void createGraph();
   void createStatusBar();
   void createFileDialogs();
+  void createExportDialog();
   QToolButton* speedButton(QWidget* parent, const QRect& geometry, ShellPicture picture,
                            const QString& hint, QAction* command);
   void FormShow();

@@ -278,3 +278,45 @@ TEST(CanvasRatioTest, DrawIgnoresTheRatiosOfBothImages) {
 }
 
 } // namespace
+
+namespace {
+
+// Keeps what the canvas reports.
+struct Recorder : CanvasObserver {
+  std::vector<std::pair<QPoint, QPoint>> lines;
+  std::vector<std::pair<QRect, QString>> texts;
+  int ascent = -1;
+  void line(QPoint from, QPoint to, const QPen& pen) override {
+    EXPECT_EQ(pen.color(), QColor(Qt::red));
+    lines.emplace_back(from, to);
+  }
+  void text(const QRect& cell, int textAscent, const QString& text, const Canvas&) override {
+    texts.emplace_back(cell, text);
+    ascent = textAscent;
+  }
+};
+
+TEST(CanvasObserverTest, IsToldOfEachLineAndTextAsDrawn) {
+  QImage image = filled(40, 30, qRgb(255, 255, 255));
+  Canvas canvas(image);
+  Recorder recorder;
+  canvas.setObserver(&recorder);
+  canvas.setPen(QPen(Qt::red, 1));
+  canvas.moveTo(2, 3);
+  canvas.lineTo(9, 3);
+  canvas.lineTo(9, 12);
+  canvas.textOut(5, 6, QStringLiteral("1.5"));
+  ASSERT_EQ(recorder.lines.size(), 2u);
+  EXPECT_EQ(recorder.lines[0], std::make_pair(QPoint(2, 3), QPoint(9, 3)));
+  EXPECT_EQ(recorder.lines[1], std::make_pair(QPoint(9, 3), QPoint(9, 12)));
+  ASSERT_EQ(recorder.texts.size(), 1u);
+  EXPECT_EQ(recorder.texts[0].first,
+            QRect(5, 6, canvas.textWidth(QStringLiteral("1.5")), canvas.textHeight()));
+  EXPECT_EQ(recorder.texts[0].second, QStringLiteral("1.5"));
+  EXPECT_GT(recorder.ascent, 0);
+  EXPECT_LT(recorder.ascent, canvas.textHeight());
+  // What is drawn is unchanged by the observer.
+  EXPECT_EQ(image.pixel(2, 3), qRgb(255, 0, 0));
+}
+
+} // namespace

@@ -6,6 +6,7 @@
 #include "FontSubstitutes.h"
 #include "FuncGraph.h"
 #include "GraphDocument.h"
+#include "GraphExport.h"
 #include "KurvoError.h"
 #include "NumberFormat.h"
 #include "ParameterNames.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QSaveFile>
 
 #include <cmath>
 #include <cstdio>
@@ -34,6 +36,8 @@ Loads the graph document IN.kvx (IN without an extension, or with another one, n
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
   .png   the picture as Kurvo copies it: background and axes, the curves, the labels
+  .svg   the same picture as an SVG vector picture, W x H pixels
+  .pdf   the same picture as a one-page PDF document, the page W x H pixels at 96 dpi
   .kvx   the loaded graph saved as a document again (a normalised copy)
 --scale R draws the PNG as a screen of device pixel ratio R (a number from 1 to 8) shows
 the graph: R times the pixels in each direction, lines and text as finely as that screen
@@ -198,7 +202,21 @@ QImage pngPicture(const QImage& picture) {
   return indexed.colorCount() < 256 ? indexed : picture;
 }
 
+// OUT ending in .svg or .pdf: the vector picture; nothing for any other OUT.
+std::optional<bool> writeVectorOutput(TFuncGraph& graph, const QString& output) {
+  const std::optional<ExportFormat> format = exportFormatOf(output);
+  if (format != ExportFormat::Svg && format != ExportFormat::Pdf) return std::nullopt;
+  try {
+    ExportGraph(graph, output, *format);
+  } catch (const KurvoError& error) {
+    std::fprintf(stderr, "kurvo-render: %s\n", qPrintable(error.message()));
+    return false;
+  }
+  return true;
+}
+
 bool writeOutput(TFuncGraph& graph, const QString& output) {
+  if (const std::optional<bool> written = writeVectorOutput(graph, output)) return *written;
   const QString suffix = QFileInfo(output).suffix().toLower();
   if (suffix == QLatin1String("kvx")) {
     graph.setGraphName(output);
@@ -210,10 +228,17 @@ bool writeOutput(TFuncGraph& graph, const QString& output) {
     }
     return true;
   }
-  QImageWriter writer(output, "png");
-  if (writer.write(pngPicture(graph.ClipboardPicture()))) return true;
+  // Through a temporary file, flushed before it replaces OUT, so that a failed write leaves an
+  // existing OUT as it was.
+  QSaveFile file(output);
+  QImageWriter writer(&file, "png");
+  if (file.open(QIODevice::WriteOnly) && writer.write(pngPicture(graph.ClipboardPicture())) &&
+      file.flush() && file.commit())
+    return true;
+  const QString reason =
+      file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
   std::fprintf(stderr, "kurvo-render: cannot write %s: %s\n", qPrintable(output),
-               qPrintable(writer.errorString()));
+               qPrintable(reason));
   return false;
 }
 
@@ -293,9 +318,9 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = parseOptions(QApplication::arguments());
   if (!options) return ExitUsage;
   const QString suffix = QFileInfo(options->output).suffix().toLower();
-  if (!options->analyse && !options->table && suffix != QLatin1String("png") &&
+  if (!options->analyse && !options->table && !exportFormatOf(options->output) &&
       suffix != QLatin1String("kvx")) {
-    usageError("OUT must end in .png or .kvx");
+    usageError("OUT must end in .png, .svg, .pdf or .kvx");
     return ExitUsage;
   }
   return render(*options);

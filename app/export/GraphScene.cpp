@@ -1,0 +1,100 @@
+#include "GraphScene.h"
+
+#include "Canvas.h"
+#include "FuncGraph.h"
+#include "QtObjects.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace {
+
+// The typeface the font resolves to, under its own name.
+QFont resolvedFont(const QFont& font) {
+  QFont resolved = font;
+  resolved.setFamilies({QFontInfo(font).family()});
+  return resolved;
+}
+
+// Keeps the axes' lines and texts as the background's canvas draws them.
+class AxisRecorder : public CanvasObserver {
+public:
+  explicit AxisRecorder(GraphScene& scene) : scene(scene) {}
+  void line(QPoint from, QPoint to, const QPen& pen) override {
+    scene.axisLines.push_back({from, to, pen});
+  }
+  void text(const QRect& cell, int ascent, const QString& text, const Canvas& canvas) override {
+    const bool filled = canvas.brush().style() == Qt::SolidPattern;
+    scene.values.push_back(
+        {cell, ascent, text, resolvedFont(canvas.font()), canvas.fontColor(), filled});
+  }
+
+private:
+  GraphScene& scene;
+};
+
+void addAxes(TFuncGraph& graph, GraphScene& scene) {
+  QImage background = newLayer(scene.size);
+  Canvas canvas(background);
+  AxisRecorder recorder(scene);
+  canvas.setObserver(&recorder);
+  canvas.setBrush(scene.back);
+  DrawXAxis(canvas, graph.Mapping(), graph.XAxis());
+  DrawYAxis(canvas, graph.Mapping(), graph.YAxis(), graph.XAxis());
+}
+
+// The screen's pen: widths from 1 up to the canvas's widest, dashes on one-pixel pens only.
+QPen curvePen(const TPen& pen) {
+  QPen result = toQPen(pen);
+  result.setWidth(std::clamp(result.width(), 1, Canvas::kWidestPen));
+  if (result.width() > 1 && result.style() != Qt::NoPen) result.setStyle(Qt::SolidLine);
+  return result;
+}
+
+void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
+  if (!graph.CurveLayer()) return;
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
+    TFormula formula = graph.Formula(n);
+    const QPen pen = curvePen(formula.Pen);
+    if (formula.Formula.isEmpty() || pen.style() == Qt::NoPen) continue;
+    // A pen's dot is centred on its pixel for odd widths, and between it and the next for even.
+    sampling.offset = pen.width() % 2 == 0 ? 1.0 : 0.5;
+    const double reach = pen.width();
+    const QRectF bounds = QRectF(QPointF(0, 0), scene.size).adjusted(-reach, -reach, reach, reach);
+    TEvalon* evalon = graph.Evalon();
+    const CurveFunction curve = [&formula, evalon](long double x, long double& y) {
+      y = formula.Calculate(evalon, x);
+      return !formula.Error();
+    };
+    scene.curves.push_back({pen, curvePieces(graph.Mapping(), curve, bounds, sampling)});
+  }
+}
+
+void addLabels(const TFuncGraph& graph, GraphScene& scene) {
+  const QImage device(1, 1, QImage::Format_RGB32); // the layers' resolution, for the metrics
+  for (const QObject* child : graph.children()) {
+    const auto* label = qobject_cast<const TGraphLabel*>(child);
+    if (!label || label->isHidden()) continue;
+    const QFont font = toQFont(label->Font());
+    const QFontMetrics metrics(font, &device);
+    const QRect cell(label->Left(), label->Top(), metrics.horizontalAdvance(label->Caption()),
+                     metrics.height());
+    scene.labels.push_back({cell, metrics.ascent(), label->Caption(), resolvedFont(font),
+                            toQColor(label->Font().Color), scene.back.style() == Qt::SolidPattern});
+  }
+}
+
+} // namespace
+
+GraphScene graphScene(TFuncGraph& graph, const CurveSampling& sampling) {
+  GraphScene scene;
+  scene.size = graph.size();
+  scene.back = toQBrush(graph.BackBrush());
+  if (scene.size.isEmpty()) return scene;
+  addAxes(graph, scene);
+  addCurves(graph, scene, sampling);
+  addLabels(graph, scene);
+  return scene;
+}

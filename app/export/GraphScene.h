@@ -1,0 +1,57 @@
+// GraphScene: what a graph shows, as shapes rather than pixels: the back brush, the axes with
+// their ticks and values as the axes draw them, the curves as polylines and the visible labels,
+// all in the graph's pixels. Vector pictures are painted from it.
+#pragma once
+
+#include "CurvePieces.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QPen>
+#include <QPoint>
+#include <QPolygonF>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+class TFuncGraph;
+
+// A text on its cell; the baseline lies `ascent` below the cell's top. The font names the
+// typeface that is actually used, so that a reader of the picture finds it.
+struct SceneText {
+  QRect cell;
+  int ascent = 0;
+  QString text;
+  QFont font;
+  QColor color;
+  bool filled = false; // the cell is filled with the back brush
+};
+
+// A line of the screen from a pixel to a pixel, the end pixel left out.
+struct SceneLine {
+  QPoint from;
+  QPoint to;
+  QPen pen;
+};
+
+// A curve's pieces; the pen is the screen's (a dashed pen is one pixel wide).
+struct SceneCurve {
+  QPen pen;
+  std::vector<QPolygonF> pieces;
+};
+
+struct GraphScene {
+  QSize size;
+  QBrush back;
+  std::vector<SceneLine> axisLines;
+  std::vector<SceneText> values;
+  std::vector<SceneCurve> curves; // slot order: a later curve covers an earlier one
+  std::vector<SceneText> labels;  // creation order
+};
+
+// The scene of the graph as it stands: the curves only when the graph shows curves (the curve
+// layer exists), evaluated again with more samples between the screen's.
+GraphScene graphScene(TFuncGraph& graph, const CurveSampling& sampling = {});
