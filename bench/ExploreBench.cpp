@@ -3,6 +3,7 @@
 // step (a wheel notch), each the whole work from the event to the composed picture: the new
 // range, the axes layer, the curves and the painting of the control.
 #include "FiveCurveGraph.h"
+#include "FrameTimes.h"
 
 #include <QApplication>
 #include <QImage>
@@ -10,33 +11,16 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <vector>
 
 namespace {
 
 constexpr int Repetitions = FiveCurveRepetitions;
 
-struct Times {
-  double fastest;
-  double median;
-};
-
-// Every frame is timed; on a shared machine the fastest shows the code, the median the wait.
-Times measure(const std::function<void(int frame)>& frame) {
-  std::vector<double> ms;
-  for (int n = 0; n < Repetitions; ++n) {
-    const auto start = std::chrono::steady_clock::now();
-    frame(n);
-    const auto end = std::chrono::steady_clock::now();
-    ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-  }
-  std::sort(ms.begin(), ms.end());
-  return {ms.front(), (ms[Repetitions / 2 - 1] + ms[Repetitions / 2]) / 2};
+FrameTimes measure(const std::function<void(int frame)>& frame) {
+  return timeFrames(Repetitions, frame);
 }
 
 // What the screen shows after a step: the control painted into a picture of its size.
@@ -65,7 +49,7 @@ int main(int argc, char** argv) {
   // A drag that moves the pointer back and forth by a few pixels: every frame a new range.
   const QPointF press(960, 540);
   send(graph, QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
-  const Times pan = measure([&](int frame) {
+  const FrameTimes pan = measure([&](int frame) {
     const QPointF at = press + QPointF(frame % 2 ? 20 : 27, frame % 2 ? -9 : 13);
     send(graph, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
     compose(graph, screen);
@@ -74,7 +58,7 @@ int main(int argc, char** argv) {
 
   // Notches in and out in turn about a point off the centre.
   const QPointF pointer(700, 400);
-  const Times zoom = measure([&](int frame) {
+  const FrameTimes zoom = measure([&](int frame) {
     QWheelEvent event(pointer, graph.mapToGlobal(pointer), QPoint(),
                       QPoint(0, frame % 2 ? -120 : 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);

@@ -3,15 +3,13 @@
 // range, and fail everywhere (the worst case: every point is evaluated).
 #include "Evalon.h"
 #include "FormulaCheck.h"
+#include "FrameTimes.h"
 
 #include <QCoreApplication>
 #include <QString>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -19,21 +17,8 @@ constexpr int Repetitions = 30;
 constexpr const char* Formulas[] = {"sin(x)*2^3", "exp(-x*x/2)*sin(10*x)",     "sqrt(x)", "sin(",
                                     "2x",         "log(x-20)*atan(x)-tan(x/4)"};
 
-struct Times {
-  double fastest;
-  double median;
-};
-
-Times measure(TEvalon& evalon, const QString& formula) {
-  std::vector<double> ms;
-  for (int n = 0; n < Repetitions; ++n) {
-    const auto start = std::chrono::steady_clock::now();
-    checkFormula(&evalon, formula, -10, 10);
-    const auto end = std::chrono::steady_clock::now();
-    ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-  }
-  std::sort(ms.begin(), ms.end());
-  return {ms.front(), (ms[Repetitions / 2 - 1] + ms[Repetitions / 2]) / 2};
+FrameTimes measure(TEvalon& evalon, const QString& formula) {
+  return timeFrames(Repetitions, [&](int) { checkFormula(&evalon, formula, -10, 10); });
 }
 
 } // namespace
@@ -50,7 +35,7 @@ int main(int argc, char** argv) {
   std::printf("  %-30s  fastest     median    fails everywhere\n", "formula");
   for (const char* formula : Formulas) {
     const QString text = QString::fromLatin1(formula);
-    const Times t = measure(evalon, text);
+    const FrameTimes t = measure(evalon, text);
     std::printf("  %-30s %7.4f ms %7.4f ms  %s\n", formula, t.fastest, t.median,
                 checkFormula(&evalon, text, -10, 10).failed ? "yes" : "no");
   }

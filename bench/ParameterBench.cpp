@@ -5,39 +5,25 @@
 // painted into a picture of its size, as explore_bench does). The first formula is scaled by
 // the parameter, so every frame draws a new curve.
 #include "FiveCurveGraph.h"
+#include "FrameTimes.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <vector>
 
 namespace {
 
 constexpr int Repetitions = FiveCurveRepetitions;
 
-struct Times {
-  double fastest;
-  double median;
-};
-
-// Every frame is timed; on a shared machine the fastest shows the code, the median the wait.
-Times measure(TFuncGraph& graph, int parameter, const std::function<void()>& compose) {
-  std::vector<double> ms;
-  for (int n = 0; n < Repetitions; ++n) {
-    const auto start = std::chrono::steady_clock::now();
+FrameTimes measure(TFuncGraph& graph, int parameter, const std::function<void()>& compose) {
+  return timeFrames(Repetitions, [&](int n) {
     graph.setParameterValue(parameter, 0.5 + 0.05 * n);
     compose();
-    const auto end = std::chrono::steady_clock::now();
-    ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-  }
-  std::sort(ms.begin(), ms.end());
-  return {ms.front(), (ms[Repetitions / 2 - 1] + ms[Repetitions / 2]) / 2};
+  });
 }
 
 } // namespace
@@ -52,11 +38,11 @@ int main(int argc, char** argv) {
   const int parameter = graph.Parameters().indexOf(QStringLiteral("a"));
   if (parameter < 0) return EXIT_FAILURE;
   graph.DrawFunctions();
-  const Times picture = measure(graph, parameter, [&graph] {
+  const FrameTimes picture = measure(graph, parameter, [&graph] {
     if (graph.Picture().isNull()) std::exit(EXIT_FAILURE);
   });
   QImage screen(graph.size(), QImage::Format_RGB32);
-  const Times painted = measure(graph, parameter, [&graph, &screen] {
+  const FrameTimes painted = measure(graph, parameter, [&graph, &screen] {
     QPainter painter(&screen);
     graph.render(&painter);
   });
