@@ -156,6 +156,16 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndCutAt1023Bytes) {
             QString(1021, QLatin1Char('x')) + QStringLiteral(u"表"));
 }
 
+// A value is written as it reads back: blanks that a line break leaves at either end would be
+// trimmed by the reader, so they are not written, and a second save writes the same bytes.
+TEST_F(IniFileTest, WrittenValuesHoldWhatReadsBack) {
+  IniFile ini;
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("\r\n x\ty \r"));
+  EXPECT_EQ(ini.Contents(), "[S]\r\nK=x\ty\r\n");
+  const QString read = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  EXPECT_EQ(read, QStringLiteral("x\ty"));
+}
+
 TEST_F(IniFileTest, DamagedBytesGiveDefaultsOrTheReadableKeys) {
   writeFile(
       QByteArrayLiteral("\0\xFF\x81[\x81]\r\n[S\0]\r\nK=1\r\n[S]\r\nV=\x81\r\nN=a\0b\r\nK=5\r\n"));
@@ -189,6 +199,29 @@ TEST_F(IniFileTest, HugeLineIsSkippedAndKeptOnSave) {
   ini.WriteInteger(QStringLiteral("S"), QStringLiteral("C"), 3);
   ASSERT_TRUE(ini.UpdateFile());
   EXPECT_EQ(readFile(), "[S]\r\nA=22\r\nC=3\r\n" + tail);
+}
+
+// Text held in memory reads as a file with the same bytes would, all of it, and its changes are
+// taken with Contents.
+TEST_F(IniFileTest, TextInMemoryReadsAsAFile) {
+  const QByteArray bytes = "\xEF\xBB\xBF[Graph]\nCaption=caf\xC3\xA9 \r\n[Margin]\r\nLeft=$20\r\n";
+  writeFile(bytes);
+  const IniFile fromFile(path());
+  IniFile fromBytes = IniFile::FromBytes(bytes);
+  EXPECT_TRUE(fromBytes.FileName().isEmpty());
+  EXPECT_FALSE(fromBytes.ReadFailed());
+  EXPECT_TRUE(fromBytes.IsUtf8());
+  EXPECT_EQ(fromBytes.ReadString(QStringLiteral("graph"), QStringLiteral("caption"), QString()),
+            QStringLiteral("café"));
+  EXPECT_EQ(fromBytes.ReadInteger(QStringLiteral("Margin"), QStringLiteral("Left"), 0), 32);
+  EXPECT_EQ(fromBytes.Contents(), fromFile.Contents());
+  fromBytes.WriteInteger(QStringLiteral("Margin"), QStringLiteral("Top"), 5);
+  EXPECT_EQ(fromBytes.Contents(),
+            "\xEF\xBB\xBF[Graph]\r\nCaption=caf\xC3\xA9 \r\n[Margin]\r\nLeft=$20\r\nTop=5\r\n");
+
+  // Beyond the part of a file that is read: text in memory is taken whole.
+  const QByteArray huge = "[A]\r\n" + QByteArray(IniFile::MaxReadBytes, 'x') + "\r\n[B]\r\nK=1\r\n";
+  EXPECT_EQ(IniFile::FromBytes(huge).ReadInteger(QStringLiteral("B"), QStringLiteral("K"), 0), 1);
 }
 
 TEST_F(IniFileTest, SaveIntoMissingDirectoryFails) {
