@@ -103,6 +103,11 @@ public:
   // DrawFunctions.
   void SaveToFile();
   void LoadFromFile();
+  // Every section of the document written into, or read from, an INI text, with no file and no
+  // drawing: saving, loading and the change state share them. Reading raises KurvoError, and
+  // changes nothing, when the text holds none of the document's sections.
+  void WriteDocument(IniFile& ini) const;
+  void ReadDocument(const IniFile& ini);
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
   // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw), GraphName
   // does not.
@@ -200,8 +205,6 @@ private:
   TGraphLabel* newLabel(int slot);
   // Destroys the label of the slot, if any, and empties it.
   void destroyLabel(int slot);
-  // Writes every section of the document; saving and the change state share it.
-  void writeDocument(IniFile& ini) const;
   // The bytes of the graph written into an empty document.
   QByteArray documentState() const;
 
