@@ -74,12 +74,32 @@ std::optional<QByteArray> keyName(const QByteArray& line) {
   return trimBlanks(line.left(equals));
 }
 
+// The bytes of the character at i, and the bytes it takes in CP932. A UTF-8 file measures its
+// values in CP932 bytes, so that a value keeps all of its text when its file changes to UTF-8:
+// half-width katakana and undecodable bytes count one, every other character two, also one that
+// CP932 lacks.
+std::pair<qsizetype, qsizetype> charExtent(const QByteArray& text, qsizetype i, bool utf8) {
+  if (!utf8) return {charLength(text, i, false), charLength(text, i, false)};
+  const qsizetype length = utf8SequenceLength(text, i);
+  if (length <= 1) return {1, 1};
+  const auto second = static_cast<unsigned char>(text[i + 1]);
+  const auto third = length == 3 ? static_cast<unsigned char>(text[i + 2]) : 0;
+  const bool halfWidth = length == 3 && text[i] == '\xEF' &&
+                         ((second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F));
+  return {length, halfWidth ? 1 : 2};
+}
+
 // Cuts at MaxValueBytes without leaving part of a multibyte character.
 QByteArray cutValue(const QByteArray& value, bool utf8) {
   if (value.size() <= IniFile::MaxValueBytes) return value;
   qsizetype end = 0;
-  while (end + charLength(value, end, utf8) <= IniFile::MaxValueBytes)
-    end += charLength(value, end, utf8);
+  qsizetype width = 0;
+  while (end < value.size()) {
+    const auto [length, cp932] = charExtent(value, end, utf8);
+    if (width + cp932 > IniFile::MaxValueBytes) break;
+    width += cp932;
+    end += length;
+  }
   return value.left(end);
 }
 

@@ -48,7 +48,7 @@ public:
   QStringList ReadSection(const QString& section) const;
 
   // The value trimmed of blanks and cut to MaxValueBytes, or defaultValue when the section or
-  // key is missing.
+  // key is missing. A UTF-8 file counts the bytes its value would take in CP932.
   QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
   // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$" (up to 8 digits, taken
   // as the 32-bit pattern so that system colours read back); else defaultValue.

@@ -10,9 +10,9 @@ bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned c
   return byte >= low && byte <= high;
 }
 
-// The length of the well-formed UTF-8 sequence at i, or 0 when none starts there: no
-// overlong forms, no surrogates, nothing beyond U+10FFFF.
-qsizetype sequenceLength(const QByteArray& bytes, qsizetype i) {
+} // namespace
+
+qsizetype utf8SequenceLength(const QByteArray& bytes, qsizetype i) {
   const auto lead = static_cast<unsigned char>(bytes[i]);
   if (lead < 0x80) return 1;
   unsigned char low = 0x80;
@@ -38,8 +38,6 @@ qsizetype sequenceLength(const QByteArray& bytes, qsizetype i) {
   return length;
 }
 
-} // namespace
-
 QByteArray toUtf8KeepingBytes(const QString& text) {
   QByteArray bytes;
   qsizetype start = 0;
@@ -58,7 +56,7 @@ QString fromUtf8KeepingBytes(const QByteArray& bytes) {
   qsizetype start = 0;
   qsizetype i = 0;
   while (i < bytes.size()) {
-    const qsizetype length = sequenceLength(bytes, i);
+    const qsizetype length = utf8SequenceLength(bytes, i);
     if (length > 0) {
       i += length;
       continue;

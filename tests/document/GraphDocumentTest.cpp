@@ -206,6 +206,19 @@ TEST_F(GraphDocumentTest, LongValuesAreCutAt1023Bytes) {
   EXPECT_EQ(graph.FormulaText(1), QString(1023, QLatin1Char('1')));
 }
 
+// A text that fits the limit in CP932 loads back whole after a save over a UTF-8 document, where
+// its characters take more bytes.
+TEST_F(GraphDocumentTest, LongTextSavedOverAUtf8DocumentLoadsBackWhole) {
+  writeFile("\xEF\xBB\xBF[XAxis]\r\nCaption=caf\xC3\xA9\r\n");
+  const QString formula = QString(500, QChar(0x8868)) + QStringLiteral("+x");
+  graph.setFormulaText(1, formula);
+  graph.SaveToFile();
+  ASSERT_TRUE(fileBytes().startsWith("\xEF\xBB\xBF"));
+  TFuncGraph other;
+  other.ReadDocument(IniFile(path()));
+  EXPECT_EQ(other.FormulaText(1), formula);
+}
+
 TEST_F(GraphDocumentTest, LabelsRoundTripAndDeletedOnesStayDeleted) {
   ASSERT_TRUE(graph.AddLabel(50, 50));
   ASSERT_TRUE(graph.AddLabel(70, 80));

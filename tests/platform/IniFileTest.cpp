@@ -166,6 +166,20 @@ TEST_F(IniFileTest, WrittenValuesHoldWhatReadsBack) {
   EXPECT_EQ(read, QStringLiteral("x\ty"));
 }
 
+// A value that fits the limit in CP932 keeps all of its text in a file that has changed to UTF-8,
+// where its characters take more bytes.
+TEST_F(IniFileTest, Utf8ValuesAreCutAsTheyWouldBeInCp932) {
+  const auto readUtf8 = [](const QString& value) {
+    IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[S]\r\nK=" + value.toUtf8() + "\r\n");
+    return ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  };
+  const QString kanji(500, QChar(0x8868));
+  const QString halfWidth(20, QChar(0xFF71));
+  EXPECT_EQ(readUtf8(kanji + halfWidth + QStringLiteral("abc")), kanji + halfWidth + "abc");
+  EXPECT_EQ(readUtf8(kanji + halfWidth + QStringLiteral("abcd")), kanji + halfWidth + "abc");
+  EXPECT_EQ(readUtf8(QString(600, QChar(0x8868))), QString(511, QChar(0x8868)));
+}
+
 TEST_F(IniFileTest, DamagedBytesGiveDefaultsOrTheReadableKeys) {
   writeFile(
       QByteArrayLiteral("\0\xFF\x81[\x81]\r\n[S\0]\r\nK=1\r\n[S]\r\nV=\x81\r\nN=a\0b\r\nK=5\r\n"));
@@ -289,10 +303,10 @@ TEST_F(IniFileTest, UndecodableBytesAreWrittenBackInEitherEncoding) {
 }
 
 TEST_F(IniFileTest, Utf8ValuesAreCutAtWholeCharacters) {
-  writeFile("\xEF\xBB\xBF[S]\r\nK=" + QByteArray(1021, 'x') + QStringLiteral(u"あい").toUtf8() +
+  writeFile("\xEF\xBB\xBF[S]\r\nK=" + QByteArray(1022, 'x') + QStringLiteral(u"あい").toUtf8() +
             "\r\n");
   EXPECT_EQ(IniFile(path()).ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
-            QString(1021, QLatin1Char('x')));
+            QString(1022, QLatin1Char('x')));
 }
 
 } // namespace
