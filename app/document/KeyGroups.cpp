@@ -5,6 +5,7 @@
 #include "GraphAxis.h"
 #include "IniFile.h"
 #include "NumberFormat.h"
+#include "Utf8Codec.h"
 
 namespace {
 
@@ -32,13 +33,14 @@ QString fontNameText(const std::string& name) {
   for (std::size_t i = 0; i + 2 < name.size(); ++i) {
     const auto second = static_cast<unsigned char>(name[i + 1]);
     if (name[i] != '\xED' || (second != 0xB2 && second != 0xB3)) continue;
-    text += QString::fromUtf8(name.data() + start, qsizetype(i - start));
+    text += fromUtf8KeepingBytes(QByteArray(name.data() + start, qsizetype(i - start)));
     const auto low = static_cast<unsigned char>(name[i + 2]) & 0x3F;
     text += QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
     start = i + 3;
     i += 2;
   }
-  return text + QString::fromUtf8(name.data() + start, qsizetype(name.size() - start));
+  return text +
+         fromUtf8KeepingBytes(QByteArray(name.data() + start, qsizetype(name.size() - start)));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "ByteEscapes.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned char high) {
@@ -51,6 +53,17 @@ QByteArray toUtf8KeepingBytes(const QString& text) {
   return bytes + QStringView(text).mid(start).toUtf8();
 }
 
+namespace {
+
+// QString::fromUtf8 drops a byte-order mark at the start of its bytes; inside a value it is a
+// character (a zero-width no-break space) and is kept.
+QString decodeRun(const QByteArray& bytes, qsizetype start, qsizetype end) {
+  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decoder.decode(QByteArrayView(bytes.constData() + start, end - start));
+}
+
+} // namespace
+
 QString fromUtf8KeepingBytes(const QByteArray& bytes) {
   QString text;
   qsizetype start = 0;
@@ -61,9 +74,9 @@ QString fromUtf8KeepingBytes(const QByteArray& bytes) {
       i += length;
       continue;
     }
-    text += QString::fromUtf8(bytes.constData() + start, i - start);
+    text += decodeRun(bytes, start, i);
     text += escapeOfByte(static_cast<unsigned char>(bytes[i]));
     start = ++i;
   }
-  return text + QString::fromUtf8(bytes.constData() + start, bytes.size() - start);
+  return text + decodeRun(bytes, start, bytes.size());
 }

@@ -180,6 +180,16 @@ TEST_F(IniFileTest, Utf8ValuesAreCutAsTheyWouldBeInCp932) {
   EXPECT_EQ(readUtf8(QString(600, QChar(0x8868))), QString(511, QChar(0x8868)));
 }
 
+// Only the mark before the first line is the file's; at the start of a value it is a character.
+TEST_F(IniFileTest, ByteOrderMarkStartingAValueIsKept) {
+  IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[S]\r\nK=\xEF\xBB\xBF" "a\r\n");
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            QChar(0xFEFF) + QStringLiteral("a"));
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QChar(0xFEFF) + QStringLiteral("b"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            QChar(0xFEFF) + QStringLiteral("b"));
+}
+
 TEST_F(IniFileTest, DamagedBytesGiveDefaultsOrTheReadableKeys) {
   writeFile(
       QByteArrayLiteral("\0\xFF\x81[\x81]\r\n[S\0]\r\nK=1\r\n[S]\r\nV=\x81\r\nN=a\0b\r\nK=5\r\n"));
