@@ -49,9 +49,11 @@ test-asan: deps
 
 # Each libFuzzer target for FUZZ_SECONDS seconds, on a work copy of its committed seeds
 # (the inputs it finds stay in build-fuzz/); a crash stops the run and leaves its input in
-# build-fuzz/crashes/.
-FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement fuzz_document
-FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -max_len=1024 -timeout=10 \
+# build-fuzz/crashes/. The drawing document target also starts from every input the reading
+# target has found, which runs before it. Documents may be longer than formulas, so that values
+# cut at 1023 bytes are reached.
+FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement fuzz_document_read fuzz_document
+FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
   -print_final_stats=1
 
 .PHONY: fuzz
@@ -63,7 +65,9 @@ fuzz:
 	@mkdir -p $(FUZZ_DIR)/crashes
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t && cp fuzz/corpus/$$t/* $(FUZZ_DIR)/corpus/$$t/ && \
-	  $(FUZZ_DIR)/bin/$$t $(FUZZ_FLAGS) -dict=fuzz/$$(if [ $$t = fuzz_document ]; then echo document; else echo evalon; fi).dict -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
+	  if [ $$t = fuzz_document ]; then cp $(FUZZ_DIR)/corpus/fuzz_document_read/* $(FUZZ_DIR)/corpus/$$t/; fi && \
+	  case $$t in fuzz_document*) dict=document; len=4096;; *) dict=evalon; len=1024;; esac && \
+	  $(FUZZ_DIR)/bin/$$t $(FUZZ_FLAGS) -max_len=$$len -dict=fuzz/$$dict.dict -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
 	    $(FUZZ_DIR)/corpus/$$t || exit 1; \
 	done
 

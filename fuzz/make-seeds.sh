@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the seed corpus of the fuzz targets (fuzz/corpus/<target>/) from the formulas,
 # references and statements that the engine tests use, plus a few inputs at the engine's
-# limits. Each seed is named by the SHA-1 of its bytes, as libFuzzer names its inputs.
+# limits, and the documents of the reading document target: every section and key, in CP932
+# and UTF-8, with each kind of line end, and bytes that test the reader. Each seed is named by the SHA-1 of its bytes, as libFuzzer names its inputs.
 # Run from anywhere; the seeds are committed, so rerun it only when the tests change.
 set -euo pipefail
 
@@ -65,13 +66,117 @@ write_statement_seeds() {
   seed fuzz_statement "x# = x#^x#:300"
 }
 
-for target in fuzz_formula fuzz_reference fuzz_statement; do
+# A document seed named $1.kvx: the text $2 with its "\n" line ends turned into $3 (CR LF when
+# not given), in CP932, or in UTF-8 behind a byte-order mark when $4 is utf8.
+document() {
+  local text="${2//$'\n'/${3:-$'\r\n'}}" file="$corpus/fuzz_document_read/$1.kvx"
+  if [ "${4:-}" = utf8 ]; then
+    printf '\xef\xbb\xbf%s' "$text" >"$file"
+  else
+    printf '%s' "$text" | iconv -f UTF-8 -t CP932 >"$file"
+  fi
+}
+
+# A seed of raw bytes: the printf escapes of $2, for bytes no encoding gives.
+raw_document() {
+  printf '%b' "$2" >"$corpus/fuzz_document_read/$1.kvx"
+}
+
+font_keys() {
+  printf '%sFontCharset=%s\n%sFontColor=%s\n%sFontName=%s\n%sFontSize=%s\n%sFontStyle=%s\n' \
+    "$1" "$2" "$1" "$3" "$1" "$4" "$1" "$5" "$1" "$6"
+}
+
+axis_section() {
+  printf '[%s]\nVisible=%s\nCaption=%s\nGuageType=%s\nGuagePeriod=%s\nValPos=%s\n' \
+    "$1" "$2" "$3" "$4" "$5" "$6"
+  printf 'ValXDist=%s\nValYDist=%s\n' "$7" "$8"
+  font_keys "" 128 -2147483640 "ＭＳ Ｐゴシック" 9 0
+}
+
+# The document of a new graph; $1 replaces the label section.
+new_graph() {
+  local colors=(16711680 255 32768 8388608 128) n
+  axis_section XAxis 1 "" 3 1 4 0 0
+  axis_section YAxis 1 "" 3 1 4 0 0
+  printf '[GraphRange]\nXMin=-3\nXMax=3\nYMin=-3\nYMax=3\n'
+  printf '[Margin]\nLeft=10\nRight=10\nTop=10\nBottom=20\n'
+  printf '[Graph]\nBorderLine=0\nBackBrushColor=14745599\nBackBrushStyle=0\n[Function]\n'
+  for n in 1 2 3 4 5; do
+    printf 'Func%02dFormula=\nFunc%02dPenPenColor=%s\nFunc%02dPenPenStyle=0\nFunc%02dPenPenWidth=1\n' \
+      $n $n "${colors[n - 1]}" $n $n
+  done
+  if [ -n "${1:-}" ]; then printf '%s' "$1"; else
+    printf '[GraphLabel]\n'
+    for n in $(seq 1 16); do printf 'Label%02dCaption=\n' $n; done
+  fi
+}
+
+# Sixteen labels with every key, each font different.
+all_labels() {
+  local n
+  printf '[GraphLabel]\n'
+  for n in $(seq 1 16); do
+    printf 'Label%02dCaption=ラベル%d\nLabel%02dColor=%d\nLabel%02dLeft=%d\nLabel%02dTop=%d\n' \
+      $n $n $n $((n * 4096)) $n $((n * 20)) $n $((n * 15))
+    printf 'Label%02dTag=%d\n' $n $n
+    font_keys "$(printf 'Label%02d' $n)" $((n % 3 * 64)) $((n * 1000)) "ＭＳ 明朝" $((6 + n)) $((n % 16))
+  done
+}
+
+# The thirty-two parameters with every key, and the options.
+parameters_and_options() {
+  local n
+  for n in $(seq 1 32); do
+    printf '[Parameter%02d]\nName=p%d\nValue=%s\nMin=-%d\nMax=%d\n' $n $n "$n.5" $n $((n * 10))
+  done
+  printf '[Options]\nAutoRedraw=1\n'
+}
+
+write_document_seeds() {
+  local full
+  full="$(new_graph "$(all_labels)")
+$(parameters_and_options)"
+  full="${full/Func01Formula=/Func01Formula=sin(x)*x^2}"
+  full="${full/Func02Formula=/Func02Formula=if(x>0; sqrt(x); -x)}"
+  document new-graph "$(new_graph)"
+  document full "$full"
+  document full-lf "$full" $'\n'
+  document full-cr "$full" $'\r'
+  document full-mixed "${full//Caption=/Caption=$'\r'}" $'\n'
+  document full-utf8 "${full//ラベル/ラベル ✓ €}" $'\r\n' utf8
+  document parameters "$(parameters_and_options)"
+  document options-off "$(printf '[Options]\nAutoRedraw=0\n[Margin]\nLeft=5\n')"
+  document only-graph "$(printf 'junk\n[graph]\n')"
+  document numbers "$(printf '[Margin]\nLeft=0x20\nRight=$20\nTop= -7 \nBottom=+2147483647\n')
+$(printf '[GraphRange]\nXMin=1E15\nXMax=999999999999999\nYMin=1E-5\nYMax=-0\n')
+$(printf '[XAxis]\nGuagePeriod=1e4932\nGuageType=300\nValPos=$FF\nFontStyle=17\nFontCharset=384\n')
+$(printf '[YAxis]\nGuagePeriod=1e-4950\nGuageType=-1\nValPos=0xFFFFFFFF\nFontSize=-2147483648\n')
+$(printf '[Function]\nFunc03PenPenStyle=9\nFunc04PenPenStyle=-1\nFunc05PenPenWidth=0x7FFFFFFF\n')"
+  document labels-tags "$(printf '[GraphLabel]\nLabel01Caption=a\nLabel01Left=5\nLabel01Top=6\n')
+$(printf 'Label01Tag=2\nLabel02Caption=b\nLabel02Tag=2\nLabel03Caption=c\nLabel03Tag=3\n')
+$(printf 'Label03Left=-2147483648\nLabel03Top=2147483647\n')"
+  document duplicates "$(printf '[margin]\nLEFT=1\nleft=2\n[Margin]\nLeft=3\n; Top=4\n  Top  =  5  \n')"
+  document long-values "[Function]
+Func01Formula=$(printf 'x+%.0s' $(seq 1 520))1
+[GraphLabel]
+Label01Caption=$(printf '漢%.0s' $(seq 1 520))
+Label01Tag=1"
+  raw_document lead-bytes '[GraphLabel]\r\nLabel01Caption=\x82\r\nLabel02Caption=\x81]\x81=\r\nLabel02Tag=2\r\n[\x82]\x81]\r\nkey=1\r\n[Margin\x81]\r\nLeft=9\r\n'
+  raw_document invalid-bytes '[Function]\r\nFunc01Formula=\x80\xa0\xfd\xfe\xff x\r\nFunc02Formula=\xed\x40\xfa\x5c\xea\xa4\r\n[XAxis]\r\nFontName=\xff\x82\r\nCaption=\x81\x7f\r\n'
+  raw_document utf8-bom-invalid '\xef\xbb\xbf[XAxis]\r\nCaption=\xc3\x28\xe2\x82\r\nFontName=\xed\xa0\x80\xf4\x90\x80\x80\r\n'
+  raw_document bom-twice '\xef\xbb\xbf\xef\xbb\xbf[Margin]\r\nLeft=3\r\n[Margin]\nTop=4\r\r\n'
+  raw_document nul-and-controls '[Margin]\0\r\nLeft=1\0\r\n[Graph]\r\nBorderLine=\x0b1\x0c\r\n[Function]\r\nFunc01Formula=a\rb\r\n'
+}
+
+for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do
   rm -rf "${corpus:?}/$target"
   mkdir -p "$corpus/$target"
 done
 write_formula_seeds
 write_reference_seeds
 write_statement_seeds
-for target in fuzz_formula fuzz_reference fuzz_statement; do
+write_document_seeds
+for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do
   echo "$target: $(find "$corpus/$target" -type f | wc -l) seeds"
 done

@@ -6,7 +6,7 @@
 
 QByteArray TFuncGraph::documentState() const {
   IniFile ini;
-  writeDocument(ini);
+  WriteDocument(ini);
   return ini.Contents();
 }
 

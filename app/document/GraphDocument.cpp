@@ -101,7 +101,7 @@ QString DocumentFileName(const QString& graphName) {
   return base + QStringLiteral(".kvx");
 }
 
-void TFuncGraph::writeDocument(IniFile& ini) const {
+void TFuncGraph::WriteDocument(IniFile& ini) const {
   xAxis.SaveToIni(ini, XAxisSection, QString());
   yAxis.SaveToIni(ini, YAxisSection, QString());
   WriteReal(ini, RangeSection, QStringLiteral("XMin"), range.xMin);
@@ -125,7 +125,7 @@ void TFuncGraph::writeDocument(IniFile& ini) const {
 void TFuncGraph::SaveToFile() {
   const QString fileName = DocumentFileName(graphName);
   IniFile ini(fileName);
-  writeDocument(ini);
+  WriteDocument(ini);
   // The whole document is written at once: a failure leaves the file as it was before.
   if (!ini.UpdateFile()) throw KurvoError(QStringLiteral("%1 に書き込めません").arg(fileName));
   MarkUnchanged();
@@ -136,8 +136,16 @@ void TFuncGraph::LoadFromFile() {
   const IniFile ini(fileName);
   // Checked before anything changes, so a refused file leaves the graph as it was.
   if (ini.ReadFailed()) throw KurvoError(QStringLiteral("%1 を読めません").arg(fileName));
+  ReadDocument(ini);
+  UpdateGraph();
+  // Before the curves are drawn: what the user does while they are drawn counts as a change.
+  MarkUnchanged();
+  DrawFunctions();
+}
+
+void TFuncGraph::ReadDocument(const IniFile& ini) {
   if (!holdsDocument(ini))
-    throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(fileName));
+    throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(ini.FileName()));
   xAxis.LoadFromIni(ini, XAxisSection, QString());
   yAxis.LoadFromIni(ini, YAxisSection, QString());
   range.xMin = ReadReal(ini, RangeSection, QStringLiteral("XMin"));
@@ -170,8 +178,4 @@ void TFuncGraph::LoadFromFile() {
   for (const TFormula& formula : formulas)
     parameters.add(parameterNames(formula.Formula));
   emit ParametersChanged();
-  UpdateGraph();
-  // Before the curves are drawn: what the user does while they are drawn counts as a change.
-  MarkUnchanged();
-  DrawFunctions();
 }

@@ -1,14 +1,54 @@
 #include "KeyGroups.h"
 
+#include "ByteEscapes.h"
 #include "FuncFormula.h"
 #include "GraphAxis.h"
 #include "IniFile.h"
 #include "NumberFormat.h"
+#include "Utf8Codec.h"
+
+namespace {
+
+// The model holds a font name as UTF-8. A byte that the file's encoding could not decode is an
+// escape character (a lone surrogate), which UTF-8 proper has no form for: it is held in the
+// three-byte form a surrogate would take, which no valid UTF-8 holds, so that the name is
+// written back as it was read.
+std::string fontNameBytes(const QString& name) {
+  std::string bytes;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    if (!escapedByte(name, i)) continue;
+    bytes += QStringView(name).mid(start, i - start).toUtf8().toStdString();
+    const char16_t unit = name[i].unicode();
+    bytes += {'\xED', static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (unit & 0x3F))};
+    start = i + 1;
+  }
+  return bytes + QStringView(name).mid(start).toUtf8().toStdString();
+}
+
+QString fontNameText(const std::string& name) {
+  QString text;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i + 2 < name.size(); ++i) {
+    const auto second = static_cast<unsigned char>(name[i + 1]);
+    if (name[i] != '\xED' || (second != 0xB2 && second != 0xB3)) continue;
+    text += fromUtf8KeepingBytes(QByteArray(name.data() + start, qsizetype(i - start)));
+    const auto low = static_cast<unsigned char>(name[i + 2]) & 0x3F;
+    text += QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
+    start = i + 3;
+    i += 2;
+  }
+  return text +
+         fromUtf8KeepingBytes(QByteArray(name.data() + start, qsizetype(name.size() - start)));
+}
+
+} // namespace
 
 void WriteFont(IniFile& ini, const QString& section, const QString& prefix, const TFont& font) {
   ini.WriteInteger(section, prefix + "FontCharset", font.Charset);
   ini.WriteInteger(section, prefix + "FontColor", font.Color);
-  ini.WriteString(section, prefix + "FontName", QString::fromStdString(font.Name));
+  ini.WriteString(section, prefix + "FontName", fontNameText(font.Name));
   ini.WriteInteger(section, prefix + "FontSize", font.Size);
   ini.WriteInteger(section, prefix + "FontStyle", font.Style);
 }
@@ -18,8 +58,7 @@ void ReadFont(const IniFile& ini, const QString& section, const QString& prefix,
   font.Charset =
       static_cast<std::uint8_t>(ini.ReadInteger(section, prefix + "FontCharset", font.Charset));
   font.Color = ini.ReadInteger(section, prefix + "FontColor", font.Color);
-  font.Name =
-      ini.ReadString(section, prefix + "FontName", QString::fromStdString(font.Name)).toStdString();
+  font.Name = fontNameBytes(ini.ReadString(section, prefix + "FontName", fontNameText(font.Name)));
   font.Size = ini.ReadInteger(section, prefix + "FontSize", font.Size);
   font.Style = fontStyleFromStored(ini.ReadInteger(section, prefix + "FontStyle", font.Style));
 }

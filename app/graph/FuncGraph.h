@@ -125,6 +125,11 @@ public:
   // DrawFunctions.
   void SaveToFile();
   void LoadFromFile();
+  // Every section of the document written into, or read from, an INI text, with no file and no
+  // drawing: saving, loading and the change state share them. Reading raises KurvoError, and
+  // changes nothing, when the text holds none of the document's sections.
+  void WriteDocument(IniFile& ini) const;
+  void ReadDocument(const IniFile& ini);
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
   // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw, parameters),
   // GraphName does not.
@@ -243,8 +248,6 @@ private:
   void clearParameters();
   void setParameterIntoEngine(int index);
   void setParametersIntoEngine();
-  // Writes every section of the document; saving and the change state share it.
-  void writeDocument(IniFile& ini) const;
   // The bytes of the graph written into an empty document.
   QByteArray documentState() const;
 

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -32,14 +34,13 @@ char foldAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameName(const QByteArray& a, const QByteArray& b, bool utf8) {
-  if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); i += charLength(a, i, utf8)) {
-    const qsizetype length = charLength(a, i, utf8);
-    if (length > 1 ? a.mid(i, length) != b.mid(i, length) : foldAscii(a[i]) != foldAscii(b[i]))
-      return false;
-  }
-  return true;
+// The name with every single-byte letter in lower case, so that equal folded names match.
+QByteArray folded(QByteArray name, bool utf8) {
+  if (std::none_of(name.cbegin(), name.cend(), [](char c) { return c & 0x80; }))
+    return name.toLower();
+  for (qsizetype i = 0; i < name.size(); i += charLength(name, i, utf8))
+    if (charLength(name, i, utf8) == 1) name[i] = foldAscii(name[i]);
+  return name;
 }
 
 bool isBlank(char c) {
@@ -73,12 +74,32 @@ std::optional<QByteArray> keyName(const QByteArray& line) {
   return trimBlanks(line.left(equals));
 }
 
+// The bytes of the character at i, and the bytes it takes in CP932. A UTF-8 file measures its
+// values in CP932 bytes, so that a value keeps all of its text when its file changes to UTF-8:
+// half-width katakana and undecodable bytes count one, every other character two, also one that
+// CP932 lacks.
+std::pair<qsizetype, qsizetype> charExtent(const QByteArray& text, qsizetype i, bool utf8) {
+  if (!utf8) return {charLength(text, i, false), charLength(text, i, false)};
+  const qsizetype length = utf8SequenceLength(text, i);
+  if (length <= 1) return {1, 1};
+  const auto second = static_cast<unsigned char>(text[i + 1]);
+  const auto third = length == 3 ? static_cast<unsigned char>(text[i + 2]) : 0;
+  const bool halfWidth = length == 3 && text[i] == '\xEF' &&
+                         ((second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F));
+  return {length, halfWidth ? 1 : 2};
+}
+
 // Cuts at MaxValueBytes without leaving part of a multibyte character.
 QByteArray cutValue(const QByteArray& value, bool utf8) {
   if (value.size() <= IniFile::MaxValueBytes) return value;
   qsizetype end = 0;
-  while (end + charLength(value, end, utf8) <= IniFile::MaxValueBytes)
-    end += charLength(value, end, utf8);
+  qsizetype width = 0;
+  while (end < value.size()) {
+    const auto [length, cp932] = charExtent(value, end, utf8);
+    if (width + cp932 > IniFile::MaxValueBytes) break;
+    width += cp932;
+    end += length;
+  }
   return value.left(end);
 }
 
@@ -142,6 +163,7 @@ void IniFile::switchToUtf8() {
   for (QByteArray& line : m_lines)
     line = toUtf8KeepingBytes(fromShiftJis(line));
   m_utf8 = true;
+  reindex();
 }
 
 void IniFile::load() {
@@ -156,6 +178,16 @@ void IniFile::load() {
     data.truncate(data.lastIndexOf('\n') + 1);
     m_tailOffset = data.size();
   }
+  parse(std::move(data));
+}
+
+IniFile IniFile::FromBytes(const QByteArray& data) {
+  IniFile ini;
+  ini.parse(data);
+  return ini;
+}
+
+void IniFile::parse(QByteArray data) {
   if (data.startsWith(Utf8Mark)) {
     m_utf8 = true;
     data.remove(0, Utf8Mark.size());
@@ -166,36 +198,70 @@ void IniFile::load() {
   for (QByteArray& line : m_lines) {
     if (line.endsWith('\r')) line.chop(1);
   }
+  reindex();
+}
+
+void IniFile::reindex() {
+  m_sections.clear();
+  m_kinds.clear();
+  m_kinds.reserve(m_lines.size());
+  Section* current = nullptr; // null in text before the first header and in repeated sections
+  for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    if (const std::optional<QByteArray> header = headerName(m_lines[i], m_utf8)) {
+      m_kinds << LineKind::Header;
+      const QByteArray name = folded(*header, m_utf8);
+      current = m_sections.contains(name) ? nullptr : &m_sections.insert(name, {i, {}}).value();
+    } else if (const std::optional<QByteArray> key = keyName(m_lines[i])) {
+      m_kinds << LineKind::Key;
+      const QByteArray name = folded(*key, m_utf8);
+      if (current && !current->keys.contains(name)) current->keys.insert(name, i - current->header);
+    } else {
+      m_kinds << LineKind::Other;
+    }
+  }
 }
 
 std::optional<qsizetype> IniFile::findSection(const QByteArray& name) const {
-  for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    const std::optional<QByteArray> header = headerName(m_lines[i], m_utf8);
-    if (header && sameName(*header, name, m_utf8)) return i;
-  }
-  return std::nullopt;
+  const auto found = m_sections.constFind(folded(name, m_utf8));
+  return found == m_sections.cend() ? std::nullopt : std::optional(found->header);
 }
 
 qsizetype IniFile::sectionEnd(qsizetype header) const {
   qsizetype i = header + 1;
-  while (i < m_lines.size() && !headerName(m_lines[i], m_utf8))
+  while (i < m_lines.size() && m_kinds[i] != LineKind::Header)
     ++i;
   return i;
 }
 
-std::optional<qsizetype> IniFile::findKey(qsizetype header, const QByteArray& key) const {
-  const qsizetype end = sectionEnd(header);
-  for (qsizetype i = header + 1; i < end; ++i) {
-    const std::optional<QByteArray> name = keyName(m_lines[i]);
-    if (name && sameName(*name, key, m_utf8)) return i;
-  }
-  return std::nullopt;
+std::optional<qsizetype> IniFile::findKey(const QByteArray& section, const QByteArray& key) const {
+  const auto found = m_sections.constFind(folded(section, m_utf8));
+  if (found == m_sections.cend()) return std::nullopt;
+  const auto line = found->keys.constFind(folded(key, m_utf8));
+  return line == found->keys.cend() ? std::nullopt : std::optional(found->header + *line);
+}
+
+// The new key line at line, after every key of its section: the keys of the section keep their
+// places, and every later section has moved down by one.
+void IniFile::indexInsertedKey(qsizetype line, const QByteArray& section) {
+  const std::optional<QByteArray> key = keyName(m_lines[line]);
+  const std::optional<QByteArray> header = headerName(m_lines[line - 1], m_utf8);
+  // Names that read otherwise (a ']' or '=' inside, blanks around) are found as a reread finds
+  // them.
+  if (!key || headerName(m_lines[line], m_utf8) ||
+      (m_kinds[line - 1] == LineKind::Header && folded(*header, m_utf8) != folded(section, m_utf8)))
+    return reindex();
+  for (Section& later : m_sections)
+    if (later.header >= line) ++later.header;
+  m_kinds.insert(line, LineKind::Key);
+  Section& target = m_sections[folded(section, m_utf8)];
+  const QByteArray name = folded(*key, m_utf8);
+  if (!target.keys.contains(name)) target.keys.insert(name, line - target.header);
 }
 
 std::optional<QByteArray> IniFile::rawValue(const QString& section, const QString& key) const {
   const std::optional<qsizetype> header = findSection(encode(section));
   if (!header) return std::nullopt;
-  const std::optional<qsizetype> line = findKey(*header, encode(key));
+  const std::optional<qsizetype> line = findKey(encode(section), encode(key));
   if (!line) return std::nullopt;
   const QByteArray& text = m_lines[*line];
   return cutValue(trimBlanks(text.mid(text.indexOf('=') + 1)), m_utf8);
@@ -211,7 +277,7 @@ QStringList IniFile::ReadSection(const QString& section) const {
   if (!header) return keys;
   const qsizetype end = sectionEnd(*header);
   for (qsizetype i = *header + 1; i < end; ++i) {
-    if (const std::optional<QByteArray> name = keyName(m_lines[i])) keys << decode(*name);
+    if (m_kinds[i] == LineKind::Key) keys << decode(*keyName(m_lines[i]));
   }
   return keys;
 }
@@ -240,23 +306,30 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   }
   const QByteArray sectionName = encode(texts[0]);
   const QByteArray keyText = encode(texts[1]);
-  const QByteArray valueText = encode(texts[2]);
+  // Blanks at either end would not read back; no byte of a multibyte character is a blank.
+  const QByteArray valueText = trimBlanks(encode(texts[2]));
   const std::optional<qsizetype> header = findSection(sectionName);
   if (!header) {
-    m_lines << '[' + sectionName + ']' << keyText + '=' + valueText;
-    return;
+    m_lines << '[' + sectionName + ']';
+    m_kinds << LineKind::Header;
+    m_sections.insert(folded(sectionName, m_utf8), {m_lines.size() - 1, {}});
+    m_lines << keyText + '=' + valueText;
+    return indexInsertedKey(m_lines.size() - 1, sectionName);
   }
-  if (const std::optional<qsizetype> line = findKey(*header, keyText)) {
+  if (const std::optional<qsizetype> line = findKey(sectionName, keyText)) {
     QByteArray& text = m_lines[*line];
     text = text.left(text.indexOf('=') + 1) + valueText;
+    // A ']' in the value turns a key whose name starts with '[' into a header.
+    if (headerName(text, m_utf8)) reindex();
     return;
   }
   qsizetype insertAt = *header + 1;
   const qsizetype end = sectionEnd(*header);
   for (qsizetype i = insertAt; i < end; ++i) {
-    if (keyName(m_lines[i])) insertAt = i + 1;
+    if (m_kinds[i] == LineKind::Key) insertAt = i + 1;
   }
   m_lines.insert(insertAt, keyText + '=' + valueText);
+  indexInsertedKey(insertAt, sectionName);
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) {

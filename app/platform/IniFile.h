@@ -10,7 +10,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +34,9 @@ public:
   explicit IniFile(const QString& fileName);
   // Empty and tied to no file: the text is built in memory and taken with Contents.
   IniFile() = default;
+  // The text of a document held in memory, read as a file with these bytes would be, all of
+  // it; tied to no file.
+  static IniFile FromBytes(const QByteArray& data);
 
   const QString& FileName() const { return m_fileName; }
   // True when the file could not be opened or read: missing, a folder, not permitted, an
@@ -43,7 +48,7 @@ public:
   QStringList ReadSection(const QString& section) const;
 
   // The value trimmed of blanks and cut to MaxValueBytes, or defaultValue when the section or
-  // key is missing.
+  // key is missing. A UTF-8 file counts the bytes its value would take in CP932.
   QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
   // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$" (up to 8 digits, taken
   // as the 32-bit pattern so that system colours read back); else defaultValue.
@@ -51,7 +56,8 @@ public:
   bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
 
   // Replaces the value of an existing key in place, else adds the key after the last key of the
-  // section, else adds the section at the end. Line breaks in value become blanks.
+  // section, else adds the section at the end. Line breaks in value become blanks, and blanks at
+  // its ends are dropped, so that it is written as it reads back.
   void WriteString(const QString& section, const QString& key, const QString& value);
   void WriteInteger(const QString& section, const QString& key, int value);
   void WriteBool(const QString& section, const QString& key, bool value);
@@ -68,18 +74,33 @@ public:
 
 private:
   void load();
+  void parse(QByteArray data);
   QByteArray encode(const QString& text) const;
   QString decode(const QByteArray& bytes) const;
   void switchToUtf8();
+  // The lines are parsed once, when read and when written: reads look names up instead of
+  // scanning the text.
+  void reindex();
+  void indexInsertedKey(qsizetype line, const QByteArray& section);
   std::optional<qsizetype> findSection(const QByteArray& name) const;
   qsizetype sectionEnd(qsizetype header) const;
-  std::optional<qsizetype> findKey(qsizetype header, const QByteArray& key) const;
+  std::optional<qsizetype> findKey(const QByteArray& section, const QByteArray& key) const;
   std::optional<QByteArray> rawValue(const QString& section, const QString& key) const;
   // Copies the unread rest of the file; reason tells why the old file could not be read.
   bool copyTail(QIODevice& target, QString* reason) const;
 
   QString m_fileName;
+  enum class LineKind : char { Header, Key, Other };
+  // The first section of a name: its header line, and the first key line of each name in it,
+  // counted from the header so that inserting a line moves only the later headers.
+  struct Section {
+    qsizetype header = 0;
+    QHash<QByteArray, qsizetype> keys;
+  };
+
   QList<QByteArray> m_lines;
+  QList<LineKind> m_kinds;              // of each line
+  QMap<QByteArray, Section> m_sections; // by folded name, as are the keys
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
   bool m_utf8 = false;
   bool m_readFailed = false;

@@ -63,10 +63,20 @@ bool encodeRun(Converter& converter, QStringView text, std::string& out) {
   return lossless;
 }
 
+// CP932 holds ASCII as it is, so such text needs no conversion.
+bool isAscii(QStringView text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+bool isAscii(const QByteArray& bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
 } // namespace
 
 QByteArray toShiftJis(const QString& text, bool* lossless) {
   if (lossless) *lossless = true;
+  if (isAscii(text)) return text.toLatin1();
   Converter converter("CP932", "UTF-8");
   if (!converter.valid()) {
     if (lossless) *lossless = false;
@@ -88,6 +98,7 @@ QByteArray toShiftJis(const QString& text, bool* lossless) {
 }
 
 QString fromShiftJis(const QByteArray& bytes) {
+  if (isAscii(bytes)) return QString::fromLatin1(bytes);
   Converter converter("UTF-8", "CP932");
   if (!converter.valid()) return QString::fromLatin1(bytes);
   QByteArray copy = bytes;

@@ -2,6 +2,8 @@
 
 #include "ByteEscapes.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned char high) {
@@ -10,9 +12,9 @@ bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned c
   return byte >= low && byte <= high;
 }
 
-// The length of the well-formed UTF-8 sequence at i, or 0 when none starts there: no
-// overlong forms, no surrogates, nothing beyond U+10FFFF.
-qsizetype sequenceLength(const QByteArray& bytes, qsizetype i) {
+} // namespace
+
+qsizetype utf8SequenceLength(const QByteArray& bytes, qsizetype i) {
   const auto lead = static_cast<unsigned char>(bytes[i]);
   if (lead < 0x80) return 1;
   unsigned char low = 0x80;
@@ -38,8 +40,6 @@ qsizetype sequenceLength(const QByteArray& bytes, qsizetype i) {
   return length;
 }
 
-} // namespace
-
 QByteArray toUtf8KeepingBytes(const QString& text) {
   QByteArray bytes;
   qsizetype start = 0;
@@ -53,19 +53,30 @@ QByteArray toUtf8KeepingBytes(const QString& text) {
   return bytes + QStringView(text).mid(start).toUtf8();
 }
 
+namespace {
+
+// QString::fromUtf8 drops a byte-order mark at the start of its bytes; inside a value it is a
+// character (a zero-width no-break space) and is kept.
+QString decodeRun(const QByteArray& bytes, qsizetype start, qsizetype end) {
+  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decoder.decode(QByteArrayView(bytes.constData() + start, end - start));
+}
+
+} // namespace
+
 QString fromUtf8KeepingBytes(const QByteArray& bytes) {
   QString text;
   qsizetype start = 0;
   qsizetype i = 0;
   while (i < bytes.size()) {
-    const qsizetype length = sequenceLength(bytes, i);
+    const qsizetype length = utf8SequenceLength(bytes, i);
     if (length > 0) {
       i += length;
       continue;
     }
-    text += QString::fromUtf8(bytes.constData() + start, i - start);
+    text += decodeRun(bytes, start, i);
     text += escapeOfByte(static_cast<unsigned char>(bytes[i]));
     start = ++i;
   }
-  return text + QString::fromUtf8(bytes.constData() + start, bytes.size() - start);
+  return text + decodeRun(bytes, start, bytes.size());
 }

@@ -206,6 +206,19 @@ TEST_F(GraphDocumentTest, LongValuesAreCutAt1023Bytes) {
   EXPECT_EQ(graph.FormulaText(1), QString(1023, QLatin1Char('1')));
 }
 
+// A text that fits the limit in CP932 loads back whole after a save over a UTF-8 document, where
+// its characters take more bytes.
+TEST_F(GraphDocumentTest, LongTextSavedOverAUtf8DocumentLoadsBackWhole) {
+  writeFile("\xEF\xBB\xBF[XAxis]\r\nCaption=caf\xC3\xA9\r\n");
+  const QString formula = QString(500, QChar(0x8868)) + QStringLiteral("+x");
+  graph.setFormulaText(1, formula);
+  graph.SaveToFile();
+  ASSERT_TRUE(fileBytes().startsWith("\xEF\xBB\xBF"));
+  TFuncGraph other;
+  other.ReadDocument(IniFile(path()));
+  EXPECT_EQ(other.FormulaText(1), formula);
+}
+
 TEST_F(GraphDocumentTest, LabelsRoundTripAndDeletedOnesStayDeleted) {
   ASSERT_TRUE(graph.AddLabel(50, 50));
   ASSERT_TRUE(graph.AddLabel(70, 80));
@@ -303,6 +316,24 @@ TEST_F(GraphDocumentTest, BytesOutsideTheEncodingAreWrittenBackAsRead) {
   EXPECT_EQ(fileBytes(QStringLiteral("copy.kvx")), utf8);
 }
 
+// Font names are held apart from the other texts; their undecodable bytes come back as well, in
+// either encoding, and never turn a CP932 file into UTF-8.
+TEST_F(GraphDocumentTest, FontNameBytesOutsideTheEncodingAreWrittenBackAsRead) {
+  const QByteArray utf8Name = "FontName=\xED\xA0\x80\xF4\x90\x80\x80\r\n";
+  load("\xEF\xBB\xBF[XAxis]\r\nCaption=\xC3(\xE2\x82\r\n" + utf8Name);
+  graph.SaveToFile();
+  EXPECT_TRUE(fileBytes().startsWith("\xEF\xBB\xBF[XAxis]\r\n"));
+  EXPECT_TRUE(fileBytes().contains("\r\nCaption=\xC3(\xE2\x82\r\n"));
+  EXPECT_TRUE(fileBytes().contains("\r\n" + utf8Name));
+
+  const QByteArray cp932Name = "Label01FontName=\x82\xA0\xFF\xA0\x81\r\n";
+  load("[GraphLabel]\r\nLabel01Caption=a\r\nLabel01Tag=1\r\n" + cp932Name);
+  EXPECT_EQ(graph.Label(1)->Font().Name.substr(0, 3), "あ");
+  graph.SaveToFile();
+  EXPECT_FALSE(fileBytes().startsWith("\xEF\xBB\xBF"));
+  EXPECT_TRUE(fileBytes().contains("\r\n" + cp932Name));
+}
+
 TEST_F(GraphDocumentTest, FailedSaveRaisesTheErrorAndKeepsTheFile) {
   graph.setGraphName(path(QStringLiteral("missing/a.txt")));
   try {
@@ -374,6 +405,40 @@ TEST_F(GraphDocumentTest, FilesThatAreNoDocumentsAreRefusedAndChangeNothing) {
   ASSERT_TRUE(file.remove());
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("graph.kvx")));
   expectRefused(graph, unreadable);
+}
+
+// A document read from text in memory gives the model that loading the file gives, with
+// nothing drawn; writing it into an empty text gives the document again.
+TEST_F(GraphDocumentTest, DocumentTextReadsAndWritesWithoutFileOrDrawing) {
+  QByteArray text = newGraphDocument();
+  text.replace("Left=10", "Left=44").replace("Func03Formula=", "Func03Formula=x*2");
+  text.replace("Label02Caption=", "Label02Caption=a\r\nLabel02Left=7\r\nLabel02Tag=2");
+  TFuncGraph model;
+  model.ReadDocument(IniFile::FromBytes(toShiftJis(QString::fromUtf8(text))));
+  EXPECT_EQ(model.MarginLeft(), 44);
+  EXPECT_EQ(model.FormulaText(3), QStringLiteral("x*2"));
+  ASSERT_NE(model.Label(2), nullptr);
+  EXPECT_EQ(model.Label(2)->Left(), 7);
+  EXPECT_EQ(model.CurveLayer(), nullptr);
+  EXPECT_EQ(model.BackLayer(), nullptr);
+
+  load(toShiftJis(QString::fromUtf8(text)));
+  IniFile fromModel;
+  model.WriteDocument(fromModel);
+  IniFile fromGraph;
+  graph.WriteDocument(fromGraph);
+  EXPECT_EQ(fromModel.Contents(), fromGraph.Contents());
+  EXPECT_EQ(fromShiftJis(fromModel.Contents()).toUtf8(),
+            QByteArray(text).replace("Label02Left=7\r\nLabel02Tag=2",
+                                     "Label02Color=14745599\r\nLabel02Left=7\r\nLabel02Top=0\r\n"
+                                     "Label02Tag=2\r\nLabel02FontCharset=128\r\n"
+                                     "Label02FontColor=-2147483640\r\n"
+                                     "Label02FontName=ＭＳ Ｐゴシック\r\nLabel02FontSize=9\r\n"
+                                     "Label02FontStyle=0"));
+
+  graph.MarkUnchanged();
+  EXPECT_THROW(graph.ReadDocument(IniFile::FromBytes("[Margins]\r\nLeft=1\r\n")), KurvoError);
+  EXPECT_FALSE(graph.IsChanged());
 }
 
 TEST_F(GraphDocumentTest, OneKnownSectionMakesADocument) {

@@ -166,6 +166,40 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndCutAt1023Bytes) {
             QString(1021, QLatin1Char('x')) + QStringLiteral(u"表"));
 }
 
+// A value is written as it reads back: blanks that a line break leaves at either end would be
+// trimmed by the reader, so they are not written, and a second save writes the same bytes.
+TEST_F(IniFileTest, WrittenValuesHoldWhatReadsBack) {
+  IniFile ini;
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("\r\n x\ty \r"));
+  EXPECT_EQ(ini.Contents(), "[S]\r\nK=x\ty\r\n");
+  const QString read = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  EXPECT_EQ(read, QStringLiteral("x\ty"));
+}
+
+// A value that fits the limit in CP932 keeps all of its text in a file that has changed to UTF-8,
+// where its characters take more bytes.
+TEST_F(IniFileTest, Utf8ValuesAreCutAsTheyWouldBeInCp932) {
+  const auto readUtf8 = [](const QString& value) {
+    IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[S]\r\nK=" + value.toUtf8() + "\r\n");
+    return ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  };
+  const QString kanji(500, QChar(0x8868));
+  const QString halfWidth(20, QChar(0xFF71));
+  EXPECT_EQ(readUtf8(kanji + halfWidth + QStringLiteral("abc")), kanji + halfWidth + "abc");
+  EXPECT_EQ(readUtf8(kanji + halfWidth + QStringLiteral("abcd")), kanji + halfWidth + "abc");
+  EXPECT_EQ(readUtf8(QString(600, QChar(0x8868))), QString(511, QChar(0x8868)));
+}
+
+// Only the mark before the first line is the file's; at the start of a value it is a character.
+TEST_F(IniFileTest, ByteOrderMarkStartingAValueIsKept) {
+  IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[S]\r\nK=\xEF\xBB\xBF" "a\r\n");
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            QChar(0xFEFF) + QStringLiteral("a"));
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QChar(0xFEFF) + QStringLiteral("b"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            QChar(0xFEFF) + QStringLiteral("b"));
+}
+
 TEST_F(IniFileTest, DamagedBytesGiveDefaultsOrTheReadableKeys) {
   writeFile(
       QByteArrayLiteral("\0\xFF\x81[\x81]\r\n[S\0]\r\nK=1\r\n[S]\r\nV=\x81\r\nN=a\0b\r\nK=5\r\n"));
@@ -199,6 +233,29 @@ TEST_F(IniFileTest, HugeLineIsSkippedAndKeptOnSave) {
   ini.WriteInteger(QStringLiteral("S"), QStringLiteral("C"), 3);
   ASSERT_TRUE(ini.UpdateFile());
   EXPECT_EQ(readFile(), "[S]\r\nA=22\r\nC=3\r\n" + tail);
+}
+
+// Text held in memory reads as a file with the same bytes would, all of it, and its changes are
+// taken with Contents.
+TEST_F(IniFileTest, TextInMemoryReadsAsAFile) {
+  const QByteArray bytes = "\xEF\xBB\xBF[Graph]\nCaption=caf\xC3\xA9 \r\n[Margin]\r\nLeft=$20\r\n";
+  writeFile(bytes);
+  const IniFile fromFile(path());
+  IniFile fromBytes = IniFile::FromBytes(bytes);
+  EXPECT_TRUE(fromBytes.FileName().isEmpty());
+  EXPECT_FALSE(fromBytes.ReadFailed());
+  EXPECT_TRUE(fromBytes.IsUtf8());
+  EXPECT_EQ(fromBytes.ReadString(QStringLiteral("graph"), QStringLiteral("caption"), QString()),
+            QStringLiteral("café"));
+  EXPECT_EQ(fromBytes.ReadInteger(QStringLiteral("Margin"), QStringLiteral("Left"), 0), 32);
+  EXPECT_EQ(fromBytes.Contents(), fromFile.Contents());
+  fromBytes.WriteInteger(QStringLiteral("Margin"), QStringLiteral("Top"), 5);
+  EXPECT_EQ(fromBytes.Contents(),
+            "\xEF\xBB\xBF[Graph]\r\nCaption=caf\xC3\xA9 \r\n[Margin]\r\nLeft=$20\r\nTop=5\r\n");
+
+  // Beyond the part of a file that is read: text in memory is taken whole.
+  const QByteArray huge = "[A]\r\n" + QByteArray(IniFile::MaxReadBytes, 'x') + "\r\n[B]\r\nK=1\r\n";
+  EXPECT_EQ(IniFile::FromBytes(huge).ReadInteger(QStringLiteral("B"), QStringLiteral("K"), 0), 1);
 }
 
 TEST_F(IniFileTest, SaveIntoMissingDirectoryFails) {
@@ -266,10 +323,10 @@ TEST_F(IniFileTest, UndecodableBytesAreWrittenBackInEitherEncoding) {
 }
 
 TEST_F(IniFileTest, Utf8ValuesAreCutAtWholeCharacters) {
-  writeFile("\xEF\xBB\xBF[S]\r\nK=" + QByteArray(1021, 'x') + QStringLiteral(u"あい").toUtf8() +
+  writeFile("\xEF\xBB\xBF[S]\r\nK=" + QByteArray(1022, 'x') + QStringLiteral(u"あい").toUtf8() +
             "\r\n");
   EXPECT_EQ(IniFile(path()).ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
-            QString(1021, QLatin1Char('x')));
+            QString(1022, QLatin1Char('x')));
 }
 
 } // namespace

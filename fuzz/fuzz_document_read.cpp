@@ -1,0 +1,271 @@
+// Arbitrary bytes as a document text, read into a graph model with no file and no drawing: the
+// INI service and the whole loader. Each input that is a document is then saved over its own text
+// (as a save over the opened file does) and into an empty text, and both saves are read again.
+// Checked: every value of the model lies within what the document allows and is finite; every key
+// the document writes holds the writer's form of what was read, so a value in that form already
+// comes back byte for byte; both saves load back to the same model; a save grows at most linearly
+// with the input.
+#include "FuncGraph.h"
+#include "GraphFont.h"
+#include "GraphPen.h"
+#include "IniFile.h"
+#include "KurvoError.h"
+#include "NumberFormat.h"
+#include "ShiftJisCodec.h"
+
+#include <QApplication>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// A broken invariant names its line, so that a crash report tells which one.
+void require(bool holds, int line = __builtin_LINE()) {
+  if (holds) return;
+  std::fprintf(stderr, "invariant broken: fuzz_document_read.cpp:%d\n", line);
+  std::abort();
+}
+
+// How the loader takes the text of a key, and so what a save writes for it.
+enum class Kind {
+  Text,      // kept, line breaks written as blanks
+  Integer,   // a 32-bit integer, or the current value when the text is none
+  Flag,      // an integer; non-zero is on
+  Real,      // a number in the general format; text that is none is 0
+  Charset,   // an integer kept to its low byte
+  FontStyle, // an integer kept to its low four bits
+  PenStyle,  // 1..6 kept, any other integer solid
+  Enum,      // 0..255 kept, any other integer keeps the current value
+  Untouched, // not written: the key keeps its text
+  Cleared,   // written empty
+};
+
+struct Key {
+  QString section;
+  QString name;
+  Kind kind;
+};
+
+using Keys = std::vector<Key>;
+
+void addFont(Keys& keys, const QString& section, const QString& prefix, bool written) {
+  const auto kind = [written](Kind k) { return written ? k : Kind::Untouched; };
+  keys.push_back({section, prefix + "FontCharset", kind(Kind::Charset)});
+  keys.push_back({section, prefix + "FontColor", kind(Kind::Integer)});
+  keys.push_back({section, prefix + "FontName", kind(Kind::Text)});
+  keys.push_back({section, prefix + "FontSize", kind(Kind::Integer)});
+  keys.push_back({section, prefix + "FontStyle", kind(Kind::FontStyle)});
+}
+
+void addAxis(Keys& keys, const QString& section) {
+  keys.push_back({section, "Visible", Kind::Flag});
+  keys.push_back({section, "Caption", Kind::Text});
+  keys.push_back({section, "GuageType", Kind::Enum});
+  keys.push_back({section, "GuagePeriod", Kind::Real});
+  keys.push_back({section, "ValPos", Kind::Enum});
+  keys.push_back({section, "ValXDist", Kind::Integer});
+  keys.push_back({section, "ValYDist", Kind::Integer});
+  addFont(keys, section, QString(), true);
+}
+
+// A loaded label writes its whole group; a slot without one writes only an empty caption.
+void addLabel(Keys& keys, const QString& prefix, bool loaded) {
+  const QString section = QStringLiteral("GraphLabel");
+  keys.push_back({section, prefix + "Caption", loaded ? Kind::Text : Kind::Cleared});
+  // A loaded label writes the colour of the graph's fill, whatever the file said.
+  if (!loaded) keys.push_back({section, prefix + "Color", Kind::Untouched});
+  for (const char* name : {"Left", "Top", "Tag"})
+    keys.push_back({section, prefix + name, loaded ? Kind::Integer : Kind::Untouched});
+  addFont(keys, section, prefix, loaded);
+}
+
+// Every key that the document reads, as the loaded graph writes it back.
+Keys documentKeys(const TFuncGraph& graph) {
+  Keys keys;
+  addAxis(keys, QStringLiteral("XAxis"));
+  addAxis(keys, QStringLiteral("YAxis"));
+  for (const char* name : {"XMin", "XMax", "YMin", "YMax"})
+    keys.push_back({QStringLiteral("GraphRange"), name, Kind::Real});
+  for (const char* name : {"Left", "Right", "Top", "Bottom"})
+    keys.push_back({QStringLiteral("Margin"), name, Kind::Integer});
+  keys.push_back({QStringLiteral("Graph"), "BorderLine", Kind::Flag});
+  keys.push_back({QStringLiteral("Graph"), "BackBrushColor", Kind::Integer});
+  keys.push_back({QStringLiteral("Graph"), "BackBrushStyle", Kind::Integer});
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
+    const QString prefix = QStringLiteral("Func%1").arg(n, 2, 10, QLatin1Char('0'));
+    keys.push_back({QStringLiteral("Function"), prefix + "Formula", Kind::Text});
+    keys.push_back({QStringLiteral("Function"), prefix + "PenPenColor", Kind::Integer});
+    keys.push_back({QStringLiteral("Function"), prefix + "PenPenStyle", Kind::PenStyle});
+    keys.push_back({QStringLiteral("Function"), prefix + "PenPenWidth", Kind::Integer});
+  }
+  for (int n = 1; n <= TFuncGraph::LabelCount; ++n)
+    addLabel(keys, QStringLiteral("Label%1").arg(n, 2, 10, QLatin1Char('0')), graph.Label(n));
+  keys.push_back({QStringLiteral("Options"), "AutoRedraw", Kind::Flag});
+  return keys;
+}
+
+bool isBlank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// A text as it reads back after writing: line breaks written as blanks, which the reader then
+// trims at both ends.
+QString asRewritten(QString value) {
+  value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  while (!value.isEmpty() && isBlank(value.back()))
+    value.chop(1);
+  while (!value.isEmpty() && isBlank(value.front()))
+    value.remove(0, 1);
+  return value;
+}
+
+// The integer of a key's text, or nothing when the text is none (the reader then keeps its
+// default, which two different defaults tell).
+std::optional<int> integerOf(const IniFile& ini, const Key& key) {
+  const int value = ini.ReadInteger(key.section, key.name, 0);
+  if (value != ini.ReadInteger(key.section, key.name, 1)) return std::nullopt;
+  return value;
+}
+
+// What a save writes for a key whose text was read, or nothing when that depends on the state
+// before reading.
+std::optional<QString> asWritten(const IniFile& ini, const Key& key, const QString& text) {
+  if (key.kind == Kind::Text) return asRewritten(text);
+  if (key.kind == Kind::Untouched) return text;
+  if (key.kind == Kind::Cleared) return QString();
+  if (key.kind == Kind::Real)
+    return formatGeneral(textToFloat(text).value_or(0.0L), 15, QStringLiteral("."));
+  const std::optional<int> value = integerOf(ini, key);
+  if (!value) return std::nullopt;
+  switch (key.kind) {
+  case Kind::Flag:
+    return QString::number(*value != 0 ? 1 : 0);
+  case Kind::Charset:
+    return QString::number(static_cast<std::uint8_t>(*value));
+  case Kind::FontStyle:
+    return QString::number(fontStyleFromStored(*value));
+  case Kind::PenStyle:
+    return QString::number(static_cast<int>(penStyleFromStored(*value)));
+  case Kind::Enum:
+    return *value >= 0 && *value <= 255 ? std::optional(QString::number(*value)) : std::nullopt;
+  default:
+    return QString::number(*value);
+  }
+}
+
+// No value read holds a line break, so this default tells a missing key.
+const QString Missing = QStringLiteral("\n");
+
+void checkWrittenBack(const IniFile& input, const IniFile& saved, const TFuncGraph& graph) {
+  for (const Key& key : documentKeys(graph)) {
+    const QString text = input.ReadString(key.section, key.name, Missing);
+    if (text == Missing) continue;
+    // The service's promises: a value is cut and trimmed.
+    require(text.size() <= IniFile::MaxValueBytes);
+    require(text.isEmpty() || (!isBlank(text.front()) && !isBlank(text.back())));
+    if (const std::optional<QString> expected = asWritten(input, key, text))
+      require(saved.ReadString(key.section, key.name, Missing) == *expected);
+  }
+}
+
+void checkFont(const TFont& font) {
+  require(font.Style <= 15);
+  // Each byte of a value gives at most one character, which takes at most three bytes in UTF-8.
+  require(font.Name.size() <= 3 * std::size_t(IniFile::MaxValueBytes));
+}
+
+void checkAxis(const TAxis& axis) {
+  require(std::isfinite(axis.GuagePeriod));
+  require(axis.Caption.size() <= IniFile::MaxValueBytes);
+  checkFont(axis.ValFont);
+}
+
+// Every value of a loaded model within the limits of its key, and every real finite.
+void checkModel(TFuncGraph& graph) {
+  checkAxis(graph.XAxis());
+  checkAxis(graph.YAxis());
+  for (const long double v : {graph.XMin(), graph.XMax(), graph.YMin(), graph.YMax()})
+    require(std::isfinite(v));
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
+    const TFormula& formula = graph.Formula(n);
+    require(formula.Formula.size() <= IniFile::MaxValueBytes);
+    const auto style = static_cast<int>(formula.Pen.Style);
+    require(style >= 0 && style <= 6);
+  }
+  for (int n = 1; n <= TFuncGraph::LabelCount; ++n) {
+    const TGraphLabel* label = graph.Label(n);
+    if (!label) continue;
+    require(label->Tag() == n && label->isVisibleTo(&graph));
+    require(!label->Caption().isEmpty() && label->Caption().size() <= IniFile::MaxValueBytes);
+    checkFont(label->Font());
+  }
+}
+
+// A CP932 text with each character in the form its encoder writes. CP932 has duplicate codes for
+// a few hundred characters (the NEC-selected IBM extensions among them), and a character read in
+// either form is written in the standard one, as the system's own conversion does; bytes that
+// decode to no character stay as they are.
+QByteArray inStandardForm(const QByteArray& text) {
+  return text.startsWith("\xEF\xBB\xBF") ? text : toShiftJis(fromShiftJis(text));
+}
+
+QByteArray contents(const TFuncGraph& graph, IniFile ini = IniFile()) {
+  graph.WriteDocument(ini);
+  return ini.Contents();
+}
+
+// A save holds at most the whole new-graph document with every label, plus each value read,
+// and a change to UTF-8 makes a double-byte character at most three bytes.
+void checkBounded(const QByteArray& saved, std::size_t inputSize) {
+  constexpr std::size_t FixedBound = 64 * 1024;
+  require(std::size_t(saved.size()) <= FixedBound + 3 * inputSize);
+}
+
+QApplication* application = nullptr;
+const QByteArray* newGraph = nullptr; // the document of a new graph
+
+} // namespace
+
+// Allocation stacks are left out of reports: recording one for each of the many small
+// allocations of a load takes a third of the time. The stack of the faulty access still shows.
+extern "C" const char* __asan_default_options() {
+  return "malloc_context_size=0";
+}
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  qputenv("QT_QPA_PLATFORM", "minimal");
+  application = new QApplication(*argc, *argv);
+  newGraph = new QByteArray(contents(TFuncGraph()));
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  const IniFile input = IniFile::FromBytes(bytes);
+  TFuncGraph graph;
+  try {
+    graph.ReadDocument(input);
+  } catch (const KurvoError&) {
+    // Refused as no document; a refusal must leave the new graph as it was.
+    require(contents(graph) == *newGraph);
+    return 0;
+  }
+  checkModel(graph);
+  const QByteArray overInput = contents(graph, input);
+  checkBounded(overInput, size);
+  checkWrittenBack(input, IniFile::FromBytes(overInput), graph);
+  const QByteArray fresh = contents(graph);
+  checkBounded(fresh, size);
+  for (const QByteArray& saved : {fresh, overInput}) {
+    TFuncGraph copy;
+    copy.ReadDocument(IniFile::FromBytes(saved));
+    checkModel(copy);
+    require(inStandardForm(contents(copy)) == inStandardForm(fresh));
+  }
+  return 0;
+}
