@@ -342,8 +342,11 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
 
 void IniFile::EraseSection(const QString& section) {
   const QByteArray name = encode(section);
-  while (const std::optional<qsizetype> header = findSection(name))
+  // Only the first section of a name is indexed: after each removal the next one becomes it.
+  while (const std::optional<qsizetype> header = findSection(name)) {
     m_lines.remove(*header, sectionEnd(*header) - *header);
+    reindex();
+  }
 }
 
 bool IniFile::copyTail(QIODevice& target, QString* reason) const {
