@@ -1,12 +1,14 @@
 // The program's windows on a real X server with a window manager (see run-on-x11.sh): the
 // caption every window gives the window manager, and the file dialog's name completion, whose
 // popup is a window of its own.
+#include "AnalysisWindow.h"
 #include "DialogTestSupport.h"
 #include "DlgVersion.h"
 #include "ErrorBox.h"
 #include "FuncGraph.h"
 #include "HelpWindow.h"
 #include "KurvoError.h"
+#include "ParameterWindow.h"
 #include "PenEditDialog.h"
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
@@ -127,6 +129,21 @@ TEST_F(WindowsOnX11, EveryWindowShowsExactlyItsOwnCaption) {
   const auto* help = form.findChild<THelpWindow*>();
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(captions(help), Only(QStringLiteral(u"Kurvo ヘルプ")));
+}
+
+TEST_F(WindowsOnX11, TheToolWindowsAndTheExportDialogShowTheirOwnCaptions) {
+  form.mnSetParameter->trigger();
+  const auto* parameters = form.findChild<TParameterWindow*>();
+  ASSERT_NE(parameters, nullptr);
+  EXPECT_TRUE(eventually([parameters] { return viewable(parameters); }));
+  EXPECT_EQ(captions(parameters), Only(QStringLiteral(u"パラメータ")));
+  form.mnSetAnalysis->trigger();
+  const auto* analysis = form.findChild<TAnalysisWindow*>();
+  ASSERT_NE(analysis, nullptr);
+  EXPECT_TRUE(eventually([analysis] { return viewable(analysis); }));
+  EXPECT_EQ(captions(analysis), Only(QStringLiteral(u"解析")));
+  EXPECT_EQ(modalCaptions<QFileDialog>([this] { form.mnFileExport->trigger(); }),
+            Only(QStringLiteral(u"エクスポート")));
 }
 
 TEST_F(WindowsOnX11, OpenDialogSelectsTheNameAndTakesItsCompletionPopupAlong) {
