@@ -60,6 +60,19 @@ TEST_F(ParameterDocumentTest, RowsRoundTripWithFifteenDigits) {
             (GraphParameter{"k#", 2.5, -1.23456789012345e-7, 98765.4321098765}));
 }
 
+// Ends so close that fifteen digits write them alike are written in full, so that the range
+// does not come back as the default one.
+TEST_F(ParameterDocumentTest, ARangeNarrowerThanFifteenDigitsRoundTrips) {
+  graph.setFormulaText(1, QStringLiteral("a*x"));
+  ASSERT_TRUE(graph.setParameterRange(0, 1.0000000000000002, 1.0000000000000004));
+  const GraphParameter narrow = graph.Parameters().at(0);
+  graph.SaveToFile();
+  EXPECT_TRUE(fileText().endsWith("Min=1.0000000000000002\r\nMax=1.0000000000000004\r\n"));
+  other.LoadFromFile();
+  ASSERT_EQ(other.Parameters().count(), 1);
+  EXPECT_EQ(other.Parameters().at(0), narrow);
+}
+
 // A row no formula uses any more is saved and comes back; new names of the formulas follow the
 // saved rows.
 TEST_F(ParameterDocumentTest, UnusedRowsStayAndFormulaNamesFollow) {
