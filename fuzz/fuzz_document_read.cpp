@@ -354,13 +354,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkModel(graph);
   const QByteArray overInput = contents(graph, input);
   checkBounded(overInput, size);
-  checkWrittenBack(input, IniFile::FromBytes(overInput), graph);
+  const IniFile overInputRead = IniFile::FromBytes(overInput);
+  checkWrittenBack(input, overInputRead, graph);
   const QByteArray fresh = contents(graph);
   checkBounded(fresh, size);
   const QByteArray standardFresh = inStandardForm(fresh);
-  for (const QByteArray& saved : {fresh, overInput}) {
+  for (const IniFile& saved : {IniFile::FromBytes(fresh), overInputRead}) {
     TFuncGraph copy;
-    copy.ReadDocument(IniFile::FromBytes(saved));
+    copy.ReadDocument(saved);
     checkModel(copy);
     require(inStandardForm(contents(copy)) == standardFresh);
   }
