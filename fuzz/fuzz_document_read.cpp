@@ -129,11 +129,15 @@ void addParameters(Keys& keys, const IniFile& input, const TFuncGraph& graph) {
     names << name;
     const QString saved = parameterSection(int(names.size()));
     const GraphParameter row = parameterRow(input, section, name);
-    // Fifteen digits, or seventeen when the ends in fifteen would not rise.
+    // Fifteen digits, or seventeen when fifteen would not read back as a sound row.
     const auto readBack = [](double v) {
       return double(*textToFloat(formatGeneral(v, 15, QStringLiteral("."))));
     };
-    const int precision = readBack(row.min) < readBack(row.max) ? 15 : 17;
+    const double min = readBack(row.min);
+    const double max = readBack(row.max);
+    const bool sound =
+        std::isfinite(min) && std::isfinite(max) && std::isfinite(readBack(row.value)) && min < max;
+    const int precision = sound ? 15 : 17;
     const auto real = [precision](double value) {
       return formatGeneral(value, precision, QStringLiteral("."));
     };

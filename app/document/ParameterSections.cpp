@@ -27,14 +27,18 @@ double readFinite(const IniFile& ini, const QString& section, const QString& key
   return std::isfinite(number) ? number : defaultValue;
 }
 
-// Fifteen digits, as every real of the document, unless a range so narrow that its ends would no
-// longer rise when read back: then the seventeen digits that give each double exactly, so that
-// the row is not read as one with no sound range.
+// Fifteen digits, as every real of the document, unless they would not read back as a sound
+// row: ends so close that they no longer rise, or a number so near the largest double that it
+// rounds up beyond it. Then the seventeen digits that give each double exactly.
 int rowPrecision(const GraphParameter& row) {
   const auto readBack = [](double value) {
     return static_cast<double>(*textToFloat(formatGeneral(value, 15, QStringLiteral("."))));
   };
-  return readBack(row.min) < readBack(row.max) ? 15 : 17;
+  const double min = readBack(row.min);
+  const double max = readBack(row.max);
+  return std::isfinite(min) && std::isfinite(max) && std::isfinite(readBack(row.value)) && min < max
+             ? 15
+             : 17;
 }
 
 void writeNumber(IniFile& ini, const QString& section, const QString& key, double value,
