@@ -11,10 +11,12 @@
 #include "IniFile.h"
 #include "KurvoError.h"
 #include "NumberFormat.h"
+#include "ParameterNames.h"
 #include "ShiftJisCodec.h"
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -43,12 +45,16 @@ enum class Kind {
   Enum,      // 0..255 kept, any other integer keeps the current value
   Untouched, // not written: the key keeps its text
   Cleared,   // written empty
+  Fixed,     // written as the key's own text, worked out from the other keys of its group
+  Erased,    // its section is erased
 };
 
 struct Key {
   QString section;
   QString name;
   Kind kind;
+  QString savedSection = QString(); // where the save writes it, when not in its own section
+  QString written = QString();      // the text of a Fixed key
 };
 
 using Keys = std::vector<Key>;
@@ -84,29 +90,101 @@ void addLabel(Keys& keys, const QString& prefix, bool loaded) {
   addFont(keys, section, prefix, loaded);
 }
 
-// Every key that the document reads, as the loaded graph writes it back.
-Keys documentKeys(const TFuncGraph& graph) {
-  Keys keys;
-  addAxis(keys, QStringLiteral("XAxis"));
-  addAxis(keys, QStringLiteral("YAxis"));
-  for (const char* name : {"XMin", "XMax", "YMin", "YMax"})
-    keys.push_back({QStringLiteral("GraphRange"), name, Kind::Real});
-  for (const char* name : {"Left", "Right", "Top", "Bottom"})
-    keys.push_back({QStringLiteral("Margin"), name, Kind::Integer});
-  keys.push_back({QStringLiteral("Graph"), "BorderLine", Kind::Flag});
-  keys.push_back({QStringLiteral("Graph"), "BackBrushColor", Kind::Integer});
-  keys.push_back({QStringLiteral("Graph"), "BackBrushStyle", Kind::Integer});
-  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
-    const QString prefix = QStringLiteral("Func%1").arg(n, 2, 10, QLatin1Char('0'));
-    keys.push_back({QStringLiteral("Function"), prefix + "Formula", Kind::Text});
-    keys.push_back({QStringLiteral("Function"), prefix + "PenPenColor", Kind::Integer});
-    keys.push_back({QStringLiteral("Function"), prefix + "PenPenStyle", Kind::PenStyle});
-    keys.push_back({QStringLiteral("Function"), prefix + "PenPenWidth", Kind::Integer});
+QString parameterSection(int number) {
+  return QStringLiteral("Parameter%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+// The row a parameter section gives: a value or an end that is missing, no number or not finite
+// takes its default, so does a range that does not rise, and a value outside the range widens it.
+GraphParameter parameterRow(const IniFile& ini, const QString& section, const QString& name) {
+  const auto finite = [&](const char* key, double fallback) {
+    const std::optional<long double> value = textToFloat(ini.ReadString(section, key, QString()));
+    return value && std::isfinite(double(*value)) ? double(*value) : fallback;
+  };
+  GraphParameter row{name};
+  const double min = finite("Min", row.min);
+  const double max = finite("Max", row.max);
+  if (min < max) {
+    row.min = min;
+    row.max = max;
   }
-  for (int n = 1; n <= TFuncGraph::LabelCount; ++n)
-    addLabel(keys, QStringLiteral("Label%1").arg(n, 2, 10, QLatin1Char('0')), graph.Label(n));
-  keys.push_back({QStringLiteral("Options"), "AutoRedraw", Kind::Flag});
+  row.value = finite("Value", std::clamp(row.value, row.min, row.max));
+  row.min = std::min(row.min, row.value);
+  row.max = std::max(row.max, row.value);
+  return row;
+}
+
+// A section whose name is a parameter name not read before is a row, written in the section of
+// its place among the rows; the sections beyond the graph's rows (those the formulas add after
+// the read ones) are erased.
+void addParameters(Keys& keys, const IniFile& input, const TFuncGraph& graph) {
+  QStringList names;
+  for (int number = 1; number <= GraphParameters::MaxCount; ++number) {
+    const QString section = parameterSection(number);
+    if (number > graph.Parameters().count())
+      for (const char* name : {"Name", "Value", "Min", "Max"})
+        keys.push_back({section, name, Kind::Erased});
+    const QString name = input.ReadString(section, QStringLiteral("Name"), QString());
+    if (!isParameterName(name) || names.contains(name)) continue;
+    names << name;
+    const QString saved = parameterSection(int(names.size()));
+    const GraphParameter row = parameterRow(input, section, name);
+    // Fifteen digits, or seventeen when fifteen would not read back as a sound row.
+    const auto readBack = [](double v) {
+      return double(*textToFloat(formatGeneral(v, 15, QStringLiteral("."))));
+    };
+    const double min = readBack(row.min);
+    const double max = readBack(row.max);
+    const bool sound =
+        std::isfinite(min) && std::isfinite(max) && std::isfinite(readBack(row.value)) && min < max;
+    const int precision = sound ? 15 : 17;
+    const auto real = [precision](double value) {
+      return formatGeneral(value, precision, QStringLiteral("."));
+    };
+    keys.push_back({section, "Name", Kind::Text, saved});
+    keys.push_back({section, "Value", Kind::Fixed, saved, real(row.value)});
+    keys.push_back({section, "Min", Kind::Fixed, saved, real(row.min)});
+    keys.push_back({section, "Max", Kind::Fixed, saved, real(row.max)});
+  }
+}
+
+// The keys whose handling is the same for every document, built once.
+const Keys& fixedKeys() {
+  static const Keys keys = [] {
+    Keys keys;
+    addAxis(keys, QStringLiteral("XAxis"));
+    addAxis(keys, QStringLiteral("YAxis"));
+    for (const char* name : {"XMin", "XMax", "YMin", "YMax"})
+      keys.push_back({QStringLiteral("GraphRange"), name, Kind::Real});
+    for (const char* name : {"Left", "Right", "Top", "Bottom"})
+      keys.push_back({QStringLiteral("Margin"), name, Kind::Integer});
+    keys.push_back({QStringLiteral("Graph"), "BorderLine", Kind::Flag});
+    keys.push_back({QStringLiteral("Graph"), "BackBrushColor", Kind::Integer});
+    keys.push_back({QStringLiteral("Graph"), "BackBrushStyle", Kind::Integer});
+    for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
+      const QString prefix = QStringLiteral("Func%1").arg(n, 2, 10, QLatin1Char('0'));
+      keys.push_back({QStringLiteral("Function"), prefix + "Formula", Kind::Text});
+      keys.push_back({QStringLiteral("Function"), prefix + "PenPenColor", Kind::Integer});
+      keys.push_back({QStringLiteral("Function"), prefix + "PenPenStyle", Kind::PenStyle});
+      keys.push_back({QStringLiteral("Function"), prefix + "PenPenWidth", Kind::Integer});
+    }
+    keys.push_back({QStringLiteral("Options"), "AutoRedraw", Kind::Flag});
+    return keys;
+  }();
   return keys;
+}
+
+// The keys of a label slot, with or without a loaded label, built once.
+const Keys& labelKeys(int slot, bool loaded) {
+  static const std::vector<Keys> table = [] {
+    std::vector<Keys> table;
+    for (int n = 1; n <= TFuncGraph::LabelCount; ++n)
+      for (const bool withLabel : {false, true})
+        addLabel(table.emplace_back(), QStringLiteral("Label%1").arg(n, 2, 10, QLatin1Char('0')),
+                 withLabel);
+    return table;
+  }();
+  return table[std::size_t(2 * (slot - 1) + (loaded ? 1 : 0))];
 }
 
 bool isBlank(QChar c) {
@@ -132,12 +210,17 @@ std::optional<int> integerOf(const IniFile& ini, const Key& key) {
   return value;
 }
 
+// No value read holds a line break, so this default tells a missing key.
+const QString Missing = QStringLiteral("\n");
+
 // What a save writes for a key whose text was read, or nothing when that depends on the state
 // before reading.
 std::optional<QString> asWritten(const IniFile& ini, const Key& key, const QString& text) {
   if (key.kind == Kind::Text) return asRewritten(text);
   if (key.kind == Kind::Untouched) return text;
   if (key.kind == Kind::Cleared) return QString();
+  if (key.kind == Kind::Fixed) return key.written;
+  if (key.kind == Kind::Erased) return Missing;
   if (key.kind == Kind::Real)
     return formatGeneral(textToFloat(text).value_or(0.0L), 15, QStringLiteral("."));
   const std::optional<int> value = integerOf(ini, key);
@@ -158,19 +241,27 @@ std::optional<QString> asWritten(const IniFile& ini, const Key& key, const QStri
   }
 }
 
-// No value read holds a line break, so this default tells a missing key.
-const QString Missing = QStringLiteral("\n");
-
+// Every key that the document reads holds what the loaded graph writes for it.
 void checkWrittenBack(const IniFile& input, const IniFile& saved, const TFuncGraph& graph) {
-  for (const Key& key : documentKeys(graph)) {
+  const auto check = [&](const Key& key) {
     const QString text = input.ReadString(key.section, key.name, Missing);
-    if (text == Missing) continue;
+    if (text == Missing) return;
     // The service's promises: a value is cut and trimmed.
     require(text.size() <= IniFile::MaxValueBytes);
     require(text.isEmpty() || (!isBlank(text.front()) && !isBlank(text.back())));
+    const QString& savedSection = key.savedSection.isEmpty() ? key.section : key.savedSection;
     if (const std::optional<QString> expected = asWritten(input, key, text))
-      require(saved.ReadString(key.section, key.name, Missing) == *expected);
-  }
+      require(saved.ReadString(savedSection, key.name, Missing) == *expected);
+  };
+  for (const Key& key : fixedKeys())
+    check(key);
+  for (int n = 1; n <= TFuncGraph::LabelCount; ++n)
+    for (const Key& key : labelKeys(n, graph.Label(n) != nullptr))
+      check(key);
+  Keys parameters;
+  addParameters(parameters, input, graph);
+  for (const Key& key : parameters)
+    check(key);
 }
 
 void checkFont(const TFont& font) {
@@ -203,6 +294,15 @@ void checkModel(TFuncGraph& graph) {
     require(label->Tag() == n && label->isVisibleTo(&graph));
     require(!label->Caption().isEmpty() && label->Caption().size() <= IniFile::MaxValueBytes);
     checkFont(label->Font());
+  }
+  const GraphParameters& parameters = graph.Parameters();
+  require(parameters.count() <= GraphParameters::MaxCount);
+  for (int index = 0; index < parameters.count(); ++index) {
+    const GraphParameter& row = parameters.at(index);
+    require(isParameterName(row.name) && parameters.indexOf(row.name) == index);
+    for (const double v : {row.value, row.min, row.max})
+      require(std::isfinite(v));
+    require(row.min < row.max && row.min <= row.value && row.value <= row.max);
   }
 }
 
@@ -258,14 +358,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkModel(graph);
   const QByteArray overInput = contents(graph, input);
   checkBounded(overInput, size);
-  checkWrittenBack(input, IniFile::FromBytes(overInput), graph);
+  const IniFile overInputRead = IniFile::FromBytes(overInput);
+  checkWrittenBack(input, overInputRead, graph);
   const QByteArray fresh = contents(graph);
   checkBounded(fresh, size);
-  for (const QByteArray& saved : {fresh, overInput}) {
+  const QByteArray standardFresh = inStandardForm(fresh);
+  for (const IniFile& saved : {IniFile::FromBytes(fresh), overInputRead}) {
     TFuncGraph copy;
-    copy.ReadDocument(IniFile::FromBytes(saved));
+    copy.ReadDocument(saved);
     checkModel(copy);
-    require(inStandardForm(contents(copy)) == inStandardForm(fresh));
+    require(inStandardForm(contents(copy)) == standardFresh);
   }
   return 0;
 }

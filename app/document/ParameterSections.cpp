@@ -1,7 +1,6 @@
 #include "ParameterSections.h"
 
 #include "IniFile.h"
-#include "KeyGroups.h"
 #include "NumberFormat.h"
 #include "ParameterNames.h"
 
@@ -28,16 +27,36 @@ double readFinite(const IniFile& ini, const QString& section, const QString& key
   return std::isfinite(number) ? number : defaultValue;
 }
 
+// Fifteen digits, as every real of the document, unless they would not read back as a sound
+// row: ends so close that they no longer rise, or a number so near the largest double that it
+// rounds up beyond it. Then the seventeen digits that give each double exactly.
+int rowPrecision(const GraphParameter& row) {
+  const auto readBack = [](double value) {
+    return static_cast<double>(*textToFloat(formatGeneral(value, 15, QStringLiteral("."))));
+  };
+  const double min = readBack(row.min);
+  const double max = readBack(row.max);
+  return std::isfinite(min) && std::isfinite(max) && std::isfinite(readBack(row.value)) && min < max
+             ? 15
+             : 17;
+}
+
+void writeNumber(IniFile& ini, const QString& section, const QString& key, double value,
+                 int precision) {
+  ini.WriteString(section, key, formatGeneral(value, precision, QStringLiteral(".")));
+}
+
 } // namespace
 
 void WriteParameters(IniFile& ini, const GraphParameters& parameters) {
   int number = 0;
   for (const GraphParameter& row : parameters) {
     const QString section = sectionName(++number);
+    const int precision = rowPrecision(row);
     ini.WriteString(section, NameKey, row.name);
-    WriteReal(ini, section, ValueKey, row.value);
-    WriteReal(ini, section, MinKey, row.min);
-    WriteReal(ini, section, MaxKey, row.max);
+    writeNumber(ini, section, ValueKey, row.value, precision);
+    writeNumber(ini, section, MinKey, row.min, precision);
+    writeNumber(ini, section, MaxKey, row.max, precision);
   }
   while (++number <= GraphParameters::MaxCount)
     ini.EraseSection(sectionName(number));

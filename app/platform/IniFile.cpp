@@ -259,8 +259,7 @@ void IniFile::indexInsertedKey(qsizetype line, const QByteArray& section) {
 }
 
 std::optional<QByteArray> IniFile::rawValue(const QString& section, const QString& key) const {
-  const std::optional<qsizetype> header = findSection(encode(section));
-  if (!header) return std::nullopt;
+  // findKey finds the section too.
   const std::optional<qsizetype> line = findKey(encode(section), encode(key));
   if (!line) return std::nullopt;
   const QByteArray& text = m_lines[*line];

@@ -93,8 +93,11 @@ QByteArray toShiftJis(const QString& text, bool* lossless) {
     start = i + 1;
   }
   kept = encodeRun(converter, QStringView(text).mid(start), out) && kept;
-  if (lossless) *lossless = kept;
-  return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+  QByteArray bytes(out.data(), static_cast<qsizetype>(out.size()));
+  // An escaped lead byte before a character written in its standard form (read in a duplicate
+  // one) can join that form's first byte into another character.
+  if (lossless) *lossless = kept && (start == 0 || fromShiftJis(bytes) == text);
+  return bytes;
 }
 
 QString fromShiftJis(const QByteArray& bytes) {

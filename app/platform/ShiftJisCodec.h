@@ -7,7 +7,8 @@
 
 // Encodes text as CP932. A character without a CP932 form becomes '?', and lossless, when
 // given, tells whether every character had one. An escaped byte (ByteEscapes.h) is written as
-// that byte and counts as lossless.
+// that byte; it counts as lossless unless the bytes then read back as another text, as an
+// escaped lead byte and the next character's bytes can.
 QByteArray toShiftJis(const QString& text, bool* lossless = nullptr);
 
 // Decodes CP932 bytes. Never fails: each byte that starts no valid character, and a double-byte

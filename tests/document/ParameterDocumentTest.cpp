@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 constexpr QRgb White = 0xFFFFFFFF;
@@ -58,6 +60,27 @@ TEST_F(ParameterDocumentTest, RowsRoundTripWithFifteenDigits) {
   EXPECT_EQ(other.Parameters().at(0), (GraphParameter{"a", 0.123456789012345, -10.0, 10.0}));
   EXPECT_EQ(other.Parameters().at(1),
             (GraphParameter{"k#", 2.5, -1.23456789012345e-7, 98765.4321098765}));
+}
+
+// Ends so close that fifteen digits write them alike, or so large that fifteen digits round
+// them beyond the largest double, are written in full, so that the range does not come back as
+// the default one.
+TEST_F(ParameterDocumentTest, RangesThatFifteenDigitsCannotHoldRoundTrip) {
+  graph.setFormulaText(1, QStringLiteral("a*x"));
+  ASSERT_TRUE(graph.setParameterRange(0, 1.0000000000000002, 1.0000000000000004));
+  const GraphParameter narrow = graph.Parameters().at(0);
+  graph.SaveToFile();
+  EXPECT_TRUE(fileText().endsWith("Min=1.0000000000000002\r\nMax=1.0000000000000004\r\n"));
+  other.LoadFromFile();
+  ASSERT_EQ(other.Parameters().count(), 1);
+  EXPECT_EQ(other.Parameters().at(0), narrow);
+  // Fifteen digits of the largest double round up beyond it.
+  ASSERT_TRUE(graph.setParameterRange(0, 0.0, std::numeric_limits<double>::max()));
+  const GraphParameter wide = graph.Parameters().at(0);
+  graph.SaveToFile();
+  other.LoadFromFile();
+  ASSERT_EQ(other.Parameters().count(), 1);
+  EXPECT_EQ(other.Parameters().at(0), wide);
 }
 
 // A row no formula uses any more is saved and comes back; new names of the formulas follow the

@@ -192,7 +192,8 @@ TEST_F(IniFileTest, Utf8ValuesAreCutAsTheyWouldBeInCp932) {
 
 // Only the mark before the first line is the file's; at the start of a value it is a character.
 TEST_F(IniFileTest, ByteOrderMarkStartingAValueIsKept) {
-  IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[S]\r\nK=\xEF\xBB\xBF" "a\r\n");
+  IniFile ini = IniFile::FromBytes("\xEF\xBB\xBF[S]\r\nK=\xEF\xBB\xBF"
+                                   "a\r\n");
   EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
             QChar(0xFEFF) + QStringLiteral("a"));
   ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QChar(0xFEFF) + QStringLiteral("b"));
@@ -320,6 +321,18 @@ TEST_F(IniFileTest, UndecodableBytesAreWrittenBackInEitherEncoding) {
     ASSERT_TRUE(ini.UpdateFile());
     EXPECT_EQ(readFile(), mark + "[S]\r\nA=x\xA0\xFD\r\nB=2\r\n");
   }
+}
+
+// 0xEE 0xEE is no character, so the first 0xEE is kept and 0xEE 0x78 reads as a character that
+// CP932 writes in its standard form 0xFB 0xFC; after the kept 0xEE that would read as 0xEE 0xFB,
+// another character. The file changes to UTF-8 instead, where the value reads back as it was.
+TEST_F(IniFileTest, AKeptByteBeforeARewrittenCharacterReadsBackAsItWas) {
+  IniFile ini = IniFile::FromBytes("[S]\r\nK=\xEE\xEE\x78\r\n");
+  const QString value = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), value);
+  EXPECT_EQ(IniFile::FromBytes(ini.Contents())
+                .ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+            value);
 }
 
 TEST_F(IniFileTest, Utf8ValuesAreCutAtWholeCharacters) {
