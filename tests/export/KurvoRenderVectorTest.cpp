@@ -1,14 +1,12 @@
 // kurvo-render writing vector pictures: OUT ending in .svg or .pdf.
+#include "FileSizeLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
-
-#include <csignal>
 
 namespace {
 
@@ -46,25 +44,6 @@ TEST(KurvoRenderVector, WritesSvgAndPdfOfTheGraphsSize) {
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("missing/x.pdf"))}), 1);
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("x.eps"))}), 2);
 }
-
-// Writes beyond the given size fail for the rest of the scope, in this process and in those it
-// starts, as on a full disk.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-  rlimit saved{};
-};
 
 TEST(KurvoRenderVector, AFailedWriteLeavesAnExistingOutputAsItWas) {
   QTemporaryDir dir;

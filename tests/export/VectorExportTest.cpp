@@ -1,5 +1,6 @@
 // The graph's SVG and PDF pictures read back: their size, their curves against the mapping and
 // against the screen's picture, their text, and the writing of export files.
+#include "FileSizeLimit.h"
 #include "GraphExport.h"
 #include "GraphScene.h"
 
@@ -22,10 +23,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
-
-#include <csignal>
 
 namespace {
 
@@ -239,24 +237,6 @@ QByteArray contents(const QString& file) {
   QFile f(file);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// Writes beyond the given size fail for the rest of the scope, as on a full disk.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-  rlimit saved{};
-};
 
 TEST(ExportFile, AFailedWriteLeavesTheExistingFileAndSaysSo) {
   Graph g(QStringLiteral("x"));
