@@ -1,95 +1,16 @@
-// Saving and loading a whole graph: the sections in their fixed order, the five formula groups
-// and the sixteen label groups.
+// Saving and loading a graph: the graph control to and from the model its document holds, and
+// the file that holds it.
 #include "GraphDocument.h"
 
 #include "FuncGraph.h"
+#include "GraphModel.h"
 #include "IniFile.h"
-#include "KeyGroups.h"
 #include "KurvoError.h"
-#include "ParameterNames.h"
-#include "ParameterSections.h"
 
 #include <QFileInfo>
 
-#include <algorithm>
-#include <iterator>
-
-namespace {
-
-const QString XAxisSection = QStringLiteral("XAxis");
-const QString YAxisSection = QStringLiteral("YAxis");
-const QString RangeSection = QStringLiteral("GraphRange");
-const QString MarginSection = QStringLiteral("Margin");
-const QString GraphSection = QStringLiteral("Graph");
-const QString FunctionSection = QStringLiteral("Function");
-const QString LabelSection = QStringLiteral("GraphLabel");
-const QString OptionsSection = QStringLiteral("Options");
-const QString AutoRedrawKey = QStringLiteral("AutoRedraw");
-
-// A file that holds none of these is not a graph document.
-const QString DocumentSections[] = {XAxisSection, YAxisSection,    RangeSection, MarginSection,
-                                    GraphSection, FunctionSection, LabelSection};
-
-bool holdsDocument(const IniFile& ini) {
-  return std::any_of(std::begin(DocumentSections), std::end(DocumentSections),
-                     [&ini](const QString& section) { return ini.SectionExists(section); });
-}
-
-QString funcPrefix(int slot) {
-  return QStringLiteral("Func%1").arg(slot, 2, 10, QLatin1Char('0'));
-}
-
-QString labelPrefix(int slot) {
-  return QStringLiteral("Label%1").arg(slot, 2, 10, QLatin1Char('0'));
-}
-
-// What a label group holds while it is read. Left and Top carry over from one label group to
-// the next as the defaults of missing keys.
-struct LabelRecord {
-  QString caption;
-  GraphColor color = 0;
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t tag = 0;
-  TFont font;
-};
-
-void writeLabel(IniFile& ini, const QString& prefix, const TGraphLabel* label) {
-  if (!label || label->isHidden()) {
-    // Only the caption marks the slot as empty; the slot's other keys stay as they were.
-    ini.WriteString(LabelSection, prefix + "Caption", QString());
-    return;
-  }
-  ini.WriteString(LabelSection, prefix + "Caption", label->Caption());
-  ini.WriteInteger(LabelSection, prefix + "Color", label->Color());
-  ini.WriteInteger(LabelSection, prefix + "Left", label->Left());
-  ini.WriteInteger(LabelSection, prefix + "Top", label->Top());
-  ini.WriteInteger(LabelSection, prefix + "Tag", label->Tag());
-  WriteFont(ini, LabelSection, prefix, label->Font());
-}
-
-// False when the group holds no label (an empty caption); the record then keeps what it held.
-bool readLabel(const IniFile& ini, const QString& prefix, LabelRecord& record) {
-  const QString caption = ini.ReadString(LabelSection, prefix + "Caption", QString());
-  if (caption.isEmpty()) return false;
-  record.caption = caption;
-  record.color = ini.ReadInteger(LabelSection, prefix + "Color", record.color);
-  record.left = ini.ReadInteger(LabelSection, prefix + "Left", record.left);
-  record.top = ini.ReadInteger(LabelSection, prefix + "Top", record.top);
-  record.tag = ini.ReadInteger(LabelSection, prefix + "Tag", 0);
-  record.font = TFont();
-  ReadFont(ini, LabelSection, prefix, record.font);
-  return true;
-}
-
-// Written only when on, so that a graph that never uses it keeps its document as it was. A file
-// that says it is on is told it is off, so that it does not come back on when opened again.
-void writeAutoRedraw(IniFile& ini, bool on) {
-  if (on || ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
-    ini.WriteBool(OptionsSection, AutoRedrawKey, on);
-}
-
-} // namespace
+static_assert(GraphModel::FormulaCount == TFuncGraph::FormulaCount &&
+              GraphModel::LabelCount == TFuncGraph::LabelCount);
 
 QString DocumentFileName(const QString& graphName) {
   const QFileInfo info(graphName);
@@ -101,25 +22,30 @@ QString DocumentFileName(const QString& graphName) {
   return base + QStringLiteral(".kvx");
 }
 
+GraphModel TFuncGraph::Model() const {
+  GraphModel model;
+  model.xAxis = xAxis;
+  model.yAxis = yAxis;
+  model.range = range;
+  model.margins = margins;
+  model.borderLine = borderLine;
+  model.backBrush = backBrush;
+  model.formulas = formulas;
+  for (int n = 1; n <= LabelCount; ++n) {
+    // A hidden label is one the user deleted: its slot is empty.
+    const TGraphLabel* label = FLabels[std::size_t(n - 1)];
+    if (label && !label->isHidden())
+      model.labels[std::size_t(n - 1)] = GraphLabelRecord{
+          label->Caption(), label->Color(), label->Left(), label->Top(), label->Tag(),
+          label->Font()};
+  }
+  model.autoRedraw = autoRedraw;
+  model.parameters = parameters;
+  return model;
+}
+
 void TFuncGraph::WriteDocument(IniFile& ini) const {
-  xAxis.SaveToIni(ini, XAxisSection, QString());
-  yAxis.SaveToIni(ini, YAxisSection, QString());
-  WriteReal(ini, RangeSection, QStringLiteral("XMin"), range.xMin);
-  WriteReal(ini, RangeSection, QStringLiteral("XMax"), range.xMax);
-  WriteReal(ini, RangeSection, QStringLiteral("YMin"), range.yMin);
-  WriteReal(ini, RangeSection, QStringLiteral("YMax"), range.yMax);
-  ini.WriteInteger(MarginSection, QStringLiteral("Left"), margins.left);
-  ini.WriteInteger(MarginSection, QStringLiteral("Right"), margins.right);
-  ini.WriteInteger(MarginSection, QStringLiteral("Top"), margins.top);
-  ini.WriteInteger(MarginSection, QStringLiteral("Bottom"), margins.bottom);
-  ini.WriteBool(GraphSection, QStringLiteral("BorderLine"), borderLine);
-  WriteBrush(ini, GraphSection, QStringLiteral("Back"), backBrush);
-  for (int n = 1; n <= FormulaCount; ++n)
-    formulas[n - 1].SaveToIni(ini, FunctionSection, funcPrefix(n));
-  for (int n = 1; n <= LabelCount; ++n)
-    writeLabel(ini, labelPrefix(n), FLabels[n - 1]);
-  writeAutoRedraw(ini, autoRedraw);
-  WriteParameters(ini, parameters);
+  WriteGraphModel(ini, Model());
 }
 
 void TFuncGraph::SaveToFile() {
@@ -144,38 +70,30 @@ void TFuncGraph::LoadFromFile() {
 }
 
 void TFuncGraph::ReadDocument(const IniFile& ini) {
-  if (!holdsDocument(ini))
-    throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(ini.FileName()));
-  xAxis.LoadFromIni(ini, XAxisSection, QString());
-  yAxis.LoadFromIni(ini, YAxisSection, QString());
-  range.xMin = ReadReal(ini, RangeSection, QStringLiteral("XMin"));
-  range.xMax = ReadReal(ini, RangeSection, QStringLiteral("XMax"));
-  range.yMin = ReadReal(ini, RangeSection, QStringLiteral("YMin"));
-  range.yMax = ReadReal(ini, RangeSection, QStringLiteral("YMax"));
-  margins.left = ini.ReadInteger(MarginSection, QStringLiteral("Left"), margins.left);
-  margins.right = ini.ReadInteger(MarginSection, QStringLiteral("Right"), margins.right);
-  margins.top = ini.ReadInteger(MarginSection, QStringLiteral("Top"), margins.top);
-  margins.bottom = ini.ReadInteger(MarginSection, QStringLiteral("Bottom"), margins.bottom);
-  borderLine = ini.ReadBool(GraphSection, QStringLiteral("BorderLine"), borderLine);
-  ReadBrush(ini, GraphSection, QStringLiteral("Back"), backBrush);
-  for (int n = 1; n <= FormulaCount; ++n)
-    slot(n).LoadFromIni(ini, FunctionSection, funcPrefix(n));
-  LabelRecord scratch;
+  GraphModel model = Model();
+  ReadGraphModel(ini, model);
+  xAxis = model.xAxis;
+  yAxis = model.yAxis;
+  range = model.range;
+  margins = model.margins;
+  borderLine = model.borderLine;
+  backBrush = model.backBrush;
+  for (int n = 1; n <= FormulaCount; ++n) {
+    slot(n).Formula = model.formulas[std::size_t(n - 1)].Formula;
+    slot(n).Pen = model.formulas[std::size_t(n - 1)].Pen;
+  }
   for (int n = 1; n <= LabelCount; ++n) {
     destroyLabel(n);
-    if (!readLabel(ini, labelPrefix(n), scratch) || scratch.tag != n) continue;
-    // The stored colour is not applied: labels are transparent.
+    const std::optional<GraphLabelRecord>& record = model.labels[std::size_t(n - 1)];
+    if (!record) continue;
+    // The label takes the graph's fill as its colour when made, as the record holds.
     TGraphLabel* label = newLabel(n);
-    label->setCaption(scratch.caption);
-    label->setFont(scratch.font);
-    label->move(scratch.left, scratch.top);
+    label->setCaption(record->caption);
+    label->setFont(record->font);
+    label->move(record->left, record->top);
   }
-  autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
-  // The rows of the graph before go first, whatever the document holds. Then the saved rows in
-  // their order, and what the formulas use besides, as when typed.
+  autoRedraw = model.autoRedraw;
   clearParameters();
-  parameters = ReadParameters(ini);
-  for (const TFormula& formula : formulas)
-    parameters.add(parameterNames(formula.Formula));
+  parameters = model.parameters;
   emit ParametersChanged();
 }

@@ -5,6 +5,7 @@
 #include "ParameterNames.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -15,8 +16,15 @@ const QString ValueKey = QStringLiteral("Value");
 const QString MinKey = QStringLiteral("Min");
 const QString MaxKey = QStringLiteral("Max");
 
-QString sectionName(int number) {
-  return QStringLiteral("Parameter%1").arg(number, 2, 10, QLatin1Char('0'));
+// Made once: every save erases the sections beyond the rows it writes.
+const QString& sectionName(int number) {
+  static const std::array<QString, GraphParameters::MaxCount + 1> names = [] {
+    std::array<QString, GraphParameters::MaxCount + 1> made;
+    for (int n = 1; n <= GraphParameters::MaxCount; ++n)
+      made[n] = QStringLiteral("Parameter%1").arg(n, 2, 10, QLatin1Char('0'));
+    return made;
+  }();
+  return names.at(std::size_t(number));
 }
 
 double readFinite(const IniFile& ini, const QString& section, const QString& key,
@@ -51,7 +59,7 @@ void writeNumber(IniFile& ini, const QString& section, const QString& key, doubl
 void WriteParameters(IniFile& ini, const GraphParameters& parameters) {
   int number = 0;
   for (const GraphParameter& row : parameters) {
-    const QString section = sectionName(++number);
+    const QString& section = sectionName(++number);
     const int precision = rowPrecision(row);
     ini.WriteString(section, NameKey, row.name);
     writeNumber(ini, section, ValueKey, row.value, precision);
@@ -65,7 +73,7 @@ void WriteParameters(IniFile& ini, const GraphParameters& parameters) {
 GraphParameters ReadParameters(const IniFile& ini) {
   GraphParameters parameters;
   for (int number = 1; number <= GraphParameters::MaxCount; ++number) {
-    const QString section = sectionName(number);
+    const QString& section = sectionName(number);
     const QString name = ini.ReadString(section, NameKey, QString());
     if (!isParameterName(name) || parameters.indexOf(name) >= 0) continue;
     GraphParameter row{name};

@@ -30,6 +30,7 @@
 #include <memory>
 
 class IniFile;
+struct GraphModel;
 class TEvalon;
 
 class TFuncGraph : public QWidget, public TDragTarget {
@@ -130,6 +131,8 @@ public:
   // changes nothing, when the text holds none of the document's sections.
   void WriteDocument(IniFile& ini) const;
   void ReadDocument(const IniFile& ini);
+  // What the graph's document holds (defined by the document layer).
+  GraphModel Model() const;
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
   // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw, parameters),
   // GraphName does not.

@@ -10,6 +10,7 @@ struct GraphRange {
   long double xMax = 3.0L;
   long double yMin = -3.0L;
   long double yMax = 3.0L;
+  bool operator==(const GraphRange&) const = default;
 };
 
 struct GraphMargins {
@@ -17,6 +18,7 @@ struct GraphMargins {
   std::int32_t right = 10;
   std::int32_t top = 10;
   std::int32_t bottom = 20;
+  bool operator==(const GraphMargins&) const = default;
 };
 
 class GraphMapping {

@@ -51,6 +51,7 @@ public:
   // row the user has set stays. The number of rows removed.
   int removeUnusedDefaults(const QStringList& used);
   void clear() { rows.clear(); }
+  bool operator==(const GraphParameters&) const = default;
 
 private:
   GraphParameter& row(int index);

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <limits>
@@ -22,7 +23,7 @@ bool isLeadByte(char c) {
   return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
 }
 
-qsizetype charLength(const QByteArray& text, qsizetype i, bool utf8) {
+qsizetype charLength(QByteArrayView text, qsizetype i, bool utf8) {
   if (!utf8) return isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
   qsizetype end = i + 1;
   while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
@@ -34,51 +35,99 @@ char foldAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The name with every single-byte letter in lower case, so that equal folded names match.
-QByteArray folded(QByteArray name, bool utf8) {
-  if (std::none_of(name.cbegin(), name.cend(), [](char c) { return c & 0x80; }))
-    return name.toLower();
-  for (qsizetype i = 0; i < name.size(); i += charLength(name, i, utf8))
-    if (charLength(name, i, utf8) == 1) name[i] = foldAscii(name[i]);
-  return name;
+bool isAsciiBytes(QByteArrayView text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c & 0x80; });
+}
+
+// Calls take(byte) for each byte of the name with every single-byte letter in lower case, so
+// that names equal when folded match.
+template <class Take>
+void forEachFolded(QByteArrayView name, bool utf8, Take take) {
+  if (isAsciiBytes(name)) {
+    for (const char c : name)
+      take(foldAscii(c));
+    return;
+  }
+  for (qsizetype i = 0; i < name.size();) {
+    const qsizetype length = charLength(name, i, utf8);
+    if (length == 1) take(foldAscii(name[i]));
+    else
+      for (qsizetype k = 0; k < length; ++k)
+        take(name[i + k]);
+    i += length;
+  }
+}
+
+quint64 mixed(quint64 h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 33;
+  return h == 0 ? 1 : h; // 0 marks an empty slot
+}
+
+quint64 nameHash(QByteArrayView name, bool utf8) {
+  quint64 h = 0xCBF29CE484222325ULL;
+  forEachFolded(name, utf8, [&h](char c) { h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL; });
+  return mixed(h);
+}
+
+quint64 keyHash(quint64 section, QByteArrayView key, bool utf8) {
+  return mixed(section * 0x9E3779B97F4A7C15ULL ^ nameHash(key, utf8));
+}
+
+bool sameName(QByteArrayView a, QByteArrayView b, bool utf8) {
+  if (a.size() != b.size()) return false;
+  QVarLengthArray<char, 64> folded;
+  forEachFolded(a, utf8, [&folded](char c) { folded.append(c); });
+  qsizetype i = 0;
+  bool same = true;
+  forEachFolded(b, utf8, [&](char c) { same = same && folded[i++] == c; });
+  return same;
 }
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-QByteArray trimBlanks(const QByteArray& text) {
-  qsizetype begin = 0;
-  qsizetype end = text.size();
-  while (begin < end && isBlank(text[begin]))
-    ++begin;
-  while (end > begin && isBlank(text[end - 1]))
-    --end;
-  return text.mid(begin, end - begin);
+QByteArrayView trimBlanks(QByteArrayView text) {
+  while (!text.isEmpty() && isBlank(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && isBlank(text.back()))
+    text.chop(1);
+  return text;
+}
+
+QStringView trimBlanks(QStringView text) {
+  const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+  while (!text.isEmpty() && blank(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && blank(text.back()))
+    text.chop(1);
+  return text;
 }
 
 // The name of a "[name]" header line, or nothing for any other line.
-std::optional<QByteArray> headerName(const QByteArray& line, bool utf8) {
-  const QByteArray text = trimBlanks(line);
+std::optional<QByteArrayView> headerName(QByteArrayView line, bool utf8) {
+  const QByteArrayView text = trimBlanks(line);
   if (!text.startsWith('[')) return std::nullopt;
   for (qsizetype i = 1; i < text.size(); i += charLength(text, i, utf8)) {
-    if (text[i] == ']') return trimBlanks(text.mid(1, i - 1));
+    if (text[i] == ']') return trimBlanks(text.sliced(1, i - 1));
   }
   return std::nullopt;
 }
 
 // The key name of a "key=value" line; '=' never occurs inside a double-byte character.
-std::optional<QByteArray> keyName(const QByteArray& line) {
+std::optional<QByteArrayView> keyName(QByteArrayView line) {
   const qsizetype equals = line.indexOf('=');
   if (equals < 0 || trimBlanks(line).startsWith(';')) return std::nullopt;
-  return trimBlanks(line.left(equals));
+  return trimBlanks(line.first(equals));
 }
 
 // The bytes of the character at i, and the bytes it takes in CP932. A UTF-8 file measures its
 // values in CP932 bytes, so that a value keeps all of its text when its file changes to UTF-8:
 // half-width katakana and undecodable bytes count one, every other character two, also one that
 // CP932 lacks.
-std::pair<qsizetype, qsizetype> charExtent(const QByteArray& text, qsizetype i, bool utf8) {
+std::pair<qsizetype, qsizetype> charExtent(QByteArrayView text, qsizetype i, bool utf8) {
   if (!utf8) return {charLength(text, i, false), charLength(text, i, false)};
   const qsizetype length = utf8SequenceLength(text, i);
   if (length <= 1) return {1, 1};
@@ -90,7 +139,7 @@ std::pair<qsizetype, qsizetype> charExtent(const QByteArray& text, qsizetype i, 
 }
 
 // Cuts at MaxValueBytes without leaving part of a multibyte character.
-QByteArray cutValue(const QByteArray& value, bool utf8) {
+QByteArrayView cutValue(QByteArrayView value, bool utf8) {
   if (value.size() <= IniFile::MaxValueBytes) return value;
   qsizetype end = 0;
   qsizetype width = 0;
@@ -100,7 +149,7 @@ QByteArray cutValue(const QByteArray& value, bool utf8) {
     width += cp932;
     end += length;
   }
-  return value.left(end);
+  return value.first(end);
 }
 
 int digitValue(char c) {
@@ -109,7 +158,7 @@ int digitValue(char c) {
   return c >= 'a' && c <= 'f' ? c - 'a' + 10 : 16;
 }
 
-std::optional<int> parseDigits(const QByteArray& digits, int base, qint64 limit) {
+std::optional<int> parseDigits(QByteArrayView digits, int base, qint64 limit) {
   if (digits.isEmpty()) return std::nullopt;
   qint64 value = 0;
   for (const char c : digits) {
@@ -121,14 +170,14 @@ std::optional<int> parseDigits(const QByteArray& digits, int base, qint64 limit)
   return static_cast<int>(static_cast<quint32>(value));
 }
 
-std::optional<int> parseInteger(QByteArray text) {
+std::optional<int> parseInteger(QByteArrayView text) {
   const bool negative = text.startsWith('-');
-  if (negative || text.startsWith('+')) text.remove(0, 1);
+  if (negative || text.startsWith('+')) text = text.sliced(1);
   std::optional<int> value;
   if (text.startsWith("0x") || text.startsWith("0X")) {
-    value = parseDigits(text.mid(2), 16, 0xFFFFFFFFLL);
+    value = parseDigits(text.sliced(2), 16, 0xFFFFFFFFLL);
   } else if (text.startsWith('$')) {
-    value = parseDigits(text.mid(1), 16, 0xFFFFFFFFLL);
+    value = parseDigits(text.sliced(1), 16, 0xFFFFFFFFLL);
   } else {
     const qint64 limit = std::numeric_limits<int>::max() + qint64(negative ? 1 : 0);
     value = parseDigits(text, 10, limit);
@@ -137,11 +186,45 @@ std::optional<int> parseInteger(QByteArray text) {
   return negative ? static_cast<int>(0u - static_cast<quint32>(*value)) : *value;
 }
 
+// Line breaks become blanks; a text without them is shared, not copied.
 QString oneLine(const QString& value) {
+  if (!value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n'))) return value;
   QString text = value;
   return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
       .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
+
+bool isAscii(QStringView text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+bool losslessInShiftJis(const QString& text) {
+  bool lossless = true;
+  if (!isAscii(text)) toShiftJis(text, &lossless);
+  return lossless;
+}
+
+// A section or key name in the file's encoding. The program's own names are ASCII and are held
+// on the stack: a load looks up hundreds of them.
+class EncodedName {
+public:
+  EncodedName(QStringView name, bool utf8) {
+    if (!isAscii(name)) {
+      m_other = utf8 ? toUtf8KeepingBytes(name.toString()) : toShiftJis(name.toString());
+      return;
+    }
+    m_ascii.resize(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i)
+      m_ascii[i] = static_cast<char>(name[i].unicode());
+  }
+  QByteArrayView view() const {
+    return m_ascii.isEmpty() ? QByteArrayView(m_other) : QByteArrayView(m_ascii.data(), m_ascii.size());
+  }
+
+private:
+  QVarLengthArray<char, 64> m_ascii;
+  QByteArray m_other;
+};
 
 } // namespace
 
@@ -149,12 +232,14 @@ IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
   load();
 }
 
-QByteArray IniFile::encode(const QString& text) const {
-  return m_utf8 ? toUtf8KeepingBytes(text) : toShiftJis(text);
+QByteArray IniFile::encode(QStringView text) const {
+  if (isAscii(text)) return text.toLatin1();
+  return m_utf8 ? toUtf8KeepingBytes(text.toString()) : toShiftJis(text.toString());
 }
 
-QString IniFile::decode(const QByteArray& bytes) const {
-  return m_utf8 ? fromUtf8KeepingBytes(bytes) : fromShiftJis(bytes);
+QString IniFile::decode(QByteArrayView bytes) const {
+  const QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+  return m_utf8 ? fromUtf8KeepingBytes(data) : fromShiftJis(data);
 }
 
 // The lines read so far are recoded, so the file stays in one encoding. Text after the part
@@ -187,43 +272,82 @@ IniFile IniFile::FromBytes(const QByteArray& data) {
   return ini;
 }
 
+// Unchanged lines are views of the bytes read, which the file keeps; a line that is written
+// gets its own bytes.
 void IniFile::parse(QByteArray data) {
-  if (data.startsWith(Utf8Mark)) {
+  m_text = std::move(data);
+  QByteArrayView text = m_text;
+  if (text.startsWith(Utf8Mark)) {
     m_utf8 = true;
-    data.remove(0, Utf8Mark.size());
+    text = text.sliced(Utf8Mark.size());
   }
-  if (data.endsWith('\n')) data.chop(1);
-  if (data.isEmpty()) return;
-  m_lines = data.split('\n');
-  for (QByteArray& line : m_lines) {
+  if (text.endsWith('\n')) text.chop(1);
+  if (text.isEmpty()) return;
+  m_lines.reserve(text.count('\n') + 1);
+  for (qsizetype start = 0; start <= text.size();) {
+    qsizetype end = text.indexOf('\n', start);
+    if (end < 0) end = text.size();
+    QByteArrayView line = text.sliced(start, end - start);
     if (line.endsWith('\r')) line.chop(1);
+    m_lines << QByteArray::fromRawData(line.data(), line.size());
+    start = end + 1;
   }
   reindex();
 }
 
+IniFile::LineKind IniFile::kindOf(QByteArrayView line) const {
+  if (headerName(line, m_utf8)) return LineKind::Header;
+  return keyName(line) ? LineKind::Key : LineKind::Other;
+}
+
+void IniFile::addSlot(const Slot& slot) {
+  if (2 * (m_indexed + 1) > qsizetype(m_index.size())) {
+    std::vector<Slot> old(std::max<std::size_t>(64, 2 * m_index.size()));
+    old.swap(m_index);
+    m_indexed = 0;
+    for (const Slot& kept : old)
+      if (kept.hash != 0) addSlot(kept);
+  }
+  const std::size_t mask = m_index.size() - 1;
+  std::size_t i = slot.hash & mask;
+  while (m_index[i].hash != 0)
+    i = (i + 1) & mask;
+  m_index[i] = slot;
+  ++m_indexed;
+}
+
 void IniFile::reindex() {
-  m_sections.clear();
-  m_kinds.clear();
-  m_kinds.reserve(m_lines.size());
-  Section* current = nullptr; // null in text before the first header and in repeated sections
+  m_index.assign(64, Slot());
+  m_indexed = 0;
+  m_kinds.resize(m_lines.size());
+  std::optional<qsizetype> current; // none in text before the first header and in repeated sections
+  quint64 currentHash = 0;
   for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    if (const std::optional<QByteArray> header = headerName(m_lines[i], m_utf8)) {
-      m_kinds << LineKind::Header;
-      const QByteArray name = folded(*header, m_utf8);
-      current = m_sections.contains(name) ? nullptr : &m_sections.insert(name, {i, {}}).value();
-    } else if (const std::optional<QByteArray> key = keyName(m_lines[i])) {
-      m_kinds << LineKind::Key;
-      const QByteArray name = folded(*key, m_utf8);
-      if (current && !current->keys.contains(name)) current->keys.insert(name, i - current->header);
-    } else {
-      m_kinds << LineKind::Other;
+    m_kinds[i] = kindOf(m_lines[i]);
+    if (m_kinds[i] == LineKind::Header) {
+      const QByteArrayView name = *headerName(m_lines[i], m_utf8);
+      current = findSection(name) ? std::nullopt : std::optional(i);
+      currentHash = nameHash(name, m_utf8);
+      if (current) addSlot({currentHash, i, i});
+    } else if (m_kinds[i] == LineKind::Key && current) {
+      const QByteArrayView name = *keyName(m_lines[i]);
+      if (!findKey(*headerName(m_lines[*current], m_utf8), name))
+        addSlot({keyHash(currentHash, name, m_utf8), i, *current});
     }
   }
 }
 
-std::optional<qsizetype> IniFile::findSection(const QByteArray& name) const {
-  const auto found = m_sections.constFind(folded(name, m_utf8));
-  return found == m_sections.cend() ? std::nullopt : std::optional(found->header);
+std::optional<qsizetype> IniFile::findSection(QByteArrayView name) const {
+  if (m_index.empty()) return std::nullopt;
+  const quint64 hash = nameHash(name, m_utf8);
+  const std::size_t mask = m_index.size() - 1;
+  for (std::size_t i = hash & mask; m_index[i].hash != 0; i = (i + 1) & mask) {
+    const Slot& slot = m_index[i];
+    if (slot.hash == hash && slot.line == slot.header &&
+        sameName(*headerName(m_lines[slot.line], m_utf8), name, m_utf8))
+      return slot.line;
+  }
+  return std::nullopt;
 }
 
 qsizetype IniFile::sectionEnd(qsizetype header) const {
@@ -233,46 +357,59 @@ qsizetype IniFile::sectionEnd(qsizetype header) const {
   return i;
 }
 
-std::optional<qsizetype> IniFile::findKey(const QByteArray& section, const QByteArray& key) const {
-  const auto found = m_sections.constFind(folded(section, m_utf8));
-  if (found == m_sections.cend()) return std::nullopt;
-  const auto line = found->keys.constFind(folded(key, m_utf8));
-  return line == found->keys.cend() ? std::nullopt : std::optional(found->header + *line);
+std::optional<qsizetype> IniFile::findKey(QByteArrayView section, QByteArrayView key) const {
+  if (m_index.empty()) return std::nullopt;
+  const quint64 hash = keyHash(nameHash(section, m_utf8), key, m_utf8);
+  const std::size_t mask = m_index.size() - 1;
+  for (std::size_t i = hash & mask; m_index[i].hash != 0; i = (i + 1) & mask) {
+    const Slot& slot = m_index[i];
+    if (slot.hash == hash && slot.line != slot.header &&
+        sameName(*keyName(m_lines[slot.line]), key, m_utf8) &&
+        sameName(*headerName(m_lines[slot.header], m_utf8), section, m_utf8))
+      return slot.line;
+  }
+  return std::nullopt;
 }
 
 // The new key line at line, after every key of its section: the keys of the section keep their
-// places, and every later section has moved down by one.
-void IniFile::indexInsertedKey(qsizetype line, const QByteArray& section) {
-  const std::optional<QByteArray> key = keyName(m_lines[line]);
-  const std::optional<QByteArray> header = headerName(m_lines[line - 1], m_utf8);
+// places, and every later line has moved down by one.
+void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section) {
+  const std::optional<QByteArrayView> key = keyName(m_lines[line]);
+  const std::optional<QByteArrayView> header = headerName(m_lines[line - 1], m_utf8);
   // Names that read otherwise (a ']' or '=' inside, blanks around) are found as a reread finds
   // them.
   if (!key || headerName(m_lines[line], m_utf8) ||
-      (m_kinds[line - 1] == LineKind::Header && folded(*header, m_utf8) != folded(section, m_utf8)))
+      (m_kinds[line - 1] == LineKind::Header && (!header || !sameName(*header, section, m_utf8))))
     return reindex();
-  for (Section& later : m_sections)
-    if (later.header >= line) ++later.header;
+  // A line added at the end, as a save into an empty text adds all of them, moves nothing.
+  if (line < m_lines.size() - 1)
+    for (Slot& slot : m_index) {
+      if (slot.hash == 0) continue;
+      if (slot.line >= line) ++slot.line;
+      if (slot.header >= line) ++slot.header;
+    }
   m_kinds.insert(line, LineKind::Key);
-  Section& target = m_sections[folded(section, m_utf8)];
-  const QByteArray name = folded(*key, m_utf8);
-  if (!target.keys.contains(name)) target.keys.insert(name, line - target.header);
+  const std::optional<qsizetype> start = findSection(section);
+  if (start && !findKey(section, *key))
+    addSlot({keyHash(nameHash(section, m_utf8), *key, m_utf8), line, *start});
 }
 
-std::optional<QByteArray> IniFile::rawValue(const QString& section, const QString& key) const {
+std::optional<QByteArrayView> IniFile::rawValue(QStringView section, QStringView key) const {
   // findKey finds the section too.
-  const std::optional<qsizetype> line = findKey(encode(section), encode(key));
+  const std::optional<qsizetype> line =
+      findKey(EncodedName(section, m_utf8).view(), EncodedName(key, m_utf8).view());
   if (!line) return std::nullopt;
-  const QByteArray& text = m_lines[*line];
-  return cutValue(trimBlanks(text.mid(text.indexOf('=') + 1)), m_utf8);
+  const QByteArrayView text = m_lines[*line];
+  return cutValue(trimBlanks(text.sliced(text.indexOf('=') + 1)), m_utf8);
 }
 
 bool IniFile::SectionExists(const QString& section) const {
-  return findSection(encode(section)).has_value();
+  return findSection(EncodedName(section, m_utf8).view()).has_value();
 }
 
 QStringList IniFile::ReadSection(const QString& section) const {
   QStringList keys;
-  const std::optional<qsizetype> header = findSection(encode(section));
+  const std::optional<qsizetype> header = findSection(EncodedName(section, m_utf8).view());
   if (!header) return keys;
   const qsizetype end = sectionEnd(*header);
   for (qsizetype i = *header + 1; i < end; ++i) {
@@ -283,12 +420,12 @@ QStringList IniFile::ReadSection(const QString& section) const {
 
 QString IniFile::ReadString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
-  const std::optional<QByteArray> value = rawValue(section, key);
+  const std::optional<QByteArrayView> value = rawValue(section, key);
   return value ? decode(*value) : defaultValue;
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
-  const std::optional<QByteArray> value = rawValue(section, key);
+  const std::optional<QByteArrayView> value = rawValue(section, key);
   return value ? parseInteger(*value).value_or(defaultValue) : defaultValue;
 }
 
@@ -298,24 +435,26 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultV
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
   const QString texts[] = {oneLine(section), oneLine(key), oneLine(value)};
-  for (const QString& text : texts) {
-    bool lossless = true;
-    if (!m_utf8) toShiftJis(text, &lossless);
-    if (!lossless) switchToUtf8();
-  }
-  const QByteArray sectionName = encode(texts[0]);
-  const QByteArray keyText = encode(texts[1]);
-  // Blanks at either end would not read back; no byte of a multibyte character is a blank.
-  const QByteArray valueText = trimBlanks(encode(texts[2]));
+  if (!m_utf8 && !std::all_of(std::begin(texts), std::end(texts), losslessInShiftJis))
+    switchToUtf8();
+  const EncodedName encodedSection(texts[0], m_utf8);
+  const QByteArrayView sectionName = encodedSection.view();
+  const EncodedName keyText(texts[1], m_utf8);
+  // Blanks at either end would not read back; no character that an escape or a multibyte form
+  // stands for is a blank.
+  const QByteArray valueText = encode(trimBlanks(QStringView(texts[2])));
   const std::optional<qsizetype> header = findSection(sectionName);
   if (!header) {
-    m_lines << '[' + sectionName + ']';
+    m_lines << '[' + sectionName.toByteArray() + ']';
+    m_lines << keyText.view().toByteArray() + '=' + valueText;
+    const qsizetype added = m_lines.size() - 2;
+    const std::optional<QByteArrayView> written = headerName(m_lines[added], m_utf8);
+    if (!written || !sameName(*written, sectionName, m_utf8)) return reindex();
     m_kinds << LineKind::Header;
-    m_sections.insert(folded(sectionName, m_utf8), {m_lines.size() - 1, {}});
-    m_lines << keyText + '=' + valueText;
-    return indexInsertedKey(m_lines.size() - 1, sectionName);
+    addSlot({nameHash(sectionName, m_utf8), added, added});
+    return indexInsertedKey(added + 1, sectionName);
   }
-  if (const std::optional<qsizetype> line = findKey(sectionName, keyText)) {
+  if (const std::optional<qsizetype> line = findKey(sectionName, keyText.view())) {
     QByteArray& text = m_lines[*line];
     text = text.left(text.indexOf('=') + 1) + valueText;
     // A ']' in the value turns a key whose name starts with '[' into a header.
@@ -327,7 +466,7 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   for (qsizetype i = insertAt; i < end; ++i) {
     if (m_kinds[i] == LineKind::Key) insertAt = i + 1;
   }
-  m_lines.insert(insertAt, keyText + '=' + valueText);
+  m_lines.insert(insertAt, keyText.view().toByteArray() + '=' + valueText);
   indexInsertedKey(insertAt, sectionName);
 }
 
@@ -340,9 +479,9 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
 }
 
 void IniFile::EraseSection(const QString& section) {
-  const QByteArray name = encode(section);
+  const EncodedName name(section, m_utf8);
   // Only the first section of a name is indexed: after each removal the next one becomes it.
-  while (const std::optional<qsizetype> header = findSection(name)) {
+  while (const std::optional<qsizetype> header = findSection(name.view())) {
     m_lines.remove(*header, sectionEnd(*header) - *header);
     reindex();
   }
@@ -364,7 +503,12 @@ bool IniFile::copyTail(QIODevice& target, QString* reason) const {
 }
 
 QByteArray IniFile::Contents() const {
-  QByteArray text = m_utf8 ? Utf8Mark : QByteArray();
+  qsizetype size = m_utf8 ? Utf8Mark.size() : 0;
+  for (const QByteArray& line : m_lines)
+    size += line.size() + 2;
+  QByteArray text;
+  text.reserve(size);
+  if (m_utf8) text.append(Utf8Mark);
   for (const QByteArray& line : m_lines)
     text.append(line).append("\r\n");
   return text;

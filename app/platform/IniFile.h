@@ -10,13 +10,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
-#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class QIODevice;
 
@@ -73,34 +72,39 @@ public:
   bool IsUtf8() const { return m_utf8; }
 
 private:
+  enum class LineKind : char { Header, Key, Other };
+  // One name of the index: a section (line is its header) or a key of the first section of its
+  // name (line is the key's, header its section's). Empty slots have hash 0.
+  struct Slot {
+    quint64 hash = 0;
+    qsizetype line = 0;
+    qsizetype header = 0;
+  };
+
   void load();
   void parse(QByteArray data);
-  QByteArray encode(const QString& text) const;
-  QString decode(const QByteArray& bytes) const;
+  QByteArray encode(QStringView text) const;
+  QString decode(QByteArrayView bytes) const;
   void switchToUtf8();
-  // The lines are parsed once, when read and when written: reads look names up instead of
-  // scanning the text.
+  LineKind kindOf(QByteArrayView line) const;
+  // The lines are parsed once, when read and when written: reads look names up in an open
+  // hash table of folded names instead of scanning the text, and allocate nothing for a name.
   void reindex();
-  void indexInsertedKey(qsizetype line, const QByteArray& section);
-  std::optional<qsizetype> findSection(const QByteArray& name) const;
+  void addSlot(const Slot& slot);
+  void indexInsertedKey(qsizetype line, QByteArrayView section);
+  std::optional<qsizetype> findSection(QByteArrayView name) const;
   qsizetype sectionEnd(qsizetype header) const;
-  std::optional<qsizetype> findKey(const QByteArray& section, const QByteArray& key) const;
-  std::optional<QByteArray> rawValue(const QString& section, const QString& key) const;
+  std::optional<qsizetype> findKey(QByteArrayView section, QByteArrayView key) const;
+  std::optional<QByteArrayView> rawValue(QStringView section, QStringView key) const;
   // Copies the unread rest of the file; reason tells why the old file could not be read.
   bool copyTail(QIODevice& target, QString* reason) const;
 
   QString m_fileName;
-  enum class LineKind : char { Header, Key, Other };
-  // The first section of a name: its header line, and the first key line of each name in it,
-  // counted from the header so that inserting a line moves only the later headers.
-  struct Section {
-    qsizetype header = 0;
-    QHash<QByteArray, qsizetype> keys;
-  };
-
+  QByteArray m_text;             // the bytes read; unchanged lines point into them
   QList<QByteArray> m_lines;
-  QList<LineKind> m_kinds;              // of each line
-  QMap<QByteArray, Section> m_sections; // by folded name, as are the keys
+  QList<LineKind> m_kinds;       // of each line
+  std::vector<Slot> m_index;     // a power of two in size, at most half full
+  qsizetype m_indexed = 0;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
   bool m_utf8 = false;
   bool m_readFailed = false;

@@ -36,9 +36,27 @@ public:
     return 0;
   }
 
+  // Back to the initial state, for a new text.
+  void reset() {
+    if (valid()) iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+  }
+
 private:
   iconv_t m_cd;
 };
+
+// Opening a conversion loads its tables, so each thread keeps one of each direction open.
+Converter& toCp932() {
+  thread_local Converter converter("CP932", "UTF-8");
+  converter.reset();
+  return converter;
+}
+
+Converter& fromCp932() {
+  thread_local Converter converter("UTF-8", "CP932");
+  converter.reset();
+  return converter;
+}
 
 // Length of the UTF-8 sequence that starts with lead (input from QString::toUtf8 is valid).
 size_t utf8Length(unsigned char lead) {
@@ -77,7 +95,7 @@ bool isAscii(const QByteArray& bytes) {
 QByteArray toShiftJis(const QString& text, bool* lossless) {
   if (lossless) *lossless = true;
   if (isAscii(text)) return text.toLatin1();
-  Converter converter("CP932", "UTF-8");
+  Converter& converter = toCp932();
   if (!converter.valid()) {
     if (lossless) *lossless = false;
     return {};
@@ -102,7 +120,7 @@ QByteArray toShiftJis(const QString& text, bool* lossless) {
 
 QString fromShiftJis(const QByteArray& bytes) {
   if (isAscii(bytes)) return QString::fromLatin1(bytes);
-  Converter converter("UTF-8", "CP932");
+  Converter& converter = fromCp932();
   if (!converter.valid()) return QString::fromLatin1(bytes);
   QByteArray copy = bytes;
   char* in = copy.data();

@@ -6,7 +6,7 @@
 
 namespace {
 
-bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned char high) {
+bool inRange(QByteArrayView bytes, qsizetype i, unsigned char low, unsigned char high) {
   if (i >= bytes.size()) return false;
   const auto byte = static_cast<unsigned char>(bytes[i]);
   return byte >= low && byte <= high;
@@ -14,7 +14,7 @@ bool inRange(const QByteArray& bytes, qsizetype i, unsigned char low, unsigned c
 
 } // namespace
 
-qsizetype utf8SequenceLength(const QByteArray& bytes, qsizetype i) {
+qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i) {
   const auto lead = static_cast<unsigned char>(bytes[i]);
   if (lead < 0x80) return 1;
   unsigned char low = 0x80;

@@ -8,5 +8,5 @@
 QByteArray toUtf8KeepingBytes(const QString& text);
 // The length of the well-formed UTF-8 sequence at i, or 0 when none starts there: no overlong
 // forms, no surrogates, nothing beyond U+10FFFF.
-qsizetype utf8SequenceLength(const QByteArray& bytes, qsizetype i);
+qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i);
 QString fromUtf8KeepingBytes(const QByteArray& bytes);

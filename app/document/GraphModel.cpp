@@ -1,0 +1,162 @@
+// Reading and writing a whole graph document: the sections in their fixed order, the five
+// formula groups, the sixteen label groups, the options and the parameters.
+#include "GraphModel.h"
+
+#include "IniFile.h"
+#include "KeyGroups.h"
+#include "KurvoError.h"
+#include "ParameterNames.h"
+#include "ParameterSections.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+const QString XAxisSection = QStringLiteral("XAxis");
+const QString YAxisSection = QStringLiteral("YAxis");
+const QString RangeSection = QStringLiteral("GraphRange");
+const QString MarginSection = QStringLiteral("Margin");
+const QString GraphSection = QStringLiteral("Graph");
+const QString FunctionSection = QStringLiteral("Function");
+const QString LabelSection = QStringLiteral("GraphLabel");
+const QString OptionsSection = QStringLiteral("Options");
+const QString AutoRedrawKey = QStringLiteral("AutoRedraw");
+
+// A file that holds none of these is not a graph document.
+const QString DocumentSections[] = {XAxisSection, YAxisSection,    RangeSection, MarginSection,
+                                    GraphSection, FunctionSection, LabelSection};
+
+bool holdsDocument(const IniFile& ini) {
+  return std::any_of(std::begin(DocumentSections), std::end(DocumentSections),
+                     [&ini](const QString& section) { return ini.SectionExists(section); });
+}
+
+// The key prefixes of the slots, made once: every save and load uses all of them.
+template <int Count>
+const std::array<QString, Count>& prefixes(const char* stem) {
+  static const std::array<QString, Count> made = [stem] {
+    std::array<QString, Count> names;
+    for (int n = 1; n <= Count; ++n)
+      names[std::size_t(n - 1)] =
+          QLatin1String(stem) + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    return names;
+  }();
+  return made;
+}
+
+const QString& funcPrefix(int slot) {
+  return prefixes<GraphModel::FormulaCount>("Func")[std::size_t(slot - 1)];
+}
+
+const QString& labelPrefix(int slot) {
+  return prefixes<GraphModel::LabelCount>("Label")[std::size_t(slot - 1)];
+}
+
+void writeLabel(IniFile& ini, const QString& prefix, const std::optional<GraphLabelRecord>& label) {
+  if (!label) {
+    // Only the caption marks the slot as empty; the slot's other keys stay as they were.
+    ini.WriteString(LabelSection, prefix + "Caption", QString());
+    return;
+  }
+  ini.WriteString(LabelSection, prefix + "Caption", label->caption);
+  ini.WriteInteger(LabelSection, prefix + "Color", label->color);
+  ini.WriteInteger(LabelSection, prefix + "Left", label->left);
+  ini.WriteInteger(LabelSection, prefix + "Top", label->top);
+  ini.WriteInteger(LabelSection, prefix + "Tag", label->tag);
+  WriteFont(ini, LabelSection, prefix, label->font);
+}
+
+// False when the group holds no label (an empty caption); the record then keeps what it held.
+// Left and Top carry over from one label group to the next as the defaults of missing keys.
+bool readLabel(const IniFile& ini, const QString& prefix, GraphLabelRecord& record) {
+  const QString caption = ini.ReadString(LabelSection, prefix + "Caption", QString());
+  if (caption.isEmpty()) return false;
+  record.caption = caption;
+  record.color = ini.ReadInteger(LabelSection, prefix + "Color", record.color);
+  record.left = ini.ReadInteger(LabelSection, prefix + "Left", record.left);
+  record.top = ini.ReadInteger(LabelSection, prefix + "Top", record.top);
+  record.tag = ini.ReadInteger(LabelSection, prefix + "Tag", 0);
+  record.font = TFont();
+  ReadFont(ini, LabelSection, prefix, record.font);
+  return true;
+}
+
+void readLabels(const IniFile& ini, GraphModel& model) {
+  GraphLabelRecord scratch;
+  for (int n = 1; n <= GraphModel::LabelCount; ++n) {
+    std::optional<GraphLabelRecord>& label = model.labels[std::size_t(n - 1)];
+    label.reset();
+    if (!readLabel(ini, labelPrefix(n), scratch) || scratch.tag != n) continue;
+    label = scratch;
+    label->color = model.backBrush.Color;
+  }
+}
+
+// Written only when on, so that a graph that never uses it keeps its document as it was. A file
+// that says it is on is told it is off, so that it does not come back on when opened again.
+void writeAutoRedraw(IniFile& ini, bool on) {
+  if (on || ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
+    ini.WriteBool(OptionsSection, AutoRedrawKey, on);
+}
+
+} // namespace
+
+bool GraphModel::operator==(const GraphModel& other) const {
+  const auto sameSlot = [](const TFormula& a, const TFormula& b) {
+    return a.Formula == b.Formula && a.Pen == b.Pen;
+  };
+  return xAxis == other.xAxis && yAxis == other.yAxis && range == other.range &&
+         margins == other.margins && borderLine == other.borderLine &&
+         backBrush == other.backBrush &&
+         std::equal(formulas.begin(), formulas.end(), other.formulas.begin(), sameSlot) &&
+         labels == other.labels && autoRedraw == other.autoRedraw &&
+         parameters == other.parameters;
+}
+
+void WriteGraphModel(IniFile& ini, const GraphModel& model) {
+  model.xAxis.SaveToIni(ini, XAxisSection, QString());
+  model.yAxis.SaveToIni(ini, YAxisSection, QString());
+  WriteReal(ini, RangeSection, QStringLiteral("XMin"), model.range.xMin);
+  WriteReal(ini, RangeSection, QStringLiteral("XMax"), model.range.xMax);
+  WriteReal(ini, RangeSection, QStringLiteral("YMin"), model.range.yMin);
+  WriteReal(ini, RangeSection, QStringLiteral("YMax"), model.range.yMax);
+  ini.WriteInteger(MarginSection, QStringLiteral("Left"), model.margins.left);
+  ini.WriteInteger(MarginSection, QStringLiteral("Right"), model.margins.right);
+  ini.WriteInteger(MarginSection, QStringLiteral("Top"), model.margins.top);
+  ini.WriteInteger(MarginSection, QStringLiteral("Bottom"), model.margins.bottom);
+  ini.WriteBool(GraphSection, QStringLiteral("BorderLine"), model.borderLine);
+  WriteBrush(ini, GraphSection, QStringLiteral("Back"), model.backBrush);
+  for (int n = 1; n <= GraphModel::FormulaCount; ++n)
+    model.formulas[std::size_t(n - 1)].SaveToIni(ini, FunctionSection, funcPrefix(n));
+  for (int n = 1; n <= GraphModel::LabelCount; ++n)
+    writeLabel(ini, labelPrefix(n), model.labels[std::size_t(n - 1)]);
+  writeAutoRedraw(ini, model.autoRedraw);
+  WriteParameters(ini, model.parameters);
+}
+
+void ReadGraphModel(const IniFile& ini, GraphModel& model) {
+  if (!holdsDocument(ini))
+    throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(ini.FileName()));
+  model.xAxis.LoadFromIni(ini, XAxisSection, QString());
+  model.yAxis.LoadFromIni(ini, YAxisSection, QString());
+  model.range.xMin = ReadReal(ini, RangeSection, QStringLiteral("XMin"));
+  model.range.xMax = ReadReal(ini, RangeSection, QStringLiteral("XMax"));
+  model.range.yMin = ReadReal(ini, RangeSection, QStringLiteral("YMin"));
+  model.range.yMax = ReadReal(ini, RangeSection, QStringLiteral("YMax"));
+  GraphMargins& margins = model.margins;
+  margins.left = ini.ReadInteger(MarginSection, QStringLiteral("Left"), margins.left);
+  margins.right = ini.ReadInteger(MarginSection, QStringLiteral("Right"), margins.right);
+  margins.top = ini.ReadInteger(MarginSection, QStringLiteral("Top"), margins.top);
+  margins.bottom = ini.ReadInteger(MarginSection, QStringLiteral("Bottom"), margins.bottom);
+  model.borderLine = ini.ReadBool(GraphSection, QStringLiteral("BorderLine"), model.borderLine);
+  ReadBrush(ini, GraphSection, QStringLiteral("Back"), model.backBrush);
+  for (int n = 1; n <= GraphModel::FormulaCount; ++n)
+    model.formulas[std::size_t(n - 1)].LoadFromIni(ini, FunctionSection, funcPrefix(n));
+  readLabels(ini, model);
+  model.autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
+  // The saved rows in their order, then what the formulas use besides, as when typed.
+  model.parameters = ReadParameters(ini);
+  for (const TFormula& formula : model.formulas)
+    model.parameters.add(parameterNames(formula.Formula));
+}
