@@ -1,6 +1,7 @@
 // Arbitrary bytes as a document file: the INI service must read every key with its default or
 // a value within its limits, and a graph must load the file, save it again and load the copy,
 // or refuse it as no document and stay as it was.
+#include "DocumentFuzzSupport.h"
 #include "FuncGraph.h"
 #include "IniFile.h"
 #include "KurvoError.h"
@@ -14,23 +15,11 @@
 
 namespace {
 
+using fuzz::asRewritten;
+using fuzz::isBlank;
+
 void require(bool holds) {
   if (!holds) std::abort();
-}
-
-bool isBlank(QChar c) {
-  return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-// A value as it reads back after writing: line breaks written as blanks, which the reader then
-// trims at both ends.
-QString asRewritten(QString value) {
-  value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-  while (!value.isEmpty() && isBlank(value.back()))
-    value.chop(1);
-  while (!value.isEmpty() && isBlank(value.front()))
-    value.remove(0, 1);
-  return value;
 }
 
 QApplication* application = nullptr;

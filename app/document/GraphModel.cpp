@@ -56,27 +56,27 @@ const QString& labelPrefix(int slot) {
 void writeLabel(IniFile& ini, const QString& prefix, const std::optional<GraphLabelRecord>& label) {
   if (!label) {
     // Only the caption marks the slot as empty; the slot's other keys stay as they were.
-    ini.WriteString(LabelSection, prefix + "Caption", QString());
+    ini.WriteString(LabelSection, KeyName(prefix, u"Caption"), QString());
     return;
   }
-  ini.WriteString(LabelSection, prefix + "Caption", label->caption);
-  ini.WriteInteger(LabelSection, prefix + "Color", label->color);
-  ini.WriteInteger(LabelSection, prefix + "Left", label->left);
-  ini.WriteInteger(LabelSection, prefix + "Top", label->top);
-  ini.WriteInteger(LabelSection, prefix + "Tag", label->tag);
+  ini.WriteString(LabelSection, KeyName(prefix, u"Caption"), label->caption);
+  ini.WriteInteger(LabelSection, KeyName(prefix, u"Color"), label->color);
+  ini.WriteInteger(LabelSection, KeyName(prefix, u"Left"), label->left);
+  ini.WriteInteger(LabelSection, KeyName(prefix, u"Top"), label->top);
+  ini.WriteInteger(LabelSection, KeyName(prefix, u"Tag"), label->tag);
   WriteFont(ini, LabelSection, prefix, label->font);
 }
 
 // False when the group holds no label (an empty caption); the record then keeps what it held.
 // Left and Top carry over from one label group to the next as the defaults of missing keys.
 bool readLabel(const IniFile& ini, const QString& prefix, GraphLabelRecord& record) {
-  const QString caption = ini.ReadString(LabelSection, prefix + "Caption", QString());
+  const QString caption = ini.ReadString(LabelSection, KeyName(prefix, u"Caption"), QString());
   if (caption.isEmpty()) return false;
   record.caption = caption;
-  record.color = ini.ReadInteger(LabelSection, prefix + "Color", record.color);
-  record.left = ini.ReadInteger(LabelSection, prefix + "Left", record.left);
-  record.top = ini.ReadInteger(LabelSection, prefix + "Top", record.top);
-  record.tag = ini.ReadInteger(LabelSection, prefix + "Tag", 0);
+  record.color = ini.ReadInteger(LabelSection, KeyName(prefix, u"Color"), record.color);
+  record.left = ini.ReadInteger(LabelSection, KeyName(prefix, u"Left"), record.left);
+  record.top = ini.ReadInteger(LabelSection, KeyName(prefix, u"Top"), record.top);
+  record.tag = ini.ReadInteger(LabelSection, KeyName(prefix, u"Tag"), 0);
   record.font = TFont();
   ReadFont(ini, LabelSection, prefix, record.font);
   return true;

@@ -45,64 +45,64 @@ QString fontNameText(const std::string& name) {
 
 } // namespace
 
-void WriteFont(IniFile& ini, const QString& section, const QString& prefix, const TFont& font) {
-  ini.WriteInteger(section, prefix + "FontCharset", font.Charset);
-  ini.WriteInteger(section, prefix + "FontColor", font.Color);
-  ini.WriteString(section, prefix + "FontName", fontNameText(font.Name));
-  ini.WriteInteger(section, prefix + "FontSize", font.Size);
-  ini.WriteInteger(section, prefix + "FontStyle", font.Style);
+void WriteFont(IniFile& ini, QStringView section, QStringView prefix, const TFont& font) {
+  ini.WriteInteger(section, KeyName(prefix, u"FontCharset"), font.Charset);
+  ini.WriteInteger(section, KeyName(prefix, u"FontColor"), font.Color);
+  ini.WriteString(section, KeyName(prefix, u"FontName"), fontNameText(font.Name));
+  ini.WriteInteger(section, KeyName(prefix, u"FontSize"), font.Size);
+  ini.WriteInteger(section, KeyName(prefix, u"FontStyle"), font.Style);
 }
 
-void ReadFont(const IniFile& ini, const QString& section, const QString& prefix, TFont& font) {
+void ReadFont(const IniFile& ini, QStringView section, QStringView prefix, TFont& font) {
   // A character set is one byte; a stored number beyond it keeps its low byte.
   font.Charset =
-      static_cast<std::uint8_t>(ini.ReadInteger(section, prefix + "FontCharset", font.Charset));
-  font.Color = ini.ReadInteger(section, prefix + "FontColor", font.Color);
-  font.Name = fontNameBytes(ini.ReadString(section, prefix + "FontName", fontNameText(font.Name)));
-  font.Size = ini.ReadInteger(section, prefix + "FontSize", font.Size);
-  font.Style = fontStyleFromStored(ini.ReadInteger(section, prefix + "FontStyle", font.Style));
+      static_cast<std::uint8_t>(ini.ReadInteger(section, KeyName(prefix, u"FontCharset"), font.Charset));
+  font.Color = ini.ReadInteger(section, KeyName(prefix, u"FontColor"), font.Color);
+  font.Name = fontNameBytes(ini.ReadString(section, KeyName(prefix, u"FontName"), fontNameText(font.Name)));
+  font.Size = ini.ReadInteger(section, KeyName(prefix, u"FontSize"), font.Size);
+  font.Style = fontStyleFromStored(ini.ReadInteger(section, KeyName(prefix, u"FontStyle"), font.Style));
 }
 
-void WritePen(IniFile& ini, const QString& section, const QString& prefix, const TPen& pen) {
-  ini.WriteInteger(section, prefix + "PenColor", pen.Color);
-  ini.WriteInteger(section, prefix + "PenStyle", static_cast<int>(pen.Style));
-  ini.WriteInteger(section, prefix + "PenWidth", pen.Width);
+void WritePen(IniFile& ini, QStringView section, QStringView prefix, const TPen& pen) {
+  ini.WriteInteger(section, KeyName(prefix, u"PenColor"), pen.Color);
+  ini.WriteInteger(section, KeyName(prefix, u"PenStyle"), static_cast<int>(pen.Style));
+  ini.WriteInteger(section, KeyName(prefix, u"PenWidth"), pen.Width);
 }
 
-void ReadPen(const IniFile& ini, const QString& section, const QString& prefix, TPen& pen) {
-  pen.Color = ini.ReadInteger(section, prefix + "PenColor", pen.Color);
+void ReadPen(const IniFile& ini, QStringView section, QStringView prefix, TPen& pen) {
+  pen.Color = ini.ReadInteger(section, KeyName(prefix, u"PenColor"), pen.Color);
   pen.Style = penStyleFromStored(
-      ini.ReadInteger(section, prefix + "PenStyle", static_cast<int>(pen.Style)));
-  pen.Width = ini.ReadInteger(section, prefix + "PenWidth", pen.Width);
+      ini.ReadInteger(section, KeyName(prefix, u"PenStyle"), static_cast<int>(pen.Style)));
+  pen.Width = ini.ReadInteger(section, KeyName(prefix, u"PenWidth"), pen.Width);
 }
 
-void WriteBrush(IniFile& ini, const QString& section, const QString& prefix, const TBrush& brush) {
-  ini.WriteInteger(section, prefix + "BrushColor", brush.Color);
-  ini.WriteInteger(section, prefix + "BrushStyle", static_cast<int>(brush.Style));
+void WriteBrush(IniFile& ini, QStringView section, QStringView prefix, const TBrush& brush) {
+  ini.WriteInteger(section, KeyName(prefix, u"BrushColor"), brush.Color);
+  ini.WriteInteger(section, KeyName(prefix, u"BrushStyle"), static_cast<int>(brush.Style));
 }
 
-void ReadBrush(const IniFile& ini, const QString& section, const QString& prefix, TBrush& brush) {
-  brush.Color = ini.ReadInteger(section, prefix + "BrushColor", brush.Color);
+void ReadBrush(const IniFile& ini, QStringView section, QStringView prefix, TBrush& brush) {
+  brush.Color = ini.ReadInteger(section, KeyName(prefix, u"BrushColor"), brush.Color);
   brush.Style = static_cast<BrushStyle>(
-      ini.ReadInteger(section, prefix + "BrushStyle", static_cast<int>(brush.Style)));
+      ini.ReadInteger(section, KeyName(prefix, u"BrushStyle"), static_cast<int>(brush.Style)));
 }
 
-void WriteReal(IniFile& ini, const QString& section, const QString& key, long double value) {
+void WriteReal(IniFile& ini, QStringView section, QStringView key, long double value) {
   ini.WriteString(section, key, formatGeneral(value, 15, QStringLiteral(".")));
 }
 
-long double ReadReal(const IniFile& ini, const QString& section, const QString& key) {
+long double ReadReal(const IniFile& ini, QStringView section, QStringView key) {
   return textToFloat(ini.ReadString(section, key, QStringLiteral("0.0"))).value_or(0.0L);
 }
 
 void TAxis::SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const {
-  ini.WriteBool(section, prefix + "Visible", Visible);
-  ini.WriteString(section, prefix + "Caption", Caption);
-  ini.WriteInteger(section, prefix + "GuageType", GauageType);
-  WriteReal(ini, section, prefix + "GuagePeriod", GuagePeriod);
-  ini.WriteInteger(section, prefix + "ValPos", ValPos);
-  ini.WriteInteger(section, prefix + "ValXDist", ValXDist);
-  ini.WriteInteger(section, prefix + "ValYDist", ValYDist);
+  ini.WriteBool(section, KeyName(prefix, u"Visible"), Visible);
+  ini.WriteString(section, KeyName(prefix, u"Caption"), Caption);
+  ini.WriteInteger(section, KeyName(prefix, u"GuageType"), GauageType);
+  WriteReal(ini, section, KeyName(prefix, u"GuagePeriod"), GuagePeriod);
+  ini.WriteInteger(section, KeyName(prefix, u"ValPos"), ValPos);
+  ini.WriteInteger(section, KeyName(prefix, u"ValXDist"), ValXDist);
+  ini.WriteInteger(section, KeyName(prefix, u"ValYDist"), ValYDist);
   WriteFont(ini, section, prefix, ValFont);
 }
 
@@ -112,7 +112,7 @@ namespace {
 // that cannot be held and keeps the current value. Drawing treats unknown kinds as no ticks
 // and unknown positions like the lower right.
 template <class Enum>
-void readEnum(const IniFile& ini, const QString& section, const QString& key, Enum& value) {
+void readEnum(const IniFile& ini, QStringView section, QStringView key, Enum& value) {
   const int stored = ini.ReadInteger(section, key, value);
   if (stored >= 0 && stored <= 255) value = static_cast<Enum>(stored);
 }
@@ -120,22 +120,22 @@ void readEnum(const IniFile& ini, const QString& section, const QString& key, En
 } // namespace
 
 void TAxis::LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix) {
-  Visible = ini.ReadBool(section, prefix + "Visible", true);
-  Caption = ini.ReadString(section, prefix + "Caption", QString());
-  readEnum(ini, section, prefix + "GuageType", GauageType);
-  GuagePeriod = ReadReal(ini, section, prefix + "GuagePeriod");
-  readEnum(ini, section, prefix + "ValPos", ValPos);
-  ValXDist = ini.ReadInteger(section, prefix + "ValXDist", ValXDist);
-  ValYDist = ini.ReadInteger(section, prefix + "ValYDist", ValYDist);
+  Visible = ini.ReadBool(section, KeyName(prefix, u"Visible"), true);
+  Caption = ini.ReadString(section, KeyName(prefix, u"Caption"), QString());
+  readEnum(ini, section, KeyName(prefix, u"GuageType"), GauageType);
+  GuagePeriod = ReadReal(ini, section, KeyName(prefix, u"GuagePeriod"));
+  readEnum(ini, section, KeyName(prefix, u"ValPos"), ValPos);
+  ValXDist = ini.ReadInteger(section, KeyName(prefix, u"ValXDist"), ValXDist);
+  ValYDist = ini.ReadInteger(section, KeyName(prefix, u"ValYDist"), ValYDist);
   ReadFont(ini, section, prefix, ValFont);
 }
 
 void TFormula::SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const {
-  ini.WriteString(section, prefix + "Formula", Formula);
-  WritePen(ini, section, prefix + "Pen", Pen);
+  ini.WriteString(section, KeyName(prefix, u"Formula"), Formula);
+  WritePen(ini, section, KeyName(prefix, u"Pen"), Pen);
 }
 
 void TFormula::LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix) {
-  Formula = ini.ReadString(section, prefix + "Formula", QString());
-  ReadPen(ini, section, prefix + "Pen", Pen);
+  Formula = ini.ReadString(section, KeyName(prefix, u"Formula"), QString());
+  ReadPen(ini, section, KeyName(prefix, u"Pen"), Pen);
 }

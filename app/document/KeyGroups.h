@@ -8,24 +8,40 @@
 #include "GraphPen.h"
 
 #include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
 
 class IniFile;
 
-void WriteFont(IniFile& ini, const QString& section, const QString& prefix, const TFont& font);
+// A key name made of a prefix and a name, joined on the stack: a load and a save of a document
+// look up hundreds of them.
+class KeyName {
+public:
+  KeyName(QStringView prefix, QStringView name) {
+    m_text.append(prefix.data(), prefix.size());
+    m_text.append(name.data(), name.size());
+  }
+  operator QStringView() const { return {m_text.data(), m_text.size()}; }
+
+private:
+  QVarLengthArray<QChar, 48> m_text;
+};
+
+void WriteFont(IniFile& ini, QStringView section, QStringView prefix, const TFont& font);
 // Missing keys keep the font's attributes; they are applied in the order charset, colour, name,
 // size, style, and the style keeps its low four bits.
-void ReadFont(const IniFile& ini, const QString& section, const QString& prefix, TFont& font);
+void ReadFont(const IniFile& ini, QStringView section, QStringView prefix, TFont& font);
 
-void WritePen(IniFile& ini, const QString& section, const QString& prefix, const TPen& pen);
+void WritePen(IniFile& ini, QStringView section, QStringView prefix, const TPen& pen);
 // A style other than 1..6 reads as solid.
-void ReadPen(const IniFile& ini, const QString& section, const QString& prefix, TPen& pen);
+void ReadPen(const IniFile& ini, QStringView section, QStringView prefix, TPen& pen);
 
-void WriteBrush(IniFile& ini, const QString& section, const QString& prefix, const TBrush& brush);
+void WriteBrush(IniFile& ini, QStringView section, QStringView prefix, const TBrush& brush);
 // The style is kept as read, also outside the known styles.
-void ReadBrush(const IniFile& ini, const QString& section, const QString& prefix, TBrush& brush);
+void ReadBrush(const IniFile& ini, QStringView section, QStringView prefix, TBrush& brush);
 
 // Reals are written in the general number format with 15 digits and "." as the separator,
 // whatever the locale, so that documents travel between desktops. A missing key or text that is
 // not a number reads as 0.
-void WriteReal(IniFile& ini, const QString& section, const QString& key, long double value);
-long double ReadReal(const IniFile& ini, const QString& section, const QString& key);
+void WriteReal(IniFile& ini, QStringView section, QStringView key, long double value);
+long double ReadReal(const IniFile& ini, QStringView section, QStringView key);

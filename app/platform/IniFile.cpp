@@ -77,6 +77,11 @@ quint64 keyHash(quint64 section, QByteArrayView key, bool utf8) {
 
 bool sameName(QByteArrayView a, QByteArrayView b, bool utf8) {
   if (a.size() != b.size()) return false;
+  if (isAsciiBytes(a) && isAsciiBytes(b)) {
+    for (qsizetype i = 0; i < a.size(); ++i)
+      if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+    return true;
+  }
   QVarLengthArray<char, 64> folded;
   forEachFolded(a, utf8, [&folded](char c) { folded.append(c); });
   qsizetype i = 0;
@@ -192,6 +197,10 @@ QString oneLine(const QString& value) {
   QString text = value;
   return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
       .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+QString oneLine(QStringView name) {
+  return oneLine(QString::fromRawData(name.data(), name.size()));
 }
 
 bool isAscii(QStringView text) {
@@ -403,11 +412,11 @@ std::optional<QByteArrayView> IniFile::rawValue(QStringView section, QStringView
   return cutValue(trimBlanks(text.sliced(text.indexOf('=') + 1)), m_utf8);
 }
 
-bool IniFile::SectionExists(const QString& section) const {
+bool IniFile::SectionExists(QStringView section) const {
   return findSection(EncodedName(section, m_utf8).view()).has_value();
 }
 
-QStringList IniFile::ReadSection(const QString& section) const {
+QStringList IniFile::ReadSection(QStringView section) const {
   QStringList keys;
   const std::optional<qsizetype> header = findSection(EncodedName(section, m_utf8).view());
   if (!header) return keys;
@@ -418,22 +427,22 @@ QStringList IniFile::ReadSection(const QString& section) const {
   return keys;
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key,
+QString IniFile::ReadString(QStringView section, QStringView key,
                             const QString& defaultValue) const {
   const std::optional<QByteArrayView> value = rawValue(section, key);
   return value ? decode(*value) : defaultValue;
 }
 
-int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+int IniFile::ReadInteger(QStringView section, QStringView key, int defaultValue) const {
   const std::optional<QByteArrayView> value = rawValue(section, key);
   return value ? parseInteger(*value).value_or(defaultValue) : defaultValue;
 }
 
-bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
+bool IniFile::ReadBool(QStringView section, QStringView key, bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+void IniFile::WriteString(QStringView section, QStringView key, const QString& value) {
   const QString texts[] = {oneLine(section), oneLine(key), oneLine(value)};
   if (!m_utf8 && !std::all_of(std::begin(texts), std::end(texts), losslessInShiftJis))
     switchToUtf8();
@@ -470,21 +479,29 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   indexInsertedKey(insertAt, sectionName);
 }
 
-void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
+void IniFile::WriteInteger(QStringView section, QStringView key, int value) {
   WriteString(section, key, QString::number(value));
 }
 
-void IniFile::WriteBool(const QString& section, const QString& key, bool value) {
+void IniFile::WriteBool(QStringView section, QStringView key, bool value) {
   WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void IniFile::EraseSection(const QString& section) {
-  const EncodedName name(section, m_utf8);
-  // Only the first section of a name is indexed: after each removal the next one becomes it.
-  while (const std::optional<qsizetype> header = findSection(name.view())) {
-    m_lines.remove(*header, sectionEnd(*header) - *header);
-    reindex();
+void IniFile::EraseSection(QStringView section) {
+  const EncodedName encoded(section, m_utf8);
+  const QByteArrayView name = encoded.view();
+  if (!findSection(name)) return;
+  // Every section of the name goes, each with its lines up to the next header.
+  QList<QByteArray> kept;
+  kept.reserve(m_lines.size());
+  bool erasing = false;
+  for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    if (m_kinds[i] == LineKind::Header)
+      erasing = sameName(*headerName(m_lines[i], m_utf8), name, m_utf8);
+    if (!erasing) kept << m_lines[i];
   }
+  m_lines = std::move(kept);
+  reindex();
 }
 
 bool IniFile::copyTail(QIODevice& target, QString* reason) const {

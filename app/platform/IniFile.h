@@ -42,26 +42,26 @@ public:
   // input error.
   bool ReadFailed() const { return m_readFailed; }
 
-  bool SectionExists(const QString& section) const;
+  bool SectionExists(QStringView section) const;
   // The key names of the section in file order.
-  QStringList ReadSection(const QString& section) const;
+  QStringList ReadSection(QStringView section) const;
 
   // The value trimmed of blanks and cut to MaxValueBytes, or defaultValue when the section or
   // key is missing. A UTF-8 file counts the bytes its value would take in CP932.
-  QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+  QString ReadString(QStringView section, QStringView key, const QString& defaultValue) const;
   // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$" (up to 8 digits, taken
   // as the 32-bit pattern so that system colours read back); else defaultValue.
-  int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
-  bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
+  int ReadInteger(QStringView section, QStringView key, int defaultValue) const;
+  bool ReadBool(QStringView section, QStringView key, bool defaultValue) const;
 
   // Replaces the value of an existing key in place, else adds the key after the last key of the
   // section, else adds the section at the end. Line breaks in value become blanks, and blanks at
   // its ends are dropped, so that it is written as it reads back.
-  void WriteString(const QString& section, const QString& key, const QString& value);
-  void WriteInteger(const QString& section, const QString& key, int value);
-  void WriteBool(const QString& section, const QString& key, bool value);
+  void WriteString(QStringView section, QStringView key, const QString& value);
+  void WriteInteger(QStringView section, QStringView key, int value);
+  void WriteBool(QStringView section, QStringView key, bool value);
   // Removes every section of that name with all its lines up to the next header.
-  void EraseSection(const QString& section);
+  void EraseSection(QStringView section);
 
   // Saves all lines with CR LF ends through a temporary file renamed over the old one, so a
   // failure leaves the old file as it was; then returns false and sets error when given.
