@@ -343,3 +343,61 @@ TEST_F(IniFileTest, Utf8ValuesAreCutAtWholeCharacters) {
 }
 
 } // namespace
+
+namespace {
+
+// Reads every name a test may have written, so that two texts can be compared as the reader
+// sees them.
+QStringList everyValue(const IniFile& ini, const QStringList& sections, const QStringList& keys) {
+  QStringList values;
+  for (const QString& section : sections) {
+    values << (ini.SectionExists(section) ? QStringLiteral("+") : QStringLiteral("-"));
+    values << ini.ReadSection(section);
+    for (const QString& key : keys)
+      values << ini.ReadString(section, key, QStringLiteral("\n"));
+  }
+  return values;
+}
+
+} // namespace
+
+// The index is kept up to date line by line as keys and sections are written: after any mix of
+// writes, of names that read back otherwise as well, every name reads as in the text read anew.
+TEST_F(IniFileTest, WritesReadAsTheirTextReadAnew) {
+  const QStringList sections = {"Graph", "GRAPH", "a]b", " pad", "[x", u"表示"_qs, "Sec=1", "E"};
+  const QStringList keys = {"K", "k", "Left", "a=b", "[y]", " z", u"値"_qs, ";c", "L2"};
+  IniFile ini = IniFile::FromBytes("junk\r\n[E]\r\nK=0\r\n[graph]\r\nk=1\r\n[Graph]\r\nK=2\r\n"
+                                   "[E]\r\nL2=9\r\n");
+  std::mt19937 random(3);
+  for (int step = 0; step < 400; ++step) {
+    const QString& section = sections[qsizetype(random() % sections.size())];
+    const QString& key = keys[qsizetype(random() % keys.size())];
+    if (random() % 23 == 0) ini.EraseSection(section);
+    else ini.WriteString(section, key, QString::number(step) + (step % 7 ? "" : "]"));
+    ASSERT_EQ(everyValue(ini, sections, keys),
+              everyValue(IniFile::FromBytes(ini.Contents()), sections, keys))
+        << "step " << step << "\n"
+        << ini.Contents().toStdString();
+  }
+}
+
+// Lines not written are read in place from the bytes the file took; the file keeps them, and a
+// copy is a text of its own.
+TEST_F(IniFileTest, TextOutlivesItsSourceAndCopiesAreIndependent) {
+  std::optional<IniFile> ini;
+  {
+    QByteArray bytes = "[S]\r\nA=1\r\nB=2\r\n";
+    ini = IniFile::FromBytes(bytes);
+    bytes.fill('x');
+  }
+  IniFile copy = *ini;
+  copy.WriteInteger(QStringLiteral("S"), QStringLiteral("A"), 5);
+  copy.WriteInteger(QStringLiteral("T"), QStringLiteral("C"), 6);
+  EXPECT_EQ(ini->ReadInteger(QStringLiteral("S"), QStringLiteral("A"), 0), 1);
+  EXPECT_EQ(ini->Contents(), "[S]\r\nA=1\r\nB=2\r\n");
+  EXPECT_EQ(copy.Contents(), "[S]\r\nA=5\r\nB=2\r\n[T]\r\nC=6\r\n");
+  // Switching to UTF-8 recodes every line, those in place too.
+  copy.WriteString(QStringLiteral("S"), QStringLiteral("B"), QStringLiteral(u"é€"));
+  EXPECT_EQ(copy.Contents(), "\xEF\xBB\xBF[S]\r\nA=5\r\nB=\xC3\xA9\xE2\x82\xAC\r\n[T]\r\nC=6\r\n");
+  EXPECT_EQ(ini->Contents(), "[S]\r\nA=1\r\nB=2\r\n");
+}
