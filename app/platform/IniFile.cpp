@@ -36,7 +36,10 @@ char foldAscii(char c) {
 }
 
 bool isAsciiBytes(QByteArrayView text) {
-  return std::none_of(text.begin(), text.end(), [](char c) { return c & 0x80; });
+  const char* bytes = text.data();
+  for (qsizetype i = 0; i < text.size(); ++i)
+    if (bytes[i] & 0x80) return false;
+  return true;
 }
 
 // Calls take(byte) for each byte of the name with every single-byte letter in lower case, so
@@ -44,8 +47,9 @@ bool isAsciiBytes(QByteArrayView text) {
 template <class Take>
 void forEachFolded(QByteArrayView name, bool utf8, Take take) {
   if (isAsciiBytes(name)) {
-    for (const char c : name)
-      take(foldAscii(c));
+    const char* bytes = name.data();
+    for (qsizetype i = 0; i < name.size(); ++i)
+      take(foldAscii(bytes[i]));
     return;
   }
   for (qsizetype i = 0; i < name.size();) {
@@ -79,7 +83,7 @@ bool sameName(QByteArrayView a, QByteArrayView b, bool utf8) {
   if (a.size() != b.size()) return false;
   if (isAsciiBytes(a) && isAsciiBytes(b)) {
     for (qsizetype i = 0; i < a.size(); ++i)
-      if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+      if (foldAscii(a.data()[i]) != foldAscii(b.data()[i])) return false;
     return true;
   }
   QVarLengthArray<char, 64> folded;
@@ -304,11 +308,6 @@ void IniFile::parse(QByteArray data) {
   reindex();
 }
 
-IniFile::LineKind IniFile::kindOf(QByteArrayView line) const {
-  if (headerName(line, m_utf8)) return LineKind::Header;
-  return keyName(line) ? LineKind::Key : LineKind::Other;
-}
-
 void IniFile::addSlot(const Slot& slot) {
   if (2 * (m_indexed + 1) > qsizetype(m_index.size())) {
     std::vector<Slot> old(std::max<std::size_t>(64, 2 * m_index.size()));
@@ -331,17 +330,20 @@ void IniFile::reindex() {
   m_kinds.resize(m_lines.size());
   std::optional<qsizetype> current; // none in text before the first header and in repeated sections
   quint64 currentHash = 0;
+  QByteArrayView currentName;
   for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    m_kinds[i] = kindOf(m_lines[i]);
-    if (m_kinds[i] == LineKind::Header) {
-      const QByteArrayView name = *headerName(m_lines[i], m_utf8);
-      current = findSection(name) ? std::nullopt : std::optional(i);
-      currentHash = nameHash(name, m_utf8);
+    if (const std::optional<QByteArrayView> header = headerName(m_lines[i], m_utf8)) {
+      m_kinds[i] = LineKind::Header;
+      current = findSection(*header) ? std::nullopt : std::optional(i);
+      currentName = *header;
+      currentHash = nameHash(*header, m_utf8);
       if (current) addSlot({currentHash, i, i});
-    } else if (m_kinds[i] == LineKind::Key && current) {
-      const QByteArrayView name = *keyName(m_lines[i]);
-      if (!findKey(*headerName(m_lines[*current], m_utf8), name))
-        addSlot({keyHash(currentHash, name, m_utf8), i, *current});
+    } else if (const std::optional<QByteArrayView> key = keyName(m_lines[i])) {
+      m_kinds[i] = LineKind::Key;
+      const quint64 hash = keyHash(currentHash, *key, m_utf8);
+      if (current && !findKey(hash, currentName, *key)) addSlot({hash, i, *current});
+    } else {
+      m_kinds[i] = LineKind::Other;
     }
   }
 }
@@ -367,8 +369,12 @@ qsizetype IniFile::sectionEnd(qsizetype header) const {
 }
 
 std::optional<qsizetype> IniFile::findKey(QByteArrayView section, QByteArrayView key) const {
+  return findKey(keyHash(nameHash(section, m_utf8), key, m_utf8), section, key);
+}
+
+std::optional<qsizetype> IniFile::findKey(quint64 hash, QByteArrayView section,
+                                          QByteArrayView key) const {
   if (m_index.empty()) return std::nullopt;
-  const quint64 hash = keyHash(nameHash(section, m_utf8), key, m_utf8);
   const std::size_t mask = m_index.size() - 1;
   for (std::size_t i = hash & mask; m_index[i].hash != 0; i = (i + 1) & mask) {
     const Slot& slot = m_index[i];
@@ -399,8 +405,8 @@ void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section) {
     }
   m_kinds.insert(line, LineKind::Key);
   const std::optional<qsizetype> start = findSection(section);
-  if (start && !findKey(section, *key))
-    addSlot({keyHash(nameHash(section, m_utf8), *key, m_utf8), line, *start});
+  const quint64 hash = keyHash(nameHash(section, m_utf8), *key, m_utf8);
+  if (start && !findKey(hash, section, *key)) addSlot({hash, line, *start});
 }
 
 std::optional<QByteArrayView> IniFile::rawValue(QStringView section, QStringView key) const {

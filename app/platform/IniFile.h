@@ -86,7 +86,6 @@ private:
   QByteArray encode(QStringView text) const;
   QString decode(QByteArrayView bytes) const;
   void switchToUtf8();
-  LineKind kindOf(QByteArrayView line) const;
   // The lines are parsed once, when read and when written: reads look names up in an open
   // hash table of folded names instead of scanning the text, and allocate nothing for a name.
   void reindex();
@@ -95,6 +94,8 @@ private:
   std::optional<qsizetype> findSection(QByteArrayView name) const;
   qsizetype sectionEnd(qsizetype header) const;
   std::optional<qsizetype> findKey(QByteArrayView section, QByteArrayView key) const;
+  // With the key's hash already made.
+  std::optional<qsizetype> findKey(quint64 hash, QByteArrayView section, QByteArrayView key) const;
   std::optional<QByteArrayView> rawValue(QStringView section, QStringView key) const;
   // Copies the unread rest of the file; reason tells why the old file could not be read.
   bool copyTail(QIODevice& target, QString* reason) const;
