@@ -35,23 +35,25 @@ double readFinite(const IniFile& ini, const QString& section, const QString& key
   return std::isfinite(number) ? number : defaultValue;
 }
 
+// The value, min and max written with a precision.
+std::array<QString, 3> rowTexts(const GraphParameter& row, int precision) {
+  const auto text = [precision](double value) {
+    return formatGeneral(value, precision, QStringLiteral("."));
+  };
+  return {text(row.value), text(row.min), text(row.max)};
+}
+
 // Fifteen digits, as every real of the document, unless they would not read back as a sound
 // row: ends so close that they no longer rise, or a number so near the largest double that it
 // rounds up beyond it. Then the seventeen digits that give each double exactly.
-int rowPrecision(const GraphParameter& row) {
-  const auto readBack = [](double value) {
-    return static_cast<double>(*textToFloat(formatGeneral(value, 15, QStringLiteral("."))));
-  };
-  const double min = readBack(row.min);
-  const double max = readBack(row.max);
-  return std::isfinite(min) && std::isfinite(max) && std::isfinite(readBack(row.value)) && min < max
-             ? 15
-             : 17;
-}
-
-void writeNumber(IniFile& ini, const QString& section, const QString& key, double value,
-                 int precision) {
-  ini.WriteString(section, key, formatGeneral(value, precision, QStringLiteral(".")));
+std::array<QString, 3> rowTexts(const GraphParameter& row) {
+  const std::array<QString, 3> texts = rowTexts(row, 15);
+  const auto readBack = [](const QString& text) { return static_cast<double>(*textToFloat(text)); };
+  const double value = readBack(texts[0]);
+  const double min = readBack(texts[1]);
+  const double max = readBack(texts[2]);
+  const bool sound = std::isfinite(value) && std::isfinite(min) && std::isfinite(max) && min < max;
+  return sound ? texts : rowTexts(row, 17);
 }
 
 } // namespace
@@ -60,11 +62,11 @@ void WriteParameters(IniFile& ini, const GraphParameters& parameters) {
   int number = 0;
   for (const GraphParameter& row : parameters) {
     const QString& section = sectionName(++number);
-    const int precision = rowPrecision(row);
+    const std::array<QString, 3> texts = rowTexts(row);
     ini.WriteString(section, NameKey, row.name);
-    writeNumber(ini, section, ValueKey, row.value, precision);
-    writeNumber(ini, section, MinKey, row.min, precision);
-    writeNumber(ini, section, MaxKey, row.max, precision);
+    ini.WriteString(section, ValueKey, texts[0]);
+    ini.WriteString(section, MinKey, texts[1]);
+    ini.WriteString(section, MaxKey, texts[2]);
   }
   while (++number <= GraphParameters::MaxCount)
     ini.EraseSection(sectionName(number));
