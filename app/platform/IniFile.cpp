@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "ByteEscapes.h"
 #include "ShiftJisCodec.h"
 #include "Utf8Codec.h"
 
@@ -217,13 +218,51 @@ bool losslessInShiftJis(const QString& text) {
   return lossless;
 }
 
+// Text in a UTF-8 file. Bytes kept from a CP932 text can join into a character there (0xEB 0x80
+// 0x80 reads as U+B000); the first of such bytes is written as U+FFFD, so that the value reads
+// back as written instead of as a character nobody typed.
+QByteArray utf8Bytes(const QString& text) {
+  QString mended;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    QByteArray run;
+    for (qsizetype k = i; k < text.size() && run.size() < 4; ++k) {
+      const std::optional<char> byte = escapedByte(text, k);
+      if (!byte) break;
+      run += *byte;
+    }
+    if (run.size() < 2 || utf8SequenceLength(run, 0) < 2) continue;
+    if (mended.isEmpty()) mended = text;
+    mended[i] = QChar::ReplacementCharacter;
+  }
+  return toUtf8KeepingBytes(mended.isEmpty() ? text : mended);
+}
+
+// A CP932 line in UTF-8. A lead byte whose pair CP932 cannot decode still hides its second byte
+// from the line's reading; in UTF-8 that byte ('[' or ']') would show and make or change a
+// header, so such a pair is written as one U+FFFD and the file keeps its sections.
+QByteArray recodedLine(const QByteArray& line) {
+  QByteArray recoded = utf8Bytes(fromShiftJis(line));
+  const std::optional<QByteArrayView> before = headerName(line, false);
+  const std::optional<QByteArrayView> after = headerName(recoded, true);
+  if (before.has_value() == after.has_value() &&
+      (!before || utf8Bytes(fromShiftJis(before->toByteArray())) == *after))
+    return recoded;
+  QString text;
+  for (qsizetype i = 0; i < line.size(); i += charLength(line, i, false)) {
+    const QString character = fromShiftJis(line.mid(i, charLength(line, i, false)));
+    const bool broken = character.size() == 2 && escapedByte(character, 0).has_value();
+    text += broken ? QString(QChar::ReplacementCharacter) : character;
+  }
+  return utf8Bytes(text);
+}
+
 // A section or key name in the file's encoding. The program's own names are ASCII and are held
 // on the stack: a load looks up hundreds of them.
 class EncodedName {
 public:
   EncodedName(QStringView name, bool utf8) {
     if (!isAscii(name)) {
-      m_other = utf8 ? toUtf8KeepingBytes(name.toString()) : toShiftJis(name.toString());
+      m_other = utf8 ? utf8Bytes(name.toString()) : toShiftJis(name.toString());
       return;
     }
     m_ascii.resize(name.size());
@@ -247,7 +286,7 @@ IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
 
 QByteArray IniFile::encode(QStringView text) const {
   if (isAscii(text)) return text.toLatin1();
-  return m_utf8 ? toUtf8KeepingBytes(text.toString()) : toShiftJis(text.toString());
+  return m_utf8 ? utf8Bytes(text.toString()) : toShiftJis(text.toString());
 }
 
 QString IniFile::decode(QByteArrayView bytes) const {
@@ -259,7 +298,7 @@ QString IniFile::decode(QByteArrayView bytes) const {
 // that is read is copied unchanged on saving, as it always is.
 void IniFile::switchToUtf8() {
   for (QByteArray& line : m_lines)
-    line = toUtf8KeepingBytes(fromShiftJis(line));
+    line = recodedLine(line);
   m_utf8 = true;
   reindex();
 }
@@ -415,7 +454,8 @@ std::optional<QByteArrayView> IniFile::rawValue(QStringView section, QStringView
       findKey(EncodedName(section, m_utf8).view(), EncodedName(key, m_utf8).view());
   if (!line) return std::nullopt;
   const QByteArrayView text = m_lines[*line];
-  return cutValue(trimBlanks(text.sliced(text.indexOf('=') + 1)), m_utf8);
+  // A cut can end at a blank, which is trimmed too: the value reads as it is written back.
+  return trimBlanks(cutValue(trimBlanks(text.sliced(text.indexOf('=') + 1)), m_utf8));
 }
 
 bool IniFile::SectionExists(QStringView section) const {

@@ -401,3 +401,41 @@ TEST_F(IniFileTest, TextOutlivesItsSourceAndCopiesAreIndependent) {
   EXPECT_EQ(copy.Contents(), "\xEF\xBB\xBF[S]\r\nA=5\r\nB=\xC3\xA9\xE2\x82\xAC\r\n[T]\r\nC=6\r\n");
   EXPECT_EQ(ini->Contents(), "[S]\r\nA=1\r\nB=2\r\n");
 }
+
+// Found by fuzzing: a value cut at 1023 bytes just after a blank read with the blank at its end,
+// which no written value has.
+TEST_F(IniFileTest, AValueCutAfterABlankIsTrimmed) {
+  EXPECT_EQ(read(QByteArray(1022, 'x') + "\t\t yz"), QString(1022, QLatin1Char('x')));
+  EXPECT_EQ(read(QByteArray(1020, 'x') + "\x95\x5C \x95\x5C"),
+            QString(1020, QLatin1Char('x')) + QStringLiteral(u"表"));
+}
+
+// Found by fuzzing: a CP932 lead byte whose pair has no character hides the ']' after it, so
+// "[\x82]\x81\x5C" is no header; in UTF-8 the ']' would show. When the file changes to UTF-8,
+// such a pair becomes U+FFFD and the keys after the line stay in their section.
+TEST_F(IniFileTest, ChangingToUtf8KeepsEverySection) {
+  IniFile ini = IniFile::FromBytes("[S]\r\n[\x82]\x81\x5C\r\nK=1\r\n[a\x82]b]\r\nL=2\r\n");
+  ASSERT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+  ini.WriteString(QStringLiteral("T"), QStringLiteral("V"), QStringLiteral(u"café"));
+  ASSERT_TRUE(ini.IsUtf8());
+  const IniFile saved = IniFile::FromBytes(ini.Contents());
+  EXPECT_EQ(saved.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+  EXPECT_EQ(saved.ReadSection(QStringLiteral("S")), QStringList({QStringLiteral("K")}));
+  EXPECT_EQ(saved.ReadInteger(QStringLiteral(u"a\uFFFDb"), QStringLiteral("L"), 0), 2);
+  EXPECT_EQ(saved.ReadString(QStringLiteral("T"), QStringLiteral("V"), QString()),
+            QStringLiteral(u"café"));
+}
+
+// Bytes kept from CP932 that would join into a character in UTF-8 (0xEB 0x80 0x80 is U+B000)
+// are written with U+FFFD for the first of them, so the value reads back as written.
+TEST_F(IniFileTest, KeptBytesNeverJoinIntoACharacterInUtf8) {
+  IniFile ini = IniFile::FromBytes("[S]\r\nK=a\xEB\x80\x80z\r\n");
+  const QString kept = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  ASSERT_EQ(kept, QStringLiteral("a") + QChar(0xDCEB) + QChar(0xDC80) + QChar(0xDC80) + "z");
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("E"), QStringLiteral(u"é"));
+  ini.WriteString(QStringLiteral("S"), QStringLiteral("W"), kept);
+  const IniFile saved = IniFile::FromBytes(ini.Contents());
+  const QString mended = QStringLiteral(u"a\uFFFD") + QChar(0xDC80) + QChar(0xDC80) + "z";
+  EXPECT_EQ(saved.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), mended);
+  EXPECT_EQ(saved.ReadString(QStringLiteral("S"), QStringLiteral("W"), QString()), mended);
+}
