@@ -47,8 +47,7 @@ void measure(const char* name, const GraphModel& model) {
            ReadGraphModel(parsed, read);
          }));
   report("save into an empty text", timeFrames(Repetitions, [&](int) { written(model); }));
-  report("save over its own text",
-         timeFrames(Repetitions, [&](int) { written(model, parsed); }));
+  report("save over its own text", timeFrames(Repetitions, [&](int) { written(model, parsed); }));
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 // with the input.
 #include "DocumentFuzzSupport.h"
 #include "FuncGraph.h"
-#include "GraphModel.h"
 #include "GraphFont.h"
+#include "GraphModel.h"
 #include "GraphPen.h"
 #include "IniFile.h"
 #include "KurvoError.h"
@@ -270,7 +270,8 @@ void checkAxis(const TAxis& axis) {
 void checkModel(const GraphModel& model) {
   checkAxis(model.xAxis);
   checkAxis(model.yAxis);
-  for (const long double v : {model.range.xMin, model.range.xMax, model.range.yMin, model.range.yMax})
+  for (const long double v :
+       {model.range.xMin, model.range.xMax, model.range.yMin, model.range.yMax})
     require(std::isfinite(v));
   for (const TFormula& formula : model.formulas) {
     require(formula.Formula.size() <= IniFile::MaxValueBytes);

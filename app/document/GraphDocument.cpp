@@ -35,9 +35,9 @@ GraphModel TFuncGraph::Model() const {
     // A hidden label is one the user deleted: its slot is empty.
     const TGraphLabel* label = FLabels[std::size_t(n - 1)];
     if (label && !label->isHidden())
-      model.labels[std::size_t(n - 1)] = GraphLabelRecord{
-          label->Caption(), label->Color(), label->Left(), label->Top(), label->Tag(),
-          label->Font()};
+      model.labels[std::size_t(n - 1)] =
+          GraphLabelRecord{label->Caption(), label->Color(), label->Left(),
+                           label->Top(),     label->Tag(),   label->Font()};
   }
   model.autoRedraw = autoRedraw;
   model.parameters = parameters;

@@ -33,8 +33,7 @@ bool holdsDocument(const IniFile& ini) {
 }
 
 // The key prefixes of the slots, made once: every save and load uses all of them.
-template <int Count>
-const std::array<QString, Count>& prefixes(const char* stem) {
+template <int Count> const std::array<QString, Count>& prefixes(const char* stem) {
   static const std::array<QString, Count> made = [stem] {
     std::array<QString, Count> names;
     for (int n = 1; n <= Count; ++n)
@@ -110,8 +109,7 @@ bool GraphModel::operator==(const GraphModel& other) const {
          margins == other.margins && borderLine == other.borderLine &&
          backBrush == other.backBrush &&
          std::equal(formulas.begin(), formulas.end(), other.formulas.begin(), sameSlot) &&
-         labels == other.labels && autoRedraw == other.autoRedraw &&
-         parameters == other.parameters;
+         labels == other.labels && autoRedraw == other.autoRedraw && parameters == other.parameters;
 }
 
 void WriteGraphModel(IniFile& ini, const GraphModel& model) {

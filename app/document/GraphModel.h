@@ -41,7 +41,7 @@ struct GraphModel {
   GraphMargins margins;
   bool borderLine = false;
   TBrush backBrush;
-  std::array<TFormula, FormulaCount> formulas; // their text and pen
+  std::array<TFormula, FormulaCount> formulas;                    // their text and pen
   std::array<std::optional<GraphLabelRecord>, LabelCount> labels; // slot n at n - 1
   bool autoRedraw = false;
   GraphParameters parameters;

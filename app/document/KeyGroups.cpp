@@ -55,12 +55,14 @@ void WriteFont(IniFile& ini, QStringView section, QStringView prefix, const TFon
 
 void ReadFont(const IniFile& ini, QStringView section, QStringView prefix, TFont& font) {
   // A character set is one byte; a stored number beyond it keeps its low byte.
-  font.Charset =
-      static_cast<std::uint8_t>(ini.ReadInteger(section, KeyName(prefix, u"FontCharset"), font.Charset));
+  font.Charset = static_cast<std::uint8_t>(
+      ini.ReadInteger(section, KeyName(prefix, u"FontCharset"), font.Charset));
   font.Color = ini.ReadInteger(section, KeyName(prefix, u"FontColor"), font.Color);
-  font.Name = fontNameBytes(ini.ReadString(section, KeyName(prefix, u"FontName"), fontNameText(font.Name)));
+  font.Name =
+      fontNameBytes(ini.ReadString(section, KeyName(prefix, u"FontName"), fontNameText(font.Name)));
   font.Size = ini.ReadInteger(section, KeyName(prefix, u"FontSize"), font.Size);
-  font.Style = fontStyleFromStored(ini.ReadInteger(section, KeyName(prefix, u"FontStyle"), font.Style));
+  font.Style =
+      fontStyleFromStored(ini.ReadInteger(section, KeyName(prefix, u"FontStyle"), font.Style));
 }
 
 void WritePen(IniFile& ini, QStringView section, QStringView prefix, const TPen& pen) {

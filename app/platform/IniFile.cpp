@@ -45,8 +45,7 @@ bool isAsciiBytes(QByteArrayView text) {
 
 // Calls take(byte) for each byte of the name with every single-byte letter in lower case, so
 // that names equal when folded match.
-template <class Take>
-void forEachFolded(QByteArrayView name, bool utf8, Take take) {
+template <class Take> void forEachFolded(QByteArrayView name, bool utf8, Take take) {
   if (isAsciiBytes(name)) {
     const char* bytes = name.data();
     for (qsizetype i = 0; i < name.size(); ++i)
@@ -55,7 +54,8 @@ void forEachFolded(QByteArrayView name, bool utf8, Take take) {
   }
   for (qsizetype i = 0; i < name.size();) {
     const qsizetype length = charLength(name, i, utf8);
-    if (length == 1) take(foldAscii(name[i]));
+    if (length == 1)
+      take(foldAscii(name[i]));
     else
       for (qsizetype k = 0; k < length; ++k)
         take(name[i + k]);
@@ -63,6 +63,8 @@ void forEachFolded(QByteArrayView name, bool utf8, Take take) {
   }
 }
 
+// Names are hashed as FNV-1a over their folded bytes, then mixed so that the low bits, which pick
+// the slot, depend on every byte.
 quint64 mixed(quint64 h) {
   h ^= h >> 33;
   h *= 0xFF51AFD7ED558CCDULL;
@@ -72,7 +74,8 @@ quint64 mixed(quint64 h) {
 
 quint64 nameHash(QByteArrayView name, bool utf8) {
   quint64 h = 0xCBF29CE484222325ULL;
-  forEachFolded(name, utf8, [&h](char c) { h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL; });
+  forEachFolded(name, utf8,
+                [&h](char c) { h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL; });
   return mixed(h);
 }
 
@@ -270,7 +273,8 @@ public:
       m_ascii[i] = static_cast<char>(name[i].unicode());
   }
   QByteArrayView view() const {
-    return m_ascii.isEmpty() ? QByteArrayView(m_other) : QByteArrayView(m_ascii.data(), m_ascii.size());
+    return m_ascii.isEmpty() ? QByteArrayView(m_other)
+                             : QByteArrayView(m_ascii.data(), m_ascii.size());
   }
 
 private:

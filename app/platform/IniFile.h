@@ -101,10 +101,10 @@ private:
   bool copyTail(QIODevice& target, QString* reason) const;
 
   QString m_fileName;
-  QByteArray m_text;             // the bytes read; unchanged lines point into them
+  QByteArray m_text; // the bytes read; unchanged lines point into them
   QList<QByteArray> m_lines;
-  QList<LineKind> m_kinds;       // of each line
-  std::vector<Slot> m_index;     // a power of two in size, at most half full
+  QList<LineKind> m_kinds;   // of each line
+  std::vector<Slot> m_index; // a power of two in size, at most half full
   qsizetype m_indexed = 0;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
   bool m_utf8 = false;

@@ -16,18 +16,19 @@ namespace {
 
 // A document that sets something in every section, with labels whose tags, carried positions and
 // stored colours test the reading rules.
-const QByteArray RichDocument = toShiftJis(QStringLiteral(u"[XAxis]\r\nVisible=0\r\nCaption=時間\r\nGuagePeriod=0.25\r\n"
-                                "[YAxis]\r\nValPos=2\r\nFontName=Serif\r\nFontStyle=19\r\n"
-                                "[GraphRange]\r\nXMin=-1.5\r\nXMax=2\r\nYMin=-4\r\nYMax=1e3\r\n"
-                                "[Margin]\r\nTop=31\r\n"
-                                "[Graph]\r\nBorderLine=1\r\nBackBrushColor=255\r\n"
-                                "[Function]\r\nFunc01Formula=a*sin(k*x)\r\nFunc03PenPenStyle=9\r\n"
-                                "[GraphLabel]\r\nLabel01Caption=one\r\nLabel01Color=7\r\n"
-                                "Label01Left=40\r\nLabel01Top=50\r\nLabel01Tag=1\r\n"
-                                "Label02Caption=two\r\nLabel02Tag=2\r\nLabel02FontSize=20\r\n"
-                                "Label03Caption=stray\r\nLabel03Tag=9\r\n"
-                                "[Options]\r\nAutoRedraw=1\r\n"
-                                "[Parameter01]\r\nName=k\r\nValue=3\r\nMin=0\r\nMax=5\r\n"));
+const QByteArray RichDocument =
+    toShiftJis(QStringLiteral(u"[XAxis]\r\nVisible=0\r\nCaption=時間\r\nGuagePeriod=0.25\r\n"
+                              "[YAxis]\r\nValPos=2\r\nFontName=Serif\r\nFontStyle=19\r\n"
+                              "[GraphRange]\r\nXMin=-1.5\r\nXMax=2\r\nYMin=-4\r\nYMax=1e3\r\n"
+                              "[Margin]\r\nTop=31\r\n"
+                              "[Graph]\r\nBorderLine=1\r\nBackBrushColor=255\r\n"
+                              "[Function]\r\nFunc01Formula=a*sin(k*x)\r\nFunc03PenPenStyle=9\r\n"
+                              "[GraphLabel]\r\nLabel01Caption=one\r\nLabel01Color=7\r\n"
+                              "Label01Left=40\r\nLabel01Top=50\r\nLabel01Tag=1\r\n"
+                              "Label02Caption=two\r\nLabel02Tag=2\r\nLabel02FontSize=20\r\n"
+                              "Label03Caption=stray\r\nLabel03Tag=9\r\n"
+                              "[Options]\r\nAutoRedraw=1\r\n"
+                              "[Parameter01]\r\nName=k\r\nValue=3\r\nMin=0\r\nMax=5\r\n"));
 
 GraphModel newModel() {
   return TFuncGraph().Model();
@@ -99,9 +100,9 @@ TEST(GraphModelTest, ASavedModelReadsBackEqual) {
 TEST(GraphModelTest, TextWithoutADocumentSectionIsRefusedAndChangesNothing) {
   GraphModel model = read(RichDocument);
   const GraphModel before = model;
-  for (const QByteArray& text : {QByteArray(), QByteArray("[Parameter01]\r\nName=k\r\n"),
-                                 QByteArray("[Options]\r\nAutoRedraw=1\r\n"),
-                                 QByteArray("XAxis=1\r\n[X Axis]\r\n")}) {
+  for (const QByteArray& text :
+       {QByteArray(), QByteArray("[Parameter01]\r\nName=k\r\n"),
+        QByteArray("[Options]\r\nAutoRedraw=1\r\n"), QByteArray("XAxis=1\r\n[X Axis]\r\n")}) {
     EXPECT_THROW(ReadGraphModel(IniFile::FromBytes(text), model), KurvoError) << text.data();
     EXPECT_TRUE(model == before);
   }

@@ -372,8 +372,10 @@ TEST_F(IniFileTest, WritesReadAsTheirTextReadAnew) {
   for (int step = 0; step < 400; ++step) {
     const QString& section = sections[qsizetype(random() % sections.size())];
     const QString& key = keys[qsizetype(random() % keys.size())];
-    if (random() % 23 == 0) ini.EraseSection(section);
-    else ini.WriteString(section, key, QString::number(step) + (step % 7 ? "" : "]"));
+    if (random() % 23 == 0)
+      ini.EraseSection(section);
+    else
+      ini.WriteString(section, key, QString::number(step) + (step % 7 ? "" : "]"));
     ASSERT_EQ(everyValue(ini, sections, keys),
               everyValue(IniFile::FromBytes(ini.Contents()), sections, keys))
         << "step " << step << "\n"
