@@ -9,6 +9,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 #include <utility>
 
@@ -492,6 +493,17 @@ bool IniFile::ReadBool(QStringView section, QStringView key, bool defaultValue) 
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+// One allocation for the line: a save writes hundreds of them.
+QByteArray IniFile::keyLine(QByteArrayView key, QStringView value) const {
+  QByteArray line;
+  line.reserve(key.size() + 1 + value.size());
+  line.append(key).append('=');
+  if (!isAscii(value)) return line.append(encode(value));
+  for (const QChar c : value)
+    line.append(static_cast<char>(c.unicode()));
+  return line;
+}
+
 void IniFile::WriteString(QStringView section, QStringView key, const QString& value) {
   const QString texts[] = {oneLine(section), oneLine(key), oneLine(value)};
   if (!m_utf8 && !std::all_of(std::begin(texts), std::end(texts), losslessInShiftJis))
@@ -501,11 +513,11 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   const EncodedName keyText(texts[1], m_utf8);
   // Blanks at either end would not read back; no character that an escape or a multibyte form
   // stands for is a blank.
-  const QByteArray valueText = encode(trimBlanks(QStringView(texts[2])));
+  const QStringView valueText = trimBlanks(QStringView(texts[2]));
   const std::optional<qsizetype> header = findSection(sectionName);
   if (!header) {
     m_lines << '[' + sectionName.toByteArray() + ']';
-    m_lines << keyText.view().toByteArray() + '=' + valueText;
+    m_lines << keyLine(keyText.view(), valueText);
     const qsizetype added = m_lines.size() - 2;
     const std::optional<QByteArrayView> written = headerName(m_lines[added], m_utf8);
     if (!written || !sameName(*written, sectionName, m_utf8)) return reindex();
@@ -515,7 +527,7 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   }
   if (const std::optional<qsizetype> line = findKey(sectionName, keyText.view())) {
     QByteArray& text = m_lines[*line];
-    text = text.left(text.indexOf('=') + 1) + valueText;
+    text = keyLine(QByteArrayView(text).first(text.indexOf('=')), valueText);
     // A ']' in the value turns a key whose name starts with '[' into a header.
     if (headerName(text, m_utf8)) reindex();
     return;
@@ -525,12 +537,16 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   for (qsizetype i = insertAt; i < end; ++i) {
     if (m_kinds[i] == LineKind::Key) insertAt = i + 1;
   }
-  m_lines.insert(insertAt, keyText.view().toByteArray() + '=' + valueText);
+  m_lines.insert(insertAt, keyLine(keyText.view(), valueText));
   indexInsertedKey(insertAt, sectionName);
 }
 
 void IniFile::WriteInteger(QStringView section, QStringView key, int value) {
-  WriteString(section, key, QString::number(value));
+  char digits[12];
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+  QChar text[sizeof digits];
+  std::copy(digits, end.ptr, text);
+  WriteString(section, key, QString::fromRawData(text, end.ptr - digits));
 }
 
 void IniFile::WriteBool(QStringView section, QStringView key, bool value) {
