@@ -15,6 +15,7 @@
 #include "NumberFormat.h"
 #include "ParameterNames.h"
 #include "ShiftJisCodec.h"
+#include "Utf8Codec.h"
 
 #include <QApplication>
 
@@ -240,8 +241,11 @@ void checkWrittenBack(const IniFile& input, const IniFile& saved, const GraphMod
     require(text.size() <= IniFile::MaxValueBytes);
     require(text.isEmpty() || (!isBlank(text.front()) && !isBlank(text.back())));
     const QString& savedSection = key.savedSection.isEmpty() ? key.section : key.savedSection;
-    if (const std::optional<QString> expected = asWritten(input, key, text))
+    if (std::optional<QString> expected = asWritten(input, key, text)) {
+      // Bytes kept from CP932 that would join into a character in UTF-8 are written otherwise.
+      if (saved.IsUtf8()) expected = fromUtf8KeepingBytes(toUtf8ReadingBack(*expected));
       require(saved.ReadString(savedSection, key.name, Missing) == *expected);
+    }
   };
   for (const Key& key : fixedKeys())
     check(key);

@@ -222,34 +222,15 @@ bool losslessInShiftJis(const QString& text) {
   return lossless;
 }
 
-// Text in a UTF-8 file. Bytes kept from a CP932 text can join into a character there (0xEB 0x80
-// 0x80 reads as U+B000); the first of such bytes is written as U+FFFD, so that the value reads
-// back as written instead of as a character nobody typed.
-QByteArray utf8Bytes(const QString& text) {
-  QString mended;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    QByteArray run;
-    for (qsizetype k = i; k < text.size() && run.size() < 4; ++k) {
-      const std::optional<char> byte = escapedByte(text, k);
-      if (!byte) break;
-      run += *byte;
-    }
-    if (run.size() < 2 || utf8SequenceLength(run, 0) < 2) continue;
-    if (mended.isEmpty()) mended = text;
-    mended[i] = QChar::ReplacementCharacter;
-  }
-  return toUtf8KeepingBytes(mended.isEmpty() ? text : mended);
-}
-
 // A CP932 line in UTF-8. A lead byte whose pair CP932 cannot decode still hides its second byte
 // from the line's reading; in UTF-8 that byte ('[' or ']') would show and make or change a
 // header, so such a pair is written as one U+FFFD and the file keeps its sections.
 QByteArray recodedLine(const QByteArray& line) {
-  QByteArray recoded = utf8Bytes(fromShiftJis(line));
+  QByteArray recoded = toUtf8ReadingBack(fromShiftJis(line));
   const std::optional<QByteArrayView> before = headerName(line, false);
   const std::optional<QByteArrayView> after = headerName(recoded, true);
   if (before.has_value() == after.has_value() &&
-      (!before || utf8Bytes(fromShiftJis(before->toByteArray())) == *after))
+      (!before || toUtf8ReadingBack(fromShiftJis(before->toByteArray())) == *after))
     return recoded;
   QString text;
   for (qsizetype i = 0; i < line.size(); i += charLength(line, i, false)) {
@@ -257,7 +238,7 @@ QByteArray recodedLine(const QByteArray& line) {
     const bool broken = character.size() == 2 && escapedByte(character, 0).has_value();
     text += broken ? QString(QChar::ReplacementCharacter) : character;
   }
-  return utf8Bytes(text);
+  return toUtf8ReadingBack(text);
 }
 
 // A section or key name in the file's encoding. The program's own names are ASCII and are held
@@ -266,7 +247,7 @@ class EncodedName {
 public:
   EncodedName(QStringView name, bool utf8) {
     if (!isAscii(name)) {
-      m_other = utf8 ? utf8Bytes(name.toString()) : toShiftJis(name.toString());
+      m_other = utf8 ? toUtf8ReadingBack(name.toString()) : toShiftJis(name.toString());
       return;
     }
     m_ascii.resize(name.size());
@@ -291,7 +272,7 @@ IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
 
 QByteArray IniFile::encode(QStringView text) const {
   if (isAscii(text)) return text.toLatin1();
-  return m_utf8 ? utf8Bytes(text.toString()) : toShiftJis(text.toString());
+  return m_utf8 ? toUtf8ReadingBack(text.toString()) : toShiftJis(text.toString());
 }
 
 QString IniFile::decode(QByteArrayView bytes) const {

@@ -53,6 +53,22 @@ QByteArray toUtf8KeepingBytes(const QString& text) {
   return bytes + QStringView(text).mid(start).toUtf8();
 }
 
+QByteArray toUtf8ReadingBack(const QString& text) {
+  QString mended;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    QByteArray run;
+    for (qsizetype k = i; k < text.size() && run.size() < 4; ++k) {
+      const std::optional<char> byte = escapedByte(text, k);
+      if (!byte) break;
+      run += *byte;
+    }
+    if (run.size() < 2 || utf8SequenceLength(run, 0) < 2) continue;
+    if (mended.isEmpty()) mended = text;
+    mended[i] = QChar::ReplacementCharacter;
+  }
+  return toUtf8KeepingBytes(mended.isEmpty() ? text : mended);
+}
+
 namespace {
 
 // QString::fromUtf8 drops a byte-order mark at the start of its bytes; inside a value it is a
