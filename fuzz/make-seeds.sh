@@ -167,6 +167,15 @@ Label01Tag=1"
   raw_document utf8-bom-invalid '\xef\xbb\xbf[XAxis]\r\nCaption=\xc3\x28\xe2\x82\r\nFontName=\xed\xa0\x80\xf4\x90\x80\x80\r\n'
   raw_document bom-twice '\xef\xbb\xbf\xef\xbb\xbf[Margin]\r\nLeft=3\r\n[Margin]\nTop=4\r\r\n'
   raw_document nul-and-controls '[Margin]\0\r\nLeft=1\0\r\n[Graph]\r\nBorderLine=\x0b1\x0c\r\n[Function]\r\nFunc01Formula=a\rb\r\n'
+  # The inputs of earlier findings, each also a test.
+  raw_document kept-byte-before-duplicate-code '[Function]\r\nFunc01Formula=\xee\xeex\r\n'
+  raw_document parameter-largest-double \
+    '[Graph]\n[Parameter01]\nName=a\nValue=1\nMin=0\nMax=1.7976931348623157E308\n'
+  raw_document parameter-narrow-range '[Graph]\n[Parameter01]\nName=a\nValue=1.0000000000000002\nMin=1.0000000000000002\nMax=1.0000000000000004\n'
+  raw_document cut-after-blank "[Function]\r\nFunc01Formula=$(repeat 1022 x)\t yz\r\n"
+  raw_document hidden-bracket-then-utf8 \
+    '[XAxis]\r\nCaption=\xee\xeex\r\n[\x82]\x81\x5c\r\nVisible=0\r\n'
+  raw_document kept-bytes-joining-in-utf8 '[XAxis]\r\nCaption=\xee\xeex\r\nFontName=a\xeb\x80\x80z\r\n'
 }
 
 for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do
