@@ -474,12 +474,13 @@ bool IniFile::ReadBool(QStringView section, QStringView key, bool defaultValue) 
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-// One allocation for the line: a save writes hundreds of them.
-QByteArray IniFile::keyLine(QByteArrayView key, QStringView value) const {
+// One allocation for the line: a save writes hundreds of them. A value that is not ASCII comes
+// encoded.
+QByteArray IniFile::keyLine(QByteArrayView key, QStringView value, QByteArrayView encoded) {
   QByteArray line;
-  line.reserve(key.size() + 1 + value.size());
+  line.reserve(key.size() + 1 + std::max(value.size(), encoded.size()));
   line.append(key).append('=');
-  if (!isAscii(value)) return line.append(encode(value));
+  if (!encoded.isEmpty()) return line.append(encoded);
   for (const QChar c : value)
     line.append(static_cast<char>(c.unicode()));
   return line;
@@ -487,18 +488,26 @@ QByteArray IniFile::keyLine(QByteArrayView key, QStringView value) const {
 
 void IniFile::WriteString(QStringView section, QStringView key, const QString& value) {
   const QString texts[] = {oneLine(section), oneLine(key), oneLine(value)};
-  if (!m_utf8 && !std::all_of(std::begin(texts), std::end(texts), losslessInShiftJis))
-    switchToUtf8();
-  const EncodedName encodedSection(texts[0], m_utf8);
-  const QByteArrayView sectionName = encodedSection.view();
-  const EncodedName keyText(texts[1], m_utf8);
   // Blanks at either end would not read back; no character that an escape or a multibyte form
   // stands for is a blank.
   const QStringView valueText = trimBlanks(QStringView(texts[2]));
+  // A value that is not ASCII is encoded once: the CP932 form made to see whether it has one is
+  // the one written.
+  QByteArray encodedValue;
+  if (!m_utf8) {
+    bool valueLossless = true;
+    if (!isAscii(valueText)) encodedValue = toShiftJis(valueText.toString(), &valueLossless);
+    if (!valueLossless || !losslessInShiftJis(texts[0]) || !losslessInShiftJis(texts[1]))
+      switchToUtf8();
+  }
+  if (m_utf8 && !isAscii(valueText)) encodedValue = encode(valueText);
+  const EncodedName encodedSection(texts[0], m_utf8);
+  const QByteArrayView sectionName = encodedSection.view();
+  const EncodedName keyText(texts[1], m_utf8);
   const std::optional<qsizetype> header = findSection(sectionName);
   if (!header) {
     m_lines << '[' + sectionName.toByteArray() + ']';
-    m_lines << keyLine(keyText.view(), valueText);
+    m_lines << keyLine(keyText.view(), valueText, encodedValue);
     const qsizetype added = m_lines.size() - 2;
     const std::optional<QByteArrayView> written = headerName(m_lines[added], m_utf8);
     if (!written || !sameName(*written, sectionName, m_utf8)) return reindex();
@@ -508,7 +517,7 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   }
   if (const std::optional<qsizetype> line = findKey(sectionName, keyText.view())) {
     QByteArray& text = m_lines[*line];
-    text = keyLine(QByteArrayView(text).first(text.indexOf('=')), valueText);
+    text = keyLine(QByteArrayView(text).first(text.indexOf('=')), valueText, encodedValue);
     // A ']' in the value turns a key whose name starts with '[' into a header.
     if (headerName(text, m_utf8)) reindex();
     return;
@@ -518,7 +527,7 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   for (qsizetype i = insertAt; i < end; ++i) {
     if (m_kinds[i] == LineKind::Key) insertAt = i + 1;
   }
-  m_lines.insert(insertAt, keyLine(keyText.view(), valueText));
+  m_lines.insert(insertAt, keyLine(keyText.view(), valueText, encodedValue));
   indexInsertedKey(insertAt, sectionName);
 }
 

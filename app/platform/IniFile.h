@@ -85,8 +85,8 @@ private:
   void parse(QByteArray data);
   QByteArray encode(QStringView text) const;
   QString decode(QByteArrayView bytes) const;
-  // "key=value", the value in the file's encoding.
-  QByteArray keyLine(QByteArrayView key, QStringView value) const;
+  // "key=value": an ASCII value as it is, any other as encoded in the file's encoding.
+  static QByteArray keyLine(QByteArrayView key, QStringView value, QByteArrayView encoded);
   void switchToUtf8();
   // The lines are parsed once, when read and when written: reads look names up in an open
   // hash table of folded names instead of scanning the text, and allocate nothing for a name.
