@@ -176,6 +176,8 @@ Label01Tag=1"
   raw_document hidden-bracket-then-utf8 \
     '[XAxis]\r\nCaption=\xee\xeex\r\n[\x82]\x81\x5c\r\nVisible=0\r\n'
   raw_document kept-bytes-joining-in-utf8 '[XAxis]\r\nCaption=\xee\xeex\r\nFontName=a\xeb\x80\x80z\r\n'
+  raw_document kept-bytes-joining-at-the-limit \
+    "[XAxis]\r\nCaption=\xee\xeex\r\nFontName=$(repeat 1017 x)\xeb\x80\x80\xef\x88\x88\r\n"
 }
 
 for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do

@@ -64,7 +64,7 @@ QByteArray toUtf8ReadingBack(const QString& text) {
     }
     if (run.size() < 2 || utf8SequenceLength(run, 0) < 2) continue;
     if (mended.isEmpty()) mended = text;
-    mended[i] = QChar::ReplacementCharacter;
+    mended[i] = QLatin1Char('?');
   }
   return toUtf8KeepingBytes(mended.isEmpty() ? text : mended);
 }

@@ -8,8 +8,9 @@
 QByteArray toUtf8KeepingBytes(const QString& text);
 // The bytes of the text in a UTF-8 file, which read back as the text. Kept bytes are written as
 // they were, but bytes kept from another encoding can join into a character in UTF-8 (0xEB 0x80
-// 0x80 reads as U+B000): the first of such bytes is written as U+FFFD instead, so that the text
-// reads back as written rather than as a character nobody typed.
+// 0x80 reads as U+B000): the first of such bytes is written as '?' instead, as CP932 writes a
+// character it lacks, so that the text reads back as written rather than as a character nobody
+// typed, and takes the bytes it took in CP932.
 QByteArray toUtf8ReadingBack(const QString& text);
 // The length of the well-formed UTF-8 sequence at i, or 0 when none starts there: no overlong
 // forms, no surrogates, nothing beyond U+10FFFF.

@@ -428,8 +428,9 @@ TEST_F(IniFileTest, ChangingToUtf8KeepsEverySection) {
             QStringLiteral(u"café"));
 }
 
-// Bytes kept from CP932 that would join into a character in UTF-8 (0xEB 0x80 0x80 is U+B000)
-// are written with U+FFFD for the first of them, so the value reads back as written.
+// Found by fuzzing: bytes kept from CP932 that would join into a character in UTF-8 (0xEB 0x80
+// 0x80 is U+B000) read back as that character. The first of them is written as '?', so the value
+// reads back as written, and it takes as many bytes as in CP932: a value of 1023 keeps its end.
 TEST_F(IniFileTest, KeptBytesNeverJoinIntoACharacterInUtf8) {
   IniFile ini = IniFile::FromBytes("[S]\r\nK=a\xEB\x80\x80z\r\n");
   const QString kept = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
@@ -437,7 +438,17 @@ TEST_F(IniFileTest, KeptBytesNeverJoinIntoACharacterInUtf8) {
   ini.WriteString(QStringLiteral("S"), QStringLiteral("E"), QStringLiteral(u"é"));
   ini.WriteString(QStringLiteral("S"), QStringLiteral("W"), kept);
   const IniFile saved = IniFile::FromBytes(ini.Contents());
-  const QString mended = QStringLiteral(u"a\uFFFD") + QChar(0xDC80) + QChar(0xDC80) + "z";
+  const QString mended = QStringLiteral("a?") + QChar(0xDC80) + QChar(0xDC80) + "z";
   EXPECT_EQ(saved.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), mended);
   EXPECT_EQ(saved.ReadString(QStringLiteral("S"), QStringLiteral("W"), QString()), mended);
+
+  const QByteArray full = QByteArray(1017, 'x') + "\xEB\x80\x80\xEF\x88\x88";
+  IniFile longValue = IniFile::FromBytes("[S]\r\nK=" + full + "\r\n");
+  const QString whole = longValue.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+  ASSERT_EQ(whole.size(), 1023);
+  longValue.WriteString(QStringLiteral("S"), QStringLiteral("E"), QStringLiteral(u"é"));
+  EXPECT_EQ(IniFile::FromBytes(longValue.Contents())
+                .ReadString(QStringLiteral("S"), QStringLiteral("K"), QString())
+                .size(),
+            1023);
 }
