@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -32,24 +33,23 @@ bool holdsDocument(const IniFile& ini) {
                      [&ini](const QString& section) { return ini.SectionExists(section); });
 }
 
-// The key prefixes of the slots, made once: every save and load uses all of them.
-template <int Count> const std::array<QString, Count>& prefixes(const char* stem) {
-  static const std::array<QString, Count> made = [stem] {
-    std::array<QString, Count> names;
-    for (int n = 1; n <= Count; ++n)
-      names[std::size_t(n - 1)] =
-          QLatin1String(stem) + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-    return names;
-  }();
-  return made;
+// The key prefixes of the slots: stem01, stem02, ...
+std::vector<QString> slotPrefixes(const char* stem, int count) {
+  std::vector<QString> names;
+  for (int n = 1; n <= count; ++n)
+    names.push_back(QLatin1String(stem) + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
+  return names;
 }
 
+// Made once: every save and load uses all of them.
 const QString& funcPrefix(int slot) {
-  return prefixes<GraphModel::FormulaCount>("Func")[std::size_t(slot - 1)];
+  static const std::vector<QString> names = slotPrefixes("Func", GraphModel::FormulaCount);
+  return names.at(std::size_t(slot - 1));
 }
 
 const QString& labelPrefix(int slot) {
-  return prefixes<GraphModel::LabelCount>("Label")[std::size_t(slot - 1)];
+  static const std::vector<QString> names = slotPrefixes("Label", GraphModel::LabelCount);
+  return names.at(std::size_t(slot - 1));
 }
 
 void writeLabel(IniFile& ini, const QString& prefix, const std::optional<GraphLabelRecord>& label) {
