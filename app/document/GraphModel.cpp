@@ -37,7 +37,7 @@ bool holdsDocument(const IniFile& ini) {
 std::vector<QString> slotPrefixes(const char* stem, int count) {
   std::vector<QString> names;
   for (int n = 1; n <= count; ++n)
-    names.push_back(QLatin1String(stem) + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
+    names.push_back(NumberedName(stem, n));
   return names;
 }
 

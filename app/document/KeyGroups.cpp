@@ -45,6 +45,10 @@ QString fontNameText(const std::string& name) {
 
 } // namespace
 
+QString NumberedName(const char* stem, int number) {
+  return QLatin1String(stem) + QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
 void WriteFont(IniFile& ini, QStringView section, QStringView prefix, const TFont& font) {
   ini.WriteInteger(section, KeyName(prefix, u"FontCharset"), font.Charset);
   ini.WriteInteger(section, KeyName(prefix, u"FontColor"), font.Color);

@@ -13,6 +13,9 @@
 
 class IniFile;
 
+// The name of the numbered slot of a group: the stem and two digits ("Func01", "Parameter12").
+QString NumberedName(const char* stem, int number);
+
 // A key name made of a prefix and a name, joined on the stack: a load and a save of a document
 // look up hundreds of them.
 class KeyName {

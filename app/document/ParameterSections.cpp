@@ -1,6 +1,7 @@
 #include "ParameterSections.h"
 
 #include "IniFile.h"
+#include "KeyGroups.h"
 #include "NumberFormat.h"
 #include "ParameterNames.h"
 
@@ -21,7 +22,7 @@ const QString& sectionName(int number) {
   static const std::array<QString, GraphParameters::MaxCount + 1> names = [] {
     std::array<QString, GraphParameters::MaxCount + 1> made;
     for (int n = 1; n <= GraphParameters::MaxCount; ++n)
-      made[n] = QStringLiteral("Parameter%1").arg(n, 2, 10, QLatin1Char('0'));
+      made[n] = NumberedName("Parameter", n);
     return made;
   }();
   return names.at(std::size_t(number));

@@ -112,7 +112,7 @@ QByteArrayView trimBlanks(QByteArrayView text) {
 }
 
 QStringView trimBlanks(QStringView text) {
-  const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+  const auto blank = [](QChar c) { return c.unicode() < 0x80 && isBlank(char(c.unicode())); };
   while (!text.isEmpty() && blank(text.front()))
     text = text.sliced(1);
   while (!text.isEmpty() && blank(text.back()))
@@ -241,13 +241,19 @@ QByteArray recodedLine(const QByteArray& line) {
   return toUtf8ReadingBack(text);
 }
 
+// Text in a file's encoding.
+QByteArray encoded(QStringView text, bool utf8) {
+  if (isAscii(text)) return text.toLatin1();
+  return utf8 ? toUtf8ReadingBack(text.toString()) : toShiftJis(text.toString());
+}
+
 // A section or key name in the file's encoding. The program's own names are ASCII and are held
 // on the stack: a load looks up hundreds of them.
 class EncodedName {
 public:
   EncodedName(QStringView name, bool utf8) {
     if (!isAscii(name)) {
-      m_other = utf8 ? toUtf8ReadingBack(name.toString()) : toShiftJis(name.toString());
+      m_other = encoded(name, utf8);
       return;
     }
     m_ascii.resize(name.size());
@@ -268,11 +274,6 @@ private:
 
 IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
   load();
-}
-
-QByteArray IniFile::encode(QStringView text) const {
-  if (isAscii(text)) return text.toLatin1();
-  return m_utf8 ? toUtf8ReadingBack(text.toString()) : toShiftJis(text.toString());
 }
 
 QString IniFile::decode(QByteArrayView bytes) const {
@@ -365,8 +366,9 @@ void IniFile::reindex() {
       if (current) addSlot({currentHash, i, i});
     } else if (const std::optional<QByteArrayView> key = keyName(m_lines[i])) {
       m_kinds[i] = LineKind::Key;
+      if (!current) continue;
       const quint64 hash = keyHash(currentHash, *key, m_utf8);
-      if (current && !findKey(hash, currentName, *key)) addSlot({hash, i, *current});
+      if (!findKey(hash, currentName, *key)) addSlot({hash, i, *current});
     } else {
       m_kinds[i] = LineKind::Other;
     }
@@ -500,7 +502,7 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
     if (!valueLossless || !losslessInShiftJis(texts[0]) || !losslessInShiftJis(texts[1]))
       switchToUtf8();
   }
-  if (m_utf8 && !isAscii(valueText)) encodedValue = encode(valueText);
+  if (m_utf8 && !isAscii(valueText)) encodedValue = encoded(valueText, true);
   const EncodedName encodedSection(texts[0], m_utf8);
   const QByteArrayView sectionName = encodedSection.view();
   const EncodedName keyText(texts[1], m_utf8);

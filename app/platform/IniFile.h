@@ -83,7 +83,6 @@ private:
 
   void load();
   void parse(QByteArray data);
-  QByteArray encode(QStringView text) const;
   QString decode(QByteArrayView bytes) const;
   // "key=value": an ASCII value as it is, any other as encoded in the file's encoding.
   static QByteArray keyLine(QByteArrayView key, QStringView value, QByteArrayView encoded);
