@@ -178,6 +178,9 @@ Label01Tag=1"
   raw_document kept-bytes-joining-in-utf8 '[XAxis]\r\nCaption=\xee\xeex\r\nFontName=a\xeb\x80\x80z\r\n'
   raw_document kept-bytes-joining-at-the-limit \
     "[XAxis]\r\nCaption=\xee\xeex\r\nFontName=$(repeat 1017 x)\xeb\x80\x80\xef\x88\x88\r\n"
+  raw_document lead-bytes-at-the-limit-then-utf8 \
+    "[XAxis]\r\nCaption=\xee\xeex\r\n[GraphLabel]\r\nLabel01FontName=$(repeat 1100 '\x88')\r\n"
+  raw_document caption-of-line-breaks '[Graph]\r\n[GraphLabel]\r\nLabel01Caption=\r\t\t\r\t\r\nLabel01Tag=1\r\n'
 }
 
 for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do

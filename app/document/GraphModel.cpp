@@ -66,11 +66,20 @@ void writeLabel(IniFile& ini, const QString& prefix, const std::optional<GraphLa
   WriteFont(ini, LabelSection, prefix, label->font);
 }
 
+// A caption of nothing but blanks and line breaks shows nothing, and is written as an empty one
+// (line breaks as blanks, which are trimmed): it marks the slot as empty, as an empty one does.
+bool isEmptyCaption(QStringView caption) {
+  return std::all_of(caption.begin(), caption.end(), [](QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\n');
+  });
+}
+
 // False when the group holds no label (an empty caption); the record then keeps what it held.
 // Left and Top carry over from one label group to the next as the defaults of missing keys.
 bool readLabel(const IniFile& ini, const QString& prefix, GraphLabelRecord& record) {
   const QString caption = ini.ReadString(LabelSection, KeyName(prefix, u"Caption"), QString());
-  if (caption.isEmpty()) return false;
+  if (isEmptyCaption(caption)) return false;
   record.caption = caption;
   record.color = ini.ReadInteger(LabelSection, KeyName(prefix, u"Color"), record.color);
   record.left = ini.ReadInteger(LabelSection, KeyName(prefix, u"Left"), record.left);

@@ -140,9 +140,14 @@ std::optional<QByteArrayView> keyName(QByteArrayView line) {
 // The bytes of the character at i, and the bytes it takes in CP932. A UTF-8 file measures its
 // values in CP932 bytes, so that a value keeps all of its text when its file changes to UTF-8:
 // half-width katakana and undecodable bytes count one, every other character two, also one that
-// CP932 lacks.
+// CP932 lacks. A CP932 lead byte whose pair is no character counts one, as the decoder keeps it
+// alone; it is one kept byte in UTF-8, and a cut at a pair would end a byte earlier there.
 std::pair<qsizetype, qsizetype> charExtent(QByteArrayView text, qsizetype i, bool utf8) {
-  if (!utf8) return {charLength(text, i, false), charLength(text, i, false)};
+  if (!utf8) {
+    const qsizetype length =
+        charLength(text, i, false) == 2 && isShiftJisPair(text[i], text[i + 1]) ? 2 : 1;
+    return {length, length};
+  }
   const qsizetype length = utf8SequenceLength(text, i);
   if (length <= 1) return {1, 1};
   const auto second = static_cast<unsigned char>(text[i + 1]);

@@ -137,3 +137,13 @@ QString fromShiftJis(const QByteArray& bytes) {
   }
   return text + QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
 }
+
+bool isShiftJisPair(char lead, char trail) {
+  Converter& converter = fromCp932();
+  if (!converter.valid()) return false;
+  char pair[] = {lead, trail};
+  char* in = pair;
+  size_t left = sizeof pair;
+  std::string out;
+  return converter.convert(in, left, out) == 0;
+}

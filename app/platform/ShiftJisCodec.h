@@ -15,3 +15,7 @@ QByteArray toShiftJis(const QString& text, bool* lossless = nullptr);
 // character cut off at the end, becomes the escape of that byte, so damaged files still show
 // their readable text and an unchanged value is written back as it was.
 QString fromShiftJis(const QByteArray& bytes);
+
+// Whether a lead byte and the byte after it are one CP932 character. When they are not, the
+// decoder keeps the lead byte alone and reads on from the next byte.
+bool isShiftJisPair(char lead, char trail);

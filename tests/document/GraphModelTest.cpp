@@ -97,6 +97,20 @@ TEST(GraphModelTest, ASavedModelReadsBackEqual) {
   EXPECT_EQ(written(again), text);
 }
 
+// Found by fuzzing: a caption of a lone CR and tabs made a label that saved with an empty
+// caption, so the label was gone after the next load. Such a slot is empty from the start.
+TEST(GraphModelTest, ACaptionOfOnlyBlanksAndLineBreaksIsNoLabel) {
+  const GraphModel model = read("[Graph]\r\n[GraphLabel]\r\nLabel01Caption=\r\t\t\r\t\r\n"
+                                "Label01Tag=1\r\nLabel02Caption=\r\tx\r\nLabel02Tag=2\r\n");
+  EXPECT_FALSE(model.labels[0].has_value());
+  ASSERT_TRUE(model.labels[1].has_value());
+  EXPECT_EQ(model.labels[1]->caption, QStringLiteral("\r\tx"));
+  const GraphModel again = read(written(model));
+  EXPECT_FALSE(again.labels[0].has_value());
+  ASSERT_TRUE(again.labels[1].has_value());
+  EXPECT_EQ(again.labels[1]->caption, QStringLiteral("x"));
+}
+
 TEST(GraphModelTest, TextWithoutADocumentSectionIsRefusedAndChangesNothing) {
   GraphModel model = read(RichDocument);
   const GraphModel before = model;

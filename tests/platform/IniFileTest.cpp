@@ -452,3 +452,24 @@ TEST_F(IniFileTest, KeptBytesNeverJoinIntoACharacterInUtf8) {
                 .size(),
             1023);
 }
+
+// Found by fuzzing: CP932 decodes a lead byte whose pair is no character as that byte alone and
+// reads on from the next one. A cut that counted such a pair as two bytes ended a byte before
+// the cut of the same value in UTF-8, so a long value grew when its file changed to UTF-8, and
+// could end in half of a character that the decoder had read whole.
+TEST_F(IniFileTest, LeadBytesWithoutACharacterAreCutAsTheyAreRead) {
+  const auto kept = [](const QByteArray& value) {
+    IniFile ini = IniFile::FromBytes("[S]\r\nK=" + value + "\r\n");
+    const QString text = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("E"), QStringLiteral(u"é"));
+    EXPECT_TRUE(ini.IsUtf8());
+    EXPECT_EQ(IniFile::FromBytes(ini.Contents())
+                  .ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()),
+              text);
+    return text;
+  };
+  EXPECT_EQ(kept(QByteArray(2000, '\x88')), QString(1023, QChar(0xDC88)));
+  // 0x88 0x88 is no character, 0x88 0x9F is one: each three bytes read as a kept byte and a kanji.
+  const QString unit = QString(QChar(0xDC88)) + QStringLiteral(u"亜");
+  EXPECT_EQ(kept(QByteArray("\x88\x88\x9F").repeated(400)), unit.repeated(341));
+}
