@@ -365,10 +365,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkWrittenBack(input, overInputRead, model);
   const QByteArray fresh = contents(model);
   checkBounded(fresh, size);
-  // Both saves load back to one model, which saves as the same document.
+  // Both saves load back to one model, which saves as the same document. A copy equal to the
+  // model saves as fresh did, as a save depends on nothing else.
   const GraphModel copy = loaded(IniFile::FromBytes(fresh));
   checkModel(copy);
   require(loaded(overInputRead) == copy);
-  require(inStandardForm(contents(copy)) == inStandardForm(fresh));
+  if (copy == model) return 0;
+  const QByteArray again = contents(copy);
+  require(again == fresh || inStandardForm(again) == inStandardForm(fresh));
   return 0;
 }
