@@ -194,10 +194,10 @@ const Keys& labelKeys(int slot, bool loaded) {
 }
 
 // The integer of a key's text, or nothing when the text is none (the reader then keeps its
-// default, which two different defaults tell).
+// default, which a second default tells).
 std::optional<int> integerOf(const IniFile& ini, const Key& key) {
   const int value = ini.ReadInteger(key.section, key.name, 0);
-  if (value != ini.ReadInteger(key.section, key.name, 1)) return std::nullopt;
+  if (value == 0 && ini.ReadInteger(key.section, key.name, 1) != 0) return std::nullopt;
   return value;
 }
 

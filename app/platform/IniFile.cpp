@@ -285,6 +285,15 @@ private:
   QByteArray m_other;
 };
 
+// Whether the bytes after a key's '=' are those keyLine writes for the value.
+bool holdsValue(QByteArrayView written, QStringView value, QByteArrayView encoded) {
+  if (!encoded.isEmpty()) return written == encoded;
+  if (written.size() != value.size()) return false;
+  for (qsizetype i = 0; i < value.size(); ++i)
+    if (written[i] != static_cast<char>(value[i].unicode())) return false;
+  return true;
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
@@ -534,7 +543,10 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   }
   if (const std::optional<qsizetype> line = findKey(sectionName, keyText.view())) {
     QByteArray& text = m_lines[*line];
-    text = keyLine(QByteArrayView(text).first(text.indexOf('=')), valueText, encodedValue);
+    const qsizetype equals = text.indexOf('=');
+    // A save over the opened file writes mostly what it read: such a line stays as it is.
+    if (holdsValue(QByteArrayView(text).sliced(equals + 1), valueText, encodedValue)) return;
+    text = keyLine(QByteArrayView(text).first(equals), valueText, encodedValue);
     // A ']' in the value turns a key whose name starts with '[' into a header.
     if (headerName(text, m_utf8)) reindex();
     return;
