@@ -4,6 +4,7 @@
 #   build-asan/   the engine tests again, under AddressSanitizer and UBSan
 #   build-bench/  the benchmark, optimised as a release (make bench)
 #   build-fuzz/   the libFuzzer targets, their work corpus and any crash inputs
+#   build-fuzz-cov/ the same targets with source coverage (make fuzz-coverage)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
@@ -71,6 +72,27 @@ fuzz:
 	    $(FUZZ_DIR)/corpus/$$t || exit 1; \
 	done
 
+# Which lines the fuzz corpora reach: the targets built again with source coverage in
+# build-fuzz-cov/, each run once over the work corpus that make fuzz left (the seeds when there is
+# none), and a report per source file in build-fuzz-cov/coverage.txt.
+FUZZ_COV_DIR ?= build-fuzz-cov
+.PHONY: fuzz-coverage
+fuzz-coverage:
+	@scripts/install-deps fuzz
+	@cmake -S . -B $(FUZZ_COV_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DKURVO_FUZZ=ON -DKURVO_FUZZ_COVERAGE=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_COV_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@rm -rf $(FUZZ_COV_DIR)/profiles && mkdir -p $(FUZZ_COV_DIR)/profiles
+	@for t in $(FUZZ_TARGETS); do \
+	  corpus=$(FUZZ_DIR)/corpus/$$t && [ -d $$corpus ] || corpus=fuzz/corpus/$$t; \
+	  LLVM_PROFILE_FILE=$(FUZZ_COV_DIR)/profiles/$$t.profraw \
+	    $(FUZZ_COV_DIR)/bin/$$t -runs=0 -max_len=4096 $$corpus 2>/dev/null || exit 1; \
+	done
+	@llvm-profdata merge -o $(FUZZ_COV_DIR)/fuzz.profdata $(FUZZ_COV_DIR)/profiles/*.profraw
+	@llvm-cov report -instr-profile=$(FUZZ_COV_DIR)/fuzz.profdata $(FUZZ_COV_DIR)/bin/fuzz_formula \
+	  $(foreach t,$(FUZZ_TARGETS),-object=$(FUZZ_COV_DIR)/bin/$(t)) $(CURDIR)/engine $(CURDIR)/app \
+	  | tee $(FUZZ_COV_DIR)/coverage.txt
+
 # Time per sample of the plotting path, Evalon against muparser and compiled C++, and whole
 # kurvo-render runs against gnuplot drawing the same five curves at 1920 x 1080. Options
 # for Google Benchmark go in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=^evalon/
@@ -91,4 +113,4 @@ bench:
 	@bench/render-vs-gnuplot.sh $(BENCH_DIR)/bin/kurvo-render
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(FUZZ_COV_DIR)
