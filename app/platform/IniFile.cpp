@@ -400,8 +400,11 @@ void IniFile::reindex() {
 }
 
 std::optional<qsizetype> IniFile::findSection(QByteArrayView name) const {
+  return findSection(nameHash(name), name);
+}
+
+std::optional<qsizetype> IniFile::findSection(quint64 hash, QByteArrayView name) const {
   if (m_index.empty()) return std::nullopt;
-  const quint64 hash = nameHash(name);
   const std::size_t mask = m_index.size() - 1;
   for (std::size_t i = hash & mask; m_index[i].hash != 0; i = (i + 1) & mask) {
     const Slot& slot = m_index[i];
@@ -439,13 +442,15 @@ std::optional<qsizetype> IniFile::findKey(quint64 hash, QByteArrayView section,
 
 // The new key line at line, after every key of its section: the keys of the section keep their
 // places, and every later line has moved down by one.
-void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section) {
+void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section, qsizetype header,
+                               quint64 sectionHash) {
   const std::optional<QByteArrayView> key = keyName(m_lines[line]);
-  const std::optional<QByteArrayView> header = headerName(m_lines[line - 1], m_utf8);
+  const std::optional<QByteArrayView> previous = headerName(m_lines[line - 1], m_utf8);
   // Names that read otherwise (a ']' or '=' inside, blanks around) are found as a reread finds
   // them.
   if (!key || headerName(m_lines[line], m_utf8) ||
-      (m_kinds[line - 1] == LineKind::Header && (!header || !sameName(*header, section, m_utf8))))
+      (m_kinds[line - 1] == LineKind::Header &&
+       (!previous || !sameName(*previous, section, m_utf8))))
     return reindex();
   // A line added at the end, as a save into an empty text adds all of them, moves nothing.
   if (line < m_lines.size() - 1)
@@ -455,9 +460,8 @@ void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section) {
       if (slot.header >= line) ++slot.header;
     }
   m_kinds.insert(line, LineKind::Key);
-  const std::optional<qsizetype> start = findSection(section);
-  const quint64 hash = keyHash(nameHash(section), *key);
-  if (start && !findKey(hash, section, *key)) addSlot({hash, line, *start});
+  const quint64 hash = keyHash(sectionHash, *key);
+  if (!findKey(hash, section, *key)) addSlot({hash, line, header});
 }
 
 std::optional<QByteArrayView> IniFile::rawValue(QStringView section, QStringView key) const {
@@ -530,18 +534,21 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   const EncodedName encodedSection(texts[0], m_utf8);
   const QByteArrayView sectionName = encodedSection.view();
   const EncodedName keyText(texts[1], m_utf8);
-  const std::optional<qsizetype> header = findSection(sectionName);
+  const QByteArrayView keyBytes = keyText.view();
+  const quint64 sectionHash = nameHash(sectionName);
+  const std::optional<qsizetype> header = findSection(sectionHash, sectionName);
   if (!header) {
     m_lines << '[' + sectionName.toByteArray() + ']';
-    m_lines << keyLine(keyText.view(), valueText, encodedValue);
+    m_lines << keyLine(keyBytes, valueText, encodedValue);
     const qsizetype added = m_lines.size() - 2;
     const std::optional<QByteArrayView> written = headerName(m_lines[added], m_utf8);
     if (!written || !sameName(*written, sectionName, m_utf8)) return reindex();
     m_kinds << LineKind::Header;
-    addSlot({nameHash(sectionName), added, added});
-    return indexInsertedKey(added + 1, sectionName);
+    addSlot({sectionHash, added, added});
+    return indexInsertedKey(added + 1, sectionName, added, sectionHash);
   }
-  if (const std::optional<qsizetype> line = findKey(sectionName, keyText.view())) {
+  if (const std::optional<qsizetype> line =
+          findKey(keyHash(sectionHash, keyBytes), sectionName, keyBytes)) {
     QByteArray& text = m_lines[*line];
     const qsizetype equals = text.indexOf('=');
     // A save over the opened file writes mostly what it read: such a line stays as it is.
@@ -556,8 +563,8 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   for (qsizetype i = insertAt; i < end; ++i) {
     if (m_kinds[i] == LineKind::Key) insertAt = i + 1;
   }
-  m_lines.insert(insertAt, keyLine(keyText.view(), valueText, encodedValue));
-  indexInsertedKey(insertAt, sectionName);
+  m_lines.insert(insertAt, keyLine(keyBytes, valueText, encodedValue));
+  indexInsertedKey(insertAt, sectionName, *header, sectionHash);
 }
 
 void IniFile::WriteInteger(QStringView section, QStringView key, int value) {

@@ -91,8 +91,12 @@ private:
   // hash table of folded names instead of scanning the text, and allocate nothing for a name.
   void reindex();
   void addSlot(const Slot& slot);
-  void indexInsertedKey(qsizetype line, QByteArrayView section);
+  // The new key line at line, in the section whose header is at header.
+  void indexInsertedKey(qsizetype line, QByteArrayView section, qsizetype header,
+                        quint64 sectionHash);
   std::optional<qsizetype> findSection(QByteArrayView name) const;
+  // With the name's hash already made.
+  std::optional<qsizetype> findSection(quint64 hash, QByteArrayView name) const;
   qsizetype sectionEnd(qsizetype header) const;
   std::optional<qsizetype> findKey(QByteArrayView section, QByteArrayView key) const;
   // With the key's hash already made.
