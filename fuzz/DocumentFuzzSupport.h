@@ -1,6 +1,8 @@
 // What the document targets share: how a text reads back once it is written.
 #pragma once
 
+#include "Utf8Codec.h"
+
 #include <QChar>
 #include <QString>
 
@@ -19,6 +21,12 @@ inline QString asRewritten(QString value) {
   while (!value.isEmpty() && isBlank(value.front()))
     value.remove(0, 1);
   return value;
+}
+
+// A text as a file in UTF-8 reads it back once written: bytes kept from CP932 that would join
+// into a character there are mended (Utf8Codec.h).
+inline QString asReadBackInUtf8(const QString& text) {
+  return fromUtf8KeepingBytes(toUtf8ReadingBack(text));
 }
 
 } // namespace fuzz

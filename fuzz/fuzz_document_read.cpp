@@ -15,7 +15,6 @@
 #include "NumberFormat.h"
 #include "ParameterNames.h"
 #include "ShiftJisCodec.h"
-#include "Utf8Codec.h"
 
 #include <QApplication>
 
@@ -243,7 +242,7 @@ void checkWrittenBack(const IniFile& input, const IniFile& saved, const GraphMod
     const QString& savedSection = key.savedSection.isEmpty() ? key.section : key.savedSection;
     if (std::optional<QString> expected = asWritten(input, key, text)) {
       // Bytes kept from CP932 that would join into a character in UTF-8 are written otherwise.
-      if (saved.IsUtf8()) expected = fromUtf8KeepingBytes(toUtf8ReadingBack(*expected));
+      if (saved.IsUtf8()) expected = fuzz::asReadBackInUtf8(*expected);
       require(saved.ReadString(savedSection, key.name, Missing) == *expected);
     }
   };
