@@ -11,6 +11,7 @@
 #include "GraphModel.h"
 #include "GraphPen.h"
 #include "IniFile.h"
+#include "KeyGroups.h"
 #include "KurvoError.h"
 #include "NumberFormat.h"
 #include "ParameterNames.h"
@@ -95,10 +96,6 @@ void addLabel(Keys& keys, const QString& prefix, bool loaded) {
   addFont(keys, section, prefix, loaded);
 }
 
-QString parameterSection(int number) {
-  return QStringLiteral("Parameter%1").arg(number, 2, 10, QLatin1Char('0'));
-}
-
 // The row a parameter section gives: a value or an end that is missing, no number or not finite
 // takes its default, so does a range that does not rise, and a value outside the range widens it.
 GraphParameter parameterRow(const IniFile& ini, const QString& section, const QString& name) {
@@ -125,14 +122,14 @@ GraphParameter parameterRow(const IniFile& ini, const QString& section, const QS
 void addParameters(Keys& keys, const IniFile& input, const GraphModel& model) {
   QStringList names;
   for (int number = 1; number <= GraphParameters::MaxCount; ++number) {
-    const QString section = parameterSection(number);
+    const QString section = NumberedName("Parameter", number);
     if (number > model.parameters.count())
       for (const char* name : {"Name", "Value", "Min", "Max"})
         keys.push_back({section, name, Kind::Erased});
     const QString name = input.ReadString(section, QStringLiteral("Name"), QString());
     if (!isParameterName(name) || names.contains(name)) continue;
     names << name;
-    const QString saved = parameterSection(int(names.size()));
+    const QString saved = NumberedName("Parameter", int(names.size()));
     const GraphParameter row = parameterRow(input, section, name);
     // Fifteen digits, or seventeen when fifteen would not read back as a sound row.
     const auto readBack = [](double v) {
@@ -167,7 +164,7 @@ const Keys& fixedKeys() {
     keys.push_back({QStringLiteral("Graph"), "BackBrushColor", Kind::Integer});
     keys.push_back({QStringLiteral("Graph"), "BackBrushStyle", Kind::Integer});
     for (int n = 1; n <= GraphModel::FormulaCount; ++n) {
-      const QString prefix = QStringLiteral("Func%1").arg(n, 2, 10, QLatin1Char('0'));
+      const QString prefix = NumberedName("Func", n);
       keys.push_back({QStringLiteral("Function"), prefix + "Formula", Kind::Text});
       keys.push_back({QStringLiteral("Function"), prefix + "PenPenColor", Kind::Integer});
       keys.push_back({QStringLiteral("Function"), prefix + "PenPenStyle", Kind::PenStyle});
@@ -185,8 +182,7 @@ const Keys& labelKeys(int slot, bool loaded) {
     std::vector<Keys> table;
     for (int n = 1; n <= GraphModel::LabelCount; ++n)
       for (const bool withLabel : {false, true})
-        addLabel(table.emplace_back(), QStringLiteral("Label%1").arg(n, 2, 10, QLatin1Char('0')),
-                 withLabel);
+        addLabel(table.emplace_back(), NumberedName("Label", n), withLabel);
     return table;
   }();
   return table[std::size_t(2 * (slot - 1) + (loaded ? 1 : 0))];
