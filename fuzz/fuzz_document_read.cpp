@@ -96,6 +96,21 @@ void addLabel(Keys& keys, const QString& prefix, bool loaded) {
   addFont(keys, section, prefix, loaded);
 }
 
+// The names of the parameter sections and of their keys, made once: every input asks for them.
+const QString& parameterSection(int number) {
+  static const std::vector<QString> sections = [] {
+    std::vector<QString> made(GraphParameters::MaxCount + 1);
+    for (int n = 1; n <= GraphParameters::MaxCount; ++n)
+      made[std::size_t(n)] = NumberedName("Parameter", n);
+    return made;
+  }();
+  return sections[std::size_t(number)];
+}
+const QString NameKey = QStringLiteral("Name");
+const QString ValueKey = QStringLiteral("Value");
+const QString MinKey = QStringLiteral("Min");
+const QString MaxKey = QStringLiteral("Max");
+
 // The row a parameter section gives: a value or an end that is missing, no number or not finite
 // takes its default, so does a range that does not rise, and a value outside the range widens it.
 GraphParameter parameterRow(const IniFile& ini, const QString& section, const QString& name) {
@@ -104,13 +119,13 @@ GraphParameter parameterRow(const IniFile& ini, const QString& section, const QS
     return value && std::isfinite(double(*value)) ? double(*value) : fallback;
   };
   GraphParameter row{name};
-  const double min = finite(u"Min", row.min);
-  const double max = finite(u"Max", row.max);
+  const double min = finite(MinKey, row.min);
+  const double max = finite(MaxKey, row.max);
   if (min < max) {
     row.min = min;
     row.max = max;
   }
-  row.value = finite(u"Value", std::clamp(row.value, row.min, row.max));
+  row.value = finite(ValueKey, std::clamp(row.value, row.min, row.max));
   row.min = std::min(row.min, row.value);
   row.max = std::max(row.max, row.value);
   return row;
@@ -122,14 +137,14 @@ GraphParameter parameterRow(const IniFile& ini, const QString& section, const QS
 void addParameters(Keys& keys, const IniFile& input, const GraphModel& model) {
   QStringList names;
   for (int number = 1; number <= GraphParameters::MaxCount; ++number) {
-    const QString section = NumberedName("Parameter", number);
+    const QString& section = parameterSection(number);
     if (number > model.parameters.count())
-      for (const char* name : {"Name", "Value", "Min", "Max"})
+      for (const QString& name : {NameKey, ValueKey, MinKey, MaxKey})
         keys.push_back({section, name, Kind::Erased});
-    const QString name = input.ReadString(section, QStringLiteral("Name"), QString());
+    const QString name = input.ReadString(section, NameKey, QString());
     if (!isParameterName(name) || names.contains(name)) continue;
     names << name;
-    const QString saved = NumberedName("Parameter", int(names.size()));
+    const QString& saved = parameterSection(int(names.size()));
     const GraphParameter row = parameterRow(input, section, name);
     // Fifteen digits, or seventeen when fifteen would not read back as a sound row.
     const auto readBack = [](double v) {
@@ -143,10 +158,10 @@ void addParameters(Keys& keys, const IniFile& input, const GraphModel& model) {
     const auto real = [precision](double value) {
       return formatGeneral(value, precision, QStringLiteral("."));
     };
-    keys.push_back({section, "Name", Kind::Text, saved});
-    keys.push_back({section, "Value", Kind::Fixed, saved, real(row.value)});
-    keys.push_back({section, "Min", Kind::Fixed, saved, real(row.min)});
-    keys.push_back({section, "Max", Kind::Fixed, saved, real(row.max)});
+    keys.push_back({section, NameKey, Kind::Text, saved});
+    keys.push_back({section, ValueKey, Kind::Fixed, saved, real(row.value)});
+    keys.push_back({section, MinKey, Kind::Fixed, saved, real(row.min)});
+    keys.push_back({section, MaxKey, Kind::Fixed, saved, real(row.max)});
   }
 }
 

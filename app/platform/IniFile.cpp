@@ -9,6 +9,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -75,17 +76,30 @@ quint64 mixed(quint64 h) {
   return h == 0 ? 1 : h; // 0 marks an empty slot
 }
 
+// The last bytes of a name, fewer than eight, gathered in a register: copying them into a
+// zeroed word on the stack and loading it whole stalls the load on the byte stores.
+quint64 tailWord(const char* bytes, qsizetype count) {
+  quint64 word = 0;
+  for (qsizetype i = 0; i < count; ++i)
+    word |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i);
+  return word;
+}
+
 quint64 nameHash(QByteArrayView name) {
   constexpr quint64 Fold = 0x2020202020202020ULL;
   quint64 h = 0xCBF29CE484222325ULL ^ quint64(name.size());
-  const char* bytes = name.data();
-  qsizetype left = name.size();
-  for (; left > 0; bytes += 8, left -= 8) {
-    quint64 word = 0;
-    std::memcpy(&word, bytes, std::size_t(std::min<qsizetype>(left, 8)));
+  const auto take = [&h](quint64 word) {
     h = (h ^ (word | Fold)) * 0x100000001B3ULL;
     h ^= h >> 29;
+  };
+  const char* bytes = name.data();
+  qsizetype left = name.size();
+  for (; left >= 8; bytes += 8, left -= 8) {
+    quint64 word;
+    std::memcpy(&word, bytes, sizeof word);
+    take(word);
   }
+  if (left > 0) take(tailWord(bytes, left));
   return mixed(h);
 }
 
@@ -375,7 +389,10 @@ void IniFile::addSlot(const Slot& slot) {
 }
 
 void IniFile::reindex() {
-  m_index.assign(64, Slot());
+  // Sized once for every line at most half full, in the storage already held when it is enough:
+  // growing slot by slot rehashes a long file several times.
+  m_index.assign(std::bit_ceil(std::size_t(std::max<qsizetype>(32, m_lines.size() + 1)) * 2),
+                 Slot());
   m_indexed = 0;
   m_kinds.resize(m_lines.size());
   std::optional<qsizetype> current; // none in text before the first header and in repeated sections
