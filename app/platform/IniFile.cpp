@@ -521,16 +521,39 @@ bool IniFile::ReadBool(QStringView section, QStringView key, bool defaultValue) 
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-// One allocation for the line: a save writes hundreds of them. A value that is not ASCII comes
-// encoded.
+// Written lines are packed into blocks that the file holds, so that a save of hundreds of keys
+// takes a few allocations instead of one a line. A block grows only in place, and only while
+// this file alone holds it (a copy of the file shares its blocks), so a line never moves.
+QByteArray& IniFile::blockWithRoom(qsizetype bytes) {
+  constexpr qsizetype BlockBytes = 4096;
+  if (m_blocks.isEmpty() || !m_blocks.back().isDetached() ||
+      m_blocks.back().capacity() - m_blocks.back().size() < bytes) {
+    QByteArray block;
+    block.reserve(std::max(BlockBytes, bytes));
+    m_blocks << std::move(block);
+  }
+  return m_blocks.back();
+}
+
+QByteArray IniFile::headerLine(QByteArrayView name) {
+  QByteArray& block = blockWithRoom(name.size() + 2);
+  const qsizetype start = block.size();
+  block.append('[').append(name).append(']');
+  return QByteArray::fromRawData(block.constData() + start, block.size() - start);
+}
+
+// A value that is not ASCII comes encoded.
 QByteArray IniFile::keyLine(QByteArrayView key, QStringView value, QByteArrayView encoded) {
-  QByteArray line;
-  line.reserve(key.size() + 1 + std::max(value.size(), encoded.size()));
-  line.append(key).append('=');
-  if (!encoded.isEmpty()) return line.append(encoded);
-  for (const QChar c : value)
-    line.append(static_cast<char>(c.unicode()));
-  return line;
+  QByteArray& block =
+      blockWithRoom(key.size() + 1 + (encoded.isEmpty() ? value.size() : encoded.size()));
+  const qsizetype start = block.size();
+  block.append(key).append('=');
+  if (!encoded.isEmpty())
+    block.append(encoded);
+  else
+    for (const QChar c : value)
+      block.append(static_cast<char>(c.unicode()));
+  return QByteArray::fromRawData(block.constData() + start, block.size() - start);
 }
 
 void IniFile::WriteString(QStringView section, QStringView key, const QString& value) {
@@ -555,7 +578,7 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
   const quint64 sectionHash = nameHash(sectionName);
   const std::optional<qsizetype> header = findSection(sectionHash, sectionName);
   if (!header) {
-    m_lines << '[' + sectionName.toByteArray() + ']';
+    m_lines << headerLine(sectionName);
     m_lines << keyLine(keyBytes, valueText, encodedValue);
     const qsizetype added = m_lines.size() - 2;
     const std::optional<QByteArrayView> written = headerName(m_lines[added], m_utf8);

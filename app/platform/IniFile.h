@@ -84,8 +84,11 @@ private:
   void load();
   void parse(QByteArray data);
   QString decode(QByteArrayView bytes) const;
-  // "key=value": an ASCII value as it is, any other as encoded in the file's encoding.
-  static QByteArray keyLine(QByteArrayView key, QStringView value, QByteArrayView encoded);
+  // A new line's bytes, held in m_blocks. "key=value": an ASCII value as it is, any other as
+  // encoded in the file's encoding.
+  QByteArray keyLine(QByteArrayView key, QStringView value, QByteArrayView encoded);
+  QByteArray headerLine(QByteArrayView name);
+  QByteArray& blockWithRoom(qsizetype bytes);
   void switchToUtf8();
   // The lines are parsed once, when read and when written: reads look names up in an open
   // hash table of folded names instead of scanning the text, and allocate nothing for a name.
@@ -107,6 +110,7 @@ private:
 
   QString m_fileName;
   QByteArray m_text; // the bytes read; unchanged lines point into them
+  QList<QByteArray> m_blocks; // the bytes of written lines; those lines point into them
   QList<QByteArray> m_lines;
   QList<LineKind> m_kinds;   // of each line
   std::vector<Slot> m_index; // a power of two in size, at most half full

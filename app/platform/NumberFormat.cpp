@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -13,10 +14,17 @@ namespace {
 constexpr int MinPrecision = 2;
 constexpr int TakenDigits = 18;
 
-// A positive value as 0.d1d2... x 10^exponent with d1 != 0.
+// A positive value as 0.d1d2... x 10^exponent with d1 != 0; digits on the stack, as the
+// program formats a number for every label and every saved real.
 struct Decimal {
-  std::string digits;
+  std::array<char, TakenDigits> digits{};
+  int count = 0;
   int exponent = 0;
+
+  QLatin1StringView text(int from, int to) const {
+    from = std::clamp(from, 0, count);
+    return QLatin1StringView(digits.data() + from, std::clamp(to, from, count) - from);
+  }
 };
 
 // The value's 18 significant digits, nearest. to_chars is used because, unlike printf, it
@@ -31,7 +39,9 @@ Decimal takeDigits(long double magnitude) {
   std::string_view exponent = written.substr(TakenDigits + 2);
   if (exponent.front() == '+') exponent.remove_prefix(1);
   Decimal d;
-  d.digits = std::string(1, written[0]) + std::string(written.substr(2, TakenDigits - 1));
+  d.digits[0] = written[0];
+  std::copy_n(written.data() + 2, TakenDigits - 1, d.digits.begin() + 1);
+  d.count = TakenDigits;
   std::from_chars(exponent.data(), end, d.exponent);
   ++d.exponent;
   return d;
@@ -40,38 +50,48 @@ Decimal takeDigits(long double magnitude) {
 // Adds 1 to the last digit. Nines that carry are cut off instead of becoming zeros, which
 // would be dropped anyway; a carry out of the first digit raises the exponent.
 void roundUp(Decimal& d) {
-  const auto last = d.digits.find_last_not_of('9');
-  if (last == std::string::npos) {
-    d.digits = "1";
+  int last = d.count - 1;
+  while (last >= 0 && d.digits[std::size_t(last)] == '9')
+    --last;
+  if (last < 0) {
+    d.digits[0] = '1';
+    d.count = 1;
     ++d.exponent;
     return;
   }
-  ++d.digits[last];
-  d.digits.resize(last + 1);
+  ++d.digits[std::size_t(last)];
+  d.count = last + 1;
 }
 
 // Cuts to precision digits, rounding half up on the first dropped digit; drops trailing zeros.
 void roundTo(Decimal& d, int precision) {
   if (precision < TakenDigits) {
-    const bool up = d.digits[precision] >= '5';
-    d.digits.resize(precision);
+    const bool up = d.digits[std::size_t(precision)] >= '5';
+    d.count = precision;
     if (up) roundUp(d);
   }
-  d.digits.erase(d.digits.find_last_not_of('0') + 1);
+  while (d.count > 0 && d.digits[std::size_t(d.count - 1)] == '0')
+    --d.count;
 }
 
-QString fixedNotation(const QString& digits, int exponent, const QString& separator) {
-  if (exponent <= 0)
-    return QLatin1Char('0') + separator + QString(-exponent, QLatin1Char('0')) + digits;
-  const QString whole = digits.left(exponent).leftJustified(exponent, QLatin1Char('0'));
-  const QString rest = digits.mid(exponent);
-  return rest.isEmpty() ? whole : whole + separator + rest;
+void appendFixed(QString& text, const Decimal& d, const QString& separator) {
+  if (d.exponent <= 0) {
+    text.append(QLatin1Char('0')).append(separator).append(QString(-d.exponent, QLatin1Char('0')));
+    text.append(d.text(0, d.count));
+    return;
+  }
+  text.append(d.text(0, d.exponent));
+  for (int padding = d.exponent - d.count; padding > 0; --padding)
+    text.append(QLatin1Char('0'));
+  if (d.count > d.exponent) text.append(separator).append(d.text(d.exponent, d.count));
 }
 
-QString scientificNotation(const QString& digits, int exponent, const QString& separator) {
-  QString text = digits.left(1);
-  if (digits.size() > 1) text += separator + digits.mid(1);
-  return text + QLatin1Char('E') + QString::number(exponent - 1);
+void appendScientific(QString& text, const Decimal& d, const QString& separator) {
+  text.append(d.text(0, 1));
+  if (d.count > 1) text.append(separator).append(d.text(1, d.count));
+  char exponent[12];
+  const char* end = std::to_chars(exponent, exponent + sizeof exponent, d.exponent - 1).ptr;
+  text.append(QLatin1Char('E')).append(QLatin1StringView(exponent, end - exponent));
 }
 
 } // namespace
@@ -85,10 +105,14 @@ QString formatGeneral(long double value, int precision, const QString& decimalSe
   precision = std::clamp(precision, MinPrecision, TakenDigits);
   Decimal d = takeDigits(std::fabs(value));
   roundTo(d, precision);
-  const QString digits = QString::fromLatin1(d.digits.data(), qsizetype(d.digits.size()));
-  const bool fixed = d.exponent >= -3 && d.exponent <= precision;
-  return sign + (fixed ? fixedNotation(digits, d.exponent, decimalSeparator)
-                       : scientificNotation(digits, d.exponent, decimalSeparator));
+  QString text;
+  text.reserve(TakenDigits + 12 + 2 * decimalSeparator.size());
+  text.append(sign);
+  if (d.exponent >= -3 && d.exponent <= precision)
+    appendFixed(text, d, decimalSeparator);
+  else
+    appendScientific(text, d, decimalSeparator);
+  return text;
 }
 
 QString formatGeneral(long double value, int precision) {

@@ -94,5 +94,7 @@ QString fromUtf8KeepingBytes(const QByteArray& bytes) {
     text += escapeOfByte(static_cast<unsigned char>(bytes[i]));
     start = ++i;
   }
+  // Text without a byte to keep, as nearly all is, is decoded in one piece.
+  if (start == 0) return decodeRun(bytes, 0, bytes.size());
   return text + decodeRun(bytes, start, bytes.size());
 }

@@ -404,6 +404,20 @@ TEST_F(IniFileTest, TextOutlivesItsSourceAndCopiesAreIndependent) {
   EXPECT_EQ(ini->Contents(), "[S]\r\nA=1\r\nB=2\r\n");
 }
 
+// Written lines are packed into blocks that copies share: neither may write into a shared
+// block, and each copy's lines stay readable after the other is gone.
+TEST_F(IniFileTest, WrittenLinesOutliveTheFileTheyWereCopiedFrom) {
+  std::optional<IniFile> first = IniFile();
+  first->WriteInteger(QStringLiteral("S"), QStringLiteral("A"), 1);
+  IniFile second = *first;
+  second.WriteInteger(QStringLiteral("S"), QStringLiteral("B"), 2);
+  first->WriteInteger(QStringLiteral("S"), QStringLiteral("C"), 3);
+  EXPECT_EQ(first->Contents(), "[S]\r\nA=1\r\nC=3\r\n");
+  first.reset();
+  second.WriteString(QStringLiteral("S"), QStringLiteral("D"), QString(5000, QLatin1Char('x')));
+  EXPECT_EQ(second.Contents(), "[S]\r\nA=1\r\nB=2\r\nD=" + QByteArray(5000, 'x') + "\r\n");
+}
+
 // Found by fuzzing: a value cut at 1023 bytes just after a blank read with the blank at its end,
 // which no written value has.
 TEST_F(IniFileTest, AValueCutAfterABlankIsTrimmed) {
