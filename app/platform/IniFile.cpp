@@ -277,25 +277,32 @@ QByteArray encoded(QStringView text, bool utf8) {
 }
 
 // A section or key name in the file's encoding. The program's own names are ASCII and are held
-// on the stack: a load looks up hundreds of them.
+// on the stack, copied in the pass that checks them: a load looks up hundreds of them.
 class EncodedName {
 public:
   EncodedName(QStringView name, bool utf8) {
-    if (!isAscii(name)) {
-      m_other = encoded(name, utf8);
-      return;
-    }
-    m_ascii.resize(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i)
-      m_ascii[i] = static_cast<char>(name[i].unicode());
+    if (name.size() <= qsizetype(sizeof m_ascii) && copiedAscii(name)) return;
+    m_size = -1;
+    m_other = encoded(name, utf8);
   }
   QByteArrayView view() const {
-    return m_ascii.isEmpty() ? QByteArrayView(m_other)
-                             : QByteArrayView(m_ascii.data(), m_ascii.size());
+    return m_size < 0 ? QByteArrayView(m_other) : QByteArrayView(m_ascii, m_size);
   }
 
 private:
-  QVarLengthArray<char, 64> m_ascii;
+  bool copiedAscii(QStringView name) {
+    char16_t seen = 0;
+    const char16_t* chars = name.utf16();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+      seen |= chars[i];
+      m_ascii[i] = static_cast<char>(chars[i]);
+    }
+    m_size = name.size();
+    return seen < 0x80;
+  }
+
+  char m_ascii[64];
+  qsizetype m_size = 0;
   QByteArray m_other;
 };
 
