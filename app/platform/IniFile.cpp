@@ -401,26 +401,30 @@ void IniFile::reindex() {
   m_index.assign(std::bit_ceil(std::size_t(std::max<qsizetype>(32, m_lines.size() + 1)) * 2),
                  Slot());
   m_indexed = 0;
-  m_kinds.resize(m_lines.size());
+  m_info.resize(m_lines.size());
   std::optional<qsizetype> current; // none in text before the first header and in repeated sections
   quint64 currentHash = 0;
   QByteArrayView currentName;
   for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    if (const std::optional<QByteArrayView> header = headerName(m_lines[i], m_utf8)) {
-      m_kinds[i] = LineKind::Header;
-      current = findSection(*header) ? std::nullopt : std::optional(i);
-      currentName = *header;
-      currentHash = nameHash(*header);
+    const LineInfo info = lineInfo(m_lines[i]);
+    m_info[i] = info;
+    if (info.kind == LineKind::Header) {
+      currentName = info.name;
+      currentHash = nameHash(info.name);
+      current = findSection(currentHash, info.name) ? std::nullopt : std::optional(i);
       if (current) addSlot({currentHash, i, i});
-    } else if (const std::optional<QByteArrayView> key = keyName(m_lines[i])) {
-      m_kinds[i] = LineKind::Key;
-      if (!current) continue;
-      const quint64 hash = keyHash(currentHash, *key);
-      if (!findKey(hash, currentName, *key)) addSlot({hash, i, *current});
-    } else {
-      m_kinds[i] = LineKind::Other;
+    } else if (info.kind == LineKind::Key && current) {
+      const quint64 hash = keyHash(currentHash, info.name);
+      if (!findKey(hash, currentName, info.name)) addSlot({hash, i, *current});
     }
   }
+}
+
+IniFile::LineInfo IniFile::lineInfo(QByteArrayView line) const {
+  if (const std::optional<QByteArrayView> header = headerName(line, m_utf8))
+    return {LineKind::Header, *header};
+  if (const std::optional<QByteArrayView> key = keyName(line)) return {LineKind::Key, *key};
+  return {LineKind::Other, {}};
 }
 
 std::optional<qsizetype> IniFile::findSection(QByteArrayView name) const {
@@ -433,7 +437,7 @@ std::optional<qsizetype> IniFile::findSection(quint64 hash, QByteArrayView name)
   for (std::size_t i = hash & mask; m_index[i].hash != 0; i = (i + 1) & mask) {
     const Slot& slot = m_index[i];
     if (slot.hash == hash && slot.line == slot.header &&
-        sameName(*headerName(m_lines[slot.line], m_utf8), name, m_utf8))
+        sameName(m_info[slot.line].name, name, m_utf8))
       return slot.line;
   }
   return std::nullopt;
@@ -441,7 +445,7 @@ std::optional<qsizetype> IniFile::findSection(quint64 hash, QByteArrayView name)
 
 qsizetype IniFile::sectionEnd(qsizetype header) const {
   qsizetype i = header + 1;
-  while (i < m_lines.size() && m_kinds[i] != LineKind::Header)
+  while (i < m_lines.size() && m_info[i].kind != LineKind::Header)
     ++i;
   return i;
 }
@@ -457,8 +461,8 @@ std::optional<qsizetype> IniFile::findKey(quint64 hash, QByteArrayView section,
   for (std::size_t i = hash & mask; m_index[i].hash != 0; i = (i + 1) & mask) {
     const Slot& slot = m_index[i];
     if (slot.hash == hash && slot.line != slot.header &&
-        sameName(*keyName(m_lines[slot.line]), key, m_utf8) &&
-        sameName(*headerName(m_lines[slot.header], m_utf8), section, m_utf8))
+        sameName(m_info[slot.line].name, key, m_utf8) &&
+        sameName(m_info[slot.header].name, section, m_utf8))
       return slot.line;
   }
   return std::nullopt;
@@ -468,13 +472,12 @@ std::optional<qsizetype> IniFile::findKey(quint64 hash, QByteArrayView section,
 // places, and every later line has moved down by one.
 void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section, qsizetype header,
                                quint64 sectionHash) {
-  const std::optional<QByteArrayView> key = keyName(m_lines[line]);
-  const std::optional<QByteArrayView> previous = headerName(m_lines[line - 1], m_utf8);
+  const LineInfo info = lineInfo(m_lines[line]);
+  const LineInfo& previous = m_info[line - 1];
   // Names that read otherwise (a ']' or '=' inside, blanks around) are found as a reread finds
   // them.
-  if (!key || headerName(m_lines[line], m_utf8) ||
-      (m_kinds[line - 1] == LineKind::Header &&
-       (!previous || !sameName(*previous, section, m_utf8))))
+  if (info.kind != LineKind::Key ||
+      (previous.kind == LineKind::Header && !sameName(previous.name, section, m_utf8)))
     return reindex();
   // A line added at the end, as a save into an empty text adds all of them, moves nothing.
   if (line < m_lines.size() - 1)
@@ -483,9 +486,9 @@ void IniFile::indexInsertedKey(qsizetype line, QByteArrayView section, qsizetype
       if (slot.line >= line) ++slot.line;
       if (slot.header >= line) ++slot.header;
     }
-  m_kinds.insert(line, LineKind::Key);
-  const quint64 hash = keyHash(sectionHash, *key);
-  if (!findKey(hash, section, *key)) addSlot({hash, line, header});
+  m_info.insert(line, info);
+  const quint64 hash = keyHash(sectionHash, info.name);
+  if (!findKey(hash, section, info.name)) addSlot({hash, line, header});
 }
 
 std::optional<QByteArrayView> IniFile::rawValue(QStringView section, QStringView key) const {
@@ -508,7 +511,7 @@ QStringList IniFile::ReadSection(QStringView section) const {
   if (!header) return keys;
   const qsizetype end = sectionEnd(*header);
   for (qsizetype i = *header + 1; i < end; ++i) {
-    if (m_kinds[i] == LineKind::Key) keys << decode(*keyName(m_lines[i]));
+    if (m_info[i].kind == LineKind::Key) keys << decode(m_info[i].name);
   }
   return keys;
 }
@@ -588,9 +591,10 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
     m_lines << headerLine(sectionName);
     m_lines << keyLine(keyBytes, valueText, encodedValue);
     const qsizetype added = m_lines.size() - 2;
-    const std::optional<QByteArrayView> written = headerName(m_lines[added], m_utf8);
-    if (!written || !sameName(*written, sectionName, m_utf8)) return reindex();
-    m_kinds << LineKind::Header;
+    const LineInfo written = lineInfo(m_lines[added]);
+    if (written.kind != LineKind::Header || !sameName(written.name, sectionName, m_utf8))
+      return reindex();
+    m_info << written;
     addSlot({sectionHash, added, added});
     return indexInsertedKey(added + 1, sectionName, added, sectionHash);
   }
@@ -602,13 +606,17 @@ void IniFile::WriteString(QStringView section, QStringView key, const QString& v
     if (holdsValue(QByteArrayView(text).sliced(equals + 1), valueText, encodedValue)) return;
     text = keyLine(QByteArrayView(text).first(equals), valueText, encodedValue);
     // A ']' in the value turns a key whose name starts with '[' into a header.
-    if (headerName(text, m_utf8)) reindex();
+    const LineInfo rewritten = lineInfo(text);
+    if (rewritten.kind == LineKind::Header)
+      reindex();
+    else
+      m_info[*line] = rewritten; // the same name, in the new line's bytes
     return;
   }
   qsizetype insertAt = *header + 1;
   const qsizetype end = sectionEnd(*header);
   for (qsizetype i = insertAt; i < end; ++i) {
-    if (m_kinds[i] == LineKind::Key) insertAt = i + 1;
+    if (m_info[i].kind == LineKind::Key) insertAt = i + 1;
   }
   m_lines.insert(insertAt, keyLine(keyBytes, valueText, encodedValue));
   indexInsertedKey(insertAt, sectionName, *header, sectionHash);
@@ -635,8 +643,7 @@ void IniFile::EraseSection(QStringView section) {
   kept.reserve(m_lines.size());
   bool erasing = false;
   for (qsizetype i = 0; i < m_lines.size(); ++i) {
-    if (m_kinds[i] == LineKind::Header)
-      erasing = sameName(*headerName(m_lines[i], m_utf8), name, m_utf8);
+    if (m_info[i].kind == LineKind::Header) erasing = sameName(m_info[i].name, name, m_utf8);
     if (!erasing) kept << m_lines[i];
   }
   m_lines = std::move(kept);

@@ -73,6 +73,12 @@ public:
 
 private:
   enum class LineKind : char { Header, Key, Other };
+  // What a line is, with the name of a header or key as a view of the line's bytes: lookups
+  // check a found name against it instead of reading the line again.
+  struct LineInfo {
+    LineKind kind = LineKind::Other;
+    QByteArrayView name;
+  };
   // One name of the index: a section (line is its header) or a key of the first section of its
   // name (line is the key's, header its section's). Empty slots have hash 0.
   struct Slot {
@@ -93,6 +99,7 @@ private:
   // The lines are parsed once, when read and when written: reads look names up in an open
   // hash table of folded names instead of scanning the text, and allocate nothing for a name.
   void reindex();
+  LineInfo lineInfo(QByteArrayView line) const;
   void addSlot(const Slot& slot);
   // The new key line at line, in the section whose header is at header.
   void indexInsertedKey(qsizetype line, QByteArrayView section, qsizetype header,
@@ -112,7 +119,7 @@ private:
   QByteArray m_text; // the bytes read; unchanged lines point into them
   QList<QByteArray> m_blocks; // the bytes of written lines; those lines point into them
   QList<QByteArray> m_lines;
-  QList<LineKind> m_kinds;   // of each line
+  QList<LineInfo> m_info;    // of each line
   std::vector<Slot> m_index; // a power of two in size, at most half full
   qsizetype m_indexed = 0;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
