@@ -181,6 +181,7 @@ Label01Tag=1"
   raw_document lead-bytes-at-the-limit-then-utf8 \
     "[XAxis]\r\nCaption=\xee\xeex\r\n[GraphLabel]\r\nLabel01FontName=$(repeat 1100 '\x88')\r\n"
   raw_document caption-of-line-breaks '[Graph]\r\n[GraphLabel]\r\nLabel01Caption=\r\t\t\r\t\r\nLabel01Tag=1\r\n'
+  raw_document cent-sign-in-utf8 '\xef\xbb\xbf[XAxis]\nCaption=ap\xc2\xa2\\'
 }
 
 for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do

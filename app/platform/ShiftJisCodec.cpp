@@ -112,9 +112,11 @@ QByteArray toShiftJis(const QString& text, bool* lossless) {
   }
   kept = encodeRun(converter, QStringView(text).mid(start), out) && kept;
   QByteArray bytes(out.data(), static_cast<qsizetype>(out.size()));
-  // An escaped lead byte before a character written in its standard form (read in a duplicate
-  // one) can join that form's first byte into another character.
-  if (lossless) *lossless = kept && (start == 0 || fromShiftJis(bytes) == text);
+  // Only what reads back as the same text is lossless. The converter writes some characters that
+  // CP932 lacks as a neighbour that reads back as another character (U+00A2 as the code of
+  // U+FFE0, U+301C as that of U+FF5E); and an escaped lead byte before a character written in its
+  // standard form (read in a duplicate one) can join that form's first byte into another one.
+  if (lossless) *lossless = kept && fromShiftJis(bytes) == text;
   return bytes;
 }
 

@@ -308,6 +308,17 @@ TEST_F(IniFileTest, TextOutsideCp932IsSavedAsUtf8) {
   EXPECT_EQ(IniFile(path()).ReadInteger(QStringLiteral(u"表"), QStringLiteral("l"), 0), 1);
 }
 
+// Found by fuzzing: a cent sign was written in CP932 as the full-width one and read back so.
+TEST_F(IniFileTest, TextThatCp932ReadsBackOtherwiseIsSavedAsUtf8) {
+  const QString caption = QStringLiteral(u"ap\u00A2\\ 1\u301C2");
+  IniFile ini;
+  ini.WriteString(QStringLiteral("XAxis"), QStringLiteral("Caption"), caption);
+  EXPECT_TRUE(ini.IsUtf8());
+  EXPECT_EQ(IniFile::FromBytes(ini.Contents())
+                .ReadString(QStringLiteral("XAxis"), QStringLiteral("Caption"), QString()),
+            caption);
+}
+
 TEST_F(IniFileTest, UndecodableBytesAreWrittenBackInEitherEncoding) {
   for (const QByteArray& mark : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
     SCOPED_TRACE(mark.isEmpty() ? "CP932" : "UTF-8");

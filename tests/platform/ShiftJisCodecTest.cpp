@@ -27,6 +27,23 @@ TEST(ShiftJisCodecTest, CharactersWithoutCp932FormBecomeQuestionMarks) {
   EXPECT_FALSE(lossless);
 }
 
+// Found by fuzzing: the converter writes U+00A2 as the code of the full-width U+FFE0, so a
+// caption with a cent sign saved in CP932 came back with another character.
+TEST(ShiftJisCodecTest, CharactersThatReadBackAsOthersAreNotLossless) {
+  for (const QString& text : {QStringLiteral(u"ap\u00A2\\"), QStringLiteral(u"\u00A3"),
+                              QStringLiteral(u"1\u301C2"), QStringLiteral(u"\u2212")}) {
+    bool lossless = true;
+    toShiftJis(text, &lossless);
+    EXPECT_FALSE(lossless) << qPrintable(text);
+  }
+  for (const QString& text : {QStringLiteral(u"\uFFE0"), QStringLiteral(u"1\uFF5E2"),
+                              QStringLiteral(u"\u95A2\u6570")}) {
+    bool lossless = false;
+    EXPECT_EQ(fromShiftJis(toShiftJis(text, &lossless)), text);
+    EXPECT_TRUE(lossless) << qPrintable(text);
+  }
+}
+
 TEST(ShiftJisCodecTest, InvalidBytesAreKeptAsEscapesAndWrittenBack) {
   const QByteArray damaged[] = {"a\xFD"
                                 "b",
