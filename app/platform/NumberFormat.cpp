@@ -74,15 +74,20 @@ void roundTo(Decimal& d, int precision) {
     --d.count;
 }
 
+void appendZeros(QString& text, int count) {
+  for (; count > 0; --count)
+    text.append(QLatin1Char('0'));
+}
+
 void appendFixed(QString& text, const Decimal& d, const QString& separator) {
   if (d.exponent <= 0) {
-    text.append(QLatin1Char('0')).append(separator).append(QString(-d.exponent, QLatin1Char('0')));
+    text.append(QLatin1Char('0')).append(separator);
+    appendZeros(text, -d.exponent);
     text.append(d.text(0, d.count));
     return;
   }
   text.append(d.text(0, d.exponent));
-  for (int padding = d.exponent - d.count; padding > 0; --padding)
-    text.append(QLatin1Char('0'));
+  appendZeros(text, d.exponent - d.count);
   if (d.count > d.exponent) text.append(separator).append(d.text(d.exponent, d.count));
 }
 

@@ -66,19 +66,16 @@ size_t utf8Length(unsigned char lead) {
 }
 
 // Encodes text that holds no escapes; characters without a CP932 form become '?'.
-bool encodeRun(Converter& converter, QStringView text, std::string& out) {
+void encodeRun(Converter& converter, QStringView text, std::string& out) {
   QByteArray utf8 = text.toUtf8();
   char* in = utf8.data();
   size_t left = static_cast<size_t>(utf8.size());
-  bool lossless = true;
   while (converter.convert(in, left, out) != 0) {
     const size_t skip = std::min(left, utf8Length(static_cast<unsigned char>(*in)));
     in += skip;
     left -= skip;
     out += '?';
-    lossless = false;
   }
-  return lossless;
 }
 
 // CP932 holds ASCII as it is, so such text needs no conversion.
@@ -101,22 +98,22 @@ QByteArray toShiftJis(const QString& text, bool* lossless) {
     return {};
   }
   std::string out;
-  bool kept = true;
   qsizetype start = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const std::optional<char> byte = escapedByte(text, i);
     if (!byte) continue;
-    kept = encodeRun(converter, QStringView(text).mid(start, i - start), out) && kept;
+    encodeRun(converter, QStringView(text).mid(start, i - start), out);
     out += *byte;
     start = i + 1;
   }
-  kept = encodeRun(converter, QStringView(text).mid(start), out) && kept;
+  encodeRun(converter, QStringView(text).mid(start), out);
   QByteArray bytes(out.data(), static_cast<qsizetype>(out.size()));
-  // Only what reads back as the same text is lossless. The converter writes some characters that
-  // CP932 lacks as a neighbour that reads back as another character (U+00A2 as the code of
-  // U+FFE0, U+301C as that of U+FF5E); and an escaped lead byte before a character written in its
-  // standard form (read in a duplicate one) can join that form's first byte into another one.
-  if (lossless) *lossless = kept && fromShiftJis(bytes) == text;
+  // Only what reads back as the same text is lossless, which also tells a character written as
+  // '?'. The converter writes some characters that CP932 lacks as a neighbour that reads back as
+  // another character (U+00A2 as the code of U+FFE0, U+301C as that of U+FF5E); and an escaped
+  // lead byte before a character written in its standard form (read in a duplicate one) can join
+  // that form's first byte into another one.
+  if (lossless) *lossless = fromShiftJis(bytes) == text;
   return bytes;
 }
 
