@@ -4,7 +4,7 @@
 // file does). Two documents: a new graph's, and a full one with five formulas, sixteen labels
 // and thirty-two parameters.
 #include "FrameTimes.h"
-#include "FuncGraph.h"
+#include "GraphDocument.h"
 #include "GraphModel.h"
 #include "IniFile.h"
 
@@ -55,7 +55,7 @@ void measure(const char* name, const GraphModel& model) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "minimal");
   const QApplication application(argc, argv);
-  const GraphModel newGraph = TFuncGraph().Model();
+  const GraphModel newGraph = GraphModel::NewGraph();
   measure("new graph", newGraph);
   measure("full graph", fullModel(newGraph));
   return 0;

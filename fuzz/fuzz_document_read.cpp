@@ -6,7 +6,7 @@
 // comes back byte for byte; both saves load back to the same model; a save grows at most linearly
 // with the input.
 #include "DocumentFuzzSupport.h"
-#include "FuncGraph.h"
+#include "GraphDocument.h"
 #include "GraphFont.h"
 #include "GraphModel.h"
 #include "GraphPen.h"
@@ -353,7 +353,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   // A graph is made once, for what a new one holds; the inputs need no widget.
   qputenv("QT_QPA_PLATFORM", "minimal");
   const QApplication application(*argc, *argv);
-  newModel = new GraphModel(TFuncGraph().Model());
+  newModel = new GraphModel(GraphModel::NewGraph());
   return 0;
 }
 

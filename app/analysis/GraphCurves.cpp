@@ -1,22 +1,38 @@
 #include "GraphCurves.h"
 
 #include "FuncGraph.h"
+#include "GraphCurve.h"
 
 #include <memory>
 
+namespace {
+
+// A used slot's curve over a copy of the slot, which the curve keeps alive.
+struct SlotCopy {
+  SlotCopy(const TFuncGraph& graph, int n)
+      : formula(graph.Formula(n)), curve(makeCurve(formula, graph.Evalon())) {}
+  TFormula formula;
+  std::unique_ptr<GraphCurve> curve;
+};
+
+std::vector<std::pair<int, std::shared_ptr<SlotCopy>>> usedSlots(const TFuncGraph& graph) {
+  std::vector<std::pair<int, std::shared_ptr<SlotCopy>>> copies;
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n)
+    if (!graph.Formula(n).Formula.isEmpty())
+      copies.emplace_back(n, std::make_shared<SlotCopy>(graph, n));
+  return copies;
+}
+
+} // namespace
+
 std::vector<Curve> graphCurves(const TFuncGraph& graph) {
   std::vector<Curve> curves;
-  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
-    if (graph.Formula(n).Formula.isEmpty()) continue;
-    // A copy of the slot, so that its error flag on the graph stays the drawing's.
-    auto formula = std::make_shared<TFormula>(graph.Formula(n));
-    TEvalon* evalon = graph.Evalon();
-    curves.push_back({n, [formula, evalon](double x) -> std::optional<double> {
-                        const long double y = formula->Calculate(evalon, x);
-                        if (formula->Error()) return std::nullopt;
-                        return static_cast<double>(y);
+  for (auto& [n, copy] : usedSlots(graph))
+    curves.push_back({n, [copy](double x) -> std::optional<double> {
+                        const std::optional<long double> y = copy->curve->valueAt(x);
+                        if (!y) return std::nullopt;
+                        return static_cast<double>(*y);
                       }});
-  }
   return curves;
 }
 
@@ -24,4 +40,24 @@ AnalysisRange graphRange(const TFuncGraph& graph) {
   const GraphMapping& mapping = graph.DeviceMapping();
   return {static_cast<double>(graph.XMin()), static_cast<double>(graph.XMax()),
           mapping.plotRight() - mapping.plotLeft() + 1};
+}
+
+GraphTable graphTable(const TFuncGraph& graph, const TableSpan& span) {
+  GraphTable table;
+  const auto copies = usedSlots(graph);
+  for (const auto& [n, copy] : copies)
+    table.slotNumbers.push_back(n);
+  table.rows.reserve(std::size_t(span.count));
+  for (int row = 0; row < span.count; ++row) {
+    TableRow line{span.xAt(row), {}};
+    for (const auto& [n, copy] : copies) {
+      const std::optional<long double> y = copy->curve->valueAt(line.x);
+      if (y)
+        line.cells.push_back({static_cast<double>(*y), QString()});
+      else
+        line.cells.push_back({std::nullopt, copy->curve->reason()});
+    }
+    table.rows.push_back(std::move(line));
+  }
+  return table;
 }

@@ -2,10 +2,6 @@
 // and its row number, so that rounding does not build up over many rows.
 #pragma once
 
-#include "Refine.h"
-
-#include <optional>
-#include <vector>
 
 struct TableSpan {
   static constexpr int MaxCount = 10000;
@@ -18,6 +14,3 @@ struct TableSpan {
   bool valid() const;
   double xAt(int row) const { return start + row * step; }
 };
-
-// One value per row; nothing where f fails.
-std::vector<std::optional<double>> tabulate(const TableSpan& span, const SampledFunction& f);

@@ -101,15 +101,15 @@ long double ReadReal(const IniFile& ini, QStringView section, QStringView key) {
   return textToFloat(ini.ReadString(section, key, QStringLiteral("0.0"))).value_or(0.0L);
 }
 
-void TAxis::SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const {
-  ini.WriteBool(section, KeyName(prefix, u"Visible"), Visible);
-  ini.WriteString(section, KeyName(prefix, u"Caption"), Caption);
-  ini.WriteInteger(section, KeyName(prefix, u"GuageType"), GauageType);
-  WriteReal(ini, section, KeyName(prefix, u"GuagePeriod"), GuagePeriod);
-  ini.WriteInteger(section, KeyName(prefix, u"ValPos"), ValPos);
-  ini.WriteInteger(section, KeyName(prefix, u"ValXDist"), ValXDist);
-  ini.WriteInteger(section, KeyName(prefix, u"ValYDist"), ValYDist);
-  WriteFont(ini, section, prefix, ValFont);
+void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TAxis& axis) {
+  ini.WriteBool(section, KeyName(prefix, u"Visible"), axis.Visible);
+  ini.WriteString(section, KeyName(prefix, u"Caption"), axis.Caption);
+  ini.WriteInteger(section, KeyName(prefix, u"GuageType"), axis.GauageType);
+  WriteReal(ini, section, KeyName(prefix, u"GuagePeriod"), axis.GuagePeriod);
+  ini.WriteInteger(section, KeyName(prefix, u"ValPos"), axis.ValPos);
+  ini.WriteInteger(section, KeyName(prefix, u"ValXDist"), axis.ValXDist);
+  ini.WriteInteger(section, KeyName(prefix, u"ValYDist"), axis.ValYDist);
+  WriteFont(ini, section, prefix, axis.ValFont);
 }
 
 namespace {
@@ -125,23 +125,23 @@ void readEnum(const IniFile& ini, QStringView section, QStringView key, Enum& va
 
 } // namespace
 
-void TAxis::LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix) {
-  Visible = ini.ReadBool(section, KeyName(prefix, u"Visible"), true);
-  Caption = ini.ReadString(section, KeyName(prefix, u"Caption"), QString());
-  readEnum(ini, section, KeyName(prefix, u"GuageType"), GauageType);
-  GuagePeriod = ReadReal(ini, section, KeyName(prefix, u"GuagePeriod"));
-  readEnum(ini, section, KeyName(prefix, u"ValPos"), ValPos);
-  ValXDist = ini.ReadInteger(section, KeyName(prefix, u"ValXDist"), ValXDist);
-  ValYDist = ini.ReadInteger(section, KeyName(prefix, u"ValYDist"), ValYDist);
-  ReadFont(ini, section, prefix, ValFont);
+void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TAxis& axis) {
+  axis.Visible = ini.ReadBool(section, KeyName(prefix, u"Visible"), true);
+  axis.Caption = ini.ReadString(section, KeyName(prefix, u"Caption"), QString());
+  readEnum(ini, section, KeyName(prefix, u"GuageType"), axis.GauageType);
+  axis.GuagePeriod = ReadReal(ini, section, KeyName(prefix, u"GuagePeriod"));
+  readEnum(ini, section, KeyName(prefix, u"ValPos"), axis.ValPos);
+  axis.ValXDist = ini.ReadInteger(section, KeyName(prefix, u"ValXDist"), axis.ValXDist);
+  axis.ValYDist = ini.ReadInteger(section, KeyName(prefix, u"ValYDist"), axis.ValYDist);
+  ReadFont(ini, section, prefix, axis.ValFont);
 }
 
-void TFormula::SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const {
-  ini.WriteString(section, KeyName(prefix, u"Formula"), Formula);
-  WritePen(ini, section, KeyName(prefix, u"Pen"), Pen);
+void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TFormula& slot) {
+  ini.WriteString(section, KeyName(prefix, u"Formula"), slot.Formula);
+  WritePen(ini, section, KeyName(prefix, u"Pen"), slot.Pen);
 }
 
-void TFormula::LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix) {
-  Formula = ini.ReadString(section, KeyName(prefix, u"Formula"), QString());
-  ReadPen(ini, section, KeyName(prefix, u"Pen"), Pen);
+void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TFormula& slot) {
+  slot.Formula = ini.ReadString(section, KeyName(prefix, u"Formula"), QString());
+  ReadPen(ini, section, KeyName(prefix, u"Pen"), slot.Pen);
 }

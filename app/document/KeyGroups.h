@@ -3,6 +3,8 @@
 // missing or malformed key never fails.
 #pragma once
 
+#include "FuncFormula.h"
+#include "GraphAxis.h"
 #include "GraphBrush.h"
 #include "GraphFont.h"
 #include "GraphPen.h"
@@ -48,3 +50,9 @@ void ReadBrush(const IniFile& ini, QStringView section, QStringView prefix, TBru
 // not a number reads as 0.
 void WriteReal(IniFile& ini, QStringView section, QStringView key, long double value);
 long double ReadReal(const IniFile& ini, QStringView section, QStringView key);
+
+// The key group of an axis and of a function slot, each key named prefix + key.
+void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TAxis& axis);
+void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TAxis& axis);
+void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TFormula& slot);
+void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TFormula& slot);

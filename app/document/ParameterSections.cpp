@@ -62,6 +62,7 @@ std::array<QString, 3> rowTexts(const GraphParameter& row) {
 void WriteParameters(IniFile& ini, const GraphParameters& parameters) {
   int number = 0;
   for (const GraphParameter& row : parameters) {
+    if (!row.stored) continue;
     const QString& section = sectionName(++number);
     const std::array<QString, 3> texts = rowTexts(row);
     ini.WriteString(section, NameKey, row.name);

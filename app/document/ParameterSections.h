@@ -6,7 +6,7 @@
 
 class IniFile;
 
-// Writes a section per row; sections beyond the rows, left from a save with more of them, are
+// Writes a section per stored row; sections beyond the rows, left from a save with more of them, are
 // erased so that they do not come back on loading. A graph without parameters writes nothing.
 void WriteParameters(IniFile& ini, const GraphParameters& parameters);
 // The rows of the sections in number order. A section whose Name is no parameter name, or a

@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "FuncGraph.h"
+#include "GraphCurve.h"
 #include "QtObjects.h"
 
 #include <QFontInfo>
@@ -53,6 +54,7 @@ QPen curvePen(const TPen& pen) {
   return result;
 }
 
+// Each curve evaluates a copy of its slot, so that the slot's error state stays the screen's.
 void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
   if (!graph.CurveLayer()) return;
   for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
@@ -63,12 +65,8 @@ void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
     sampling.offset = pen.width() % 2 == 0 ? 1.0 : 0.5;
     const double reach = pen.width();
     const QRectF bounds = QRectF(QPointF(0, 0), scene.size).adjusted(-reach, -reach, reach, reach);
-    TEvalon* evalon = graph.Evalon();
-    const CurveFunction curve = [&formula, evalon](long double x, long double& y) {
-      y = formula.Calculate(evalon, x);
-      return !formula.Error();
-    };
-    scene.curves.push_back({pen, curvePieces(graph.Mapping(), curve, bounds, sampling)});
+    const auto curve = makeCurve(formula, graph.Evalon());
+    scene.curves.push_back({pen, curve->pieces(graph.Mapping(), bounds, sampling)});
   }
 }
 

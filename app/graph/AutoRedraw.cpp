@@ -1,6 +1,6 @@
 // Curves that follow the graph: with AutoRedraw on, a change asks for a redraw through a
-// zero-time single-shot timer, so that all the changes of one event (a dialog setting range,
-// axes and margins in turn) cost one DrawFunctions, drawn once control is back in the event
+// zero-time single-shot timer, so that all the changes of one event (a dialog setting model.range,
+// axes and model.margins in turn) cost one DrawFunctions, drawn once control is back in the event
 // loop. A DrawFunctions answers every change made before it; a change made while it lets
 // messages run gets a redraw of its own after it, never one nested inside it.
 #include "FuncGraph.h"
@@ -15,7 +15,7 @@ void TFuncGraph::initAutoRedraw() {
 
 // Turned on, the curves catch up with whatever changed while it was off.
 void TFuncGraph::setAutoRedraw(bool on) {
-  autoRedraw = on;
+  model.autoRedraw = on;
   scheduleRedraw();
 }
 
@@ -24,11 +24,11 @@ void TFuncGraph::CurvesChanged() {
 }
 
 void TFuncGraph::scheduleRedraw() {
-  if (autoRedraw) redrawTimer.start();
+  if (model.autoRedraw) redrawTimer.start();
 }
 
 void TFuncGraph::autoRedrawNow() {
-  if (!autoRedraw) return;
+  if (!model.autoRedraw) return;
   if (drawing)
     redrawDeferred = true;
   else

@@ -11,6 +11,9 @@ struct FormulaVerdict {
   bool failed = false;
   // The engine's message for the first failing point when failed; empty otherwise.
   QString message;
+  // A word on a likely slip whether or not the formula fails (a function name written in
+  // another case); empty when there is none.
+  QString hint;
 };
 
 // Writes the engine variable x at each point; the curves write x before every sample they

@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QString>
 
-class IniFile;
 class TEvalon;
 
 class TFormula {
@@ -19,9 +18,10 @@ public:
   // The formula's value at x through the engine binding (which may be missing); sets Error.
   // The value of a failed evaluation carries no meaning.
   long double Calculate(TEvalon* evalon, long double x);
-  // The slot's key group of a graph document (defined by the document layer, app/document).
-  void SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const;
-  void LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix);
+  // Equal in what a document holds: the text and the pen, not the last evaluation.
+  bool operator==(const TFormula& other) const {
+    return Formula == other.Formula && Pen == other.Pen;
+  }
 
 private:
   bool error = false;

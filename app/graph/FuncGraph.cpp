@@ -1,7 +1,7 @@
 #include "FuncGraph.h"
 
 #include "Canvas.h"
-#include "CurveJoin.h"
+#include "GraphCurve.h"
 #include "QtObjects.h"
 #include "ViewNavigation.h"
 
@@ -22,10 +22,6 @@
 #include <utility>
 
 namespace {
-
-// The pens of the five slots.
-constexpr std::array<GraphColor, TFuncGraph::FormulaCount> SlotColors = {kBlue, kRed, kGreen, kNavy,
-                                                                         kMaroon};
 
 // The nearest 32-bit integer in the given direction of a value (ceil or floor), clamped.
 std::int32_t toLong(long double v) {
@@ -75,8 +71,6 @@ TFuncGraph::TFuncGraph(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   initAutoRedraw();
   setCursor(Qt::OpenHandCursor);
-  for (int n = 0; n < FormulaCount; ++n)
-    formulas[n].Pen.Color = SlotColors[n];
 }
 
 TFuncGraph::~TFuncGraph() = default;
@@ -87,47 +81,47 @@ template <class T> void TFuncGraph::refresh(T& field, const T& value) {
 }
 
 void TFuncGraph::setBackBrush(const TBrush& brush) {
-  refresh(backBrush, brush);
+  refresh(model.backBrush, brush);
 }
 void TFuncGraph::setBorderLine(bool on) {
-  refresh(borderLine, on);
+  refresh(model.borderLine, on);
 }
 void TFuncGraph::setXAxis(const TAxis& axis) {
-  xAxis.Assign(axis);
+  model.xAxis.Assign(axis);
   UpdateGraph();
 }
 void TFuncGraph::setYAxis(const TAxis& axis) {
-  yAxis.Assign(axis);
+  model.yAxis.Assign(axis);
   UpdateGraph();
 }
 void TFuncGraph::setXMin(long double v) {
-  refresh(range.xMin, v);
+  refresh(model.range.xMin, v);
 }
 void TFuncGraph::setXMax(long double v) {
-  refresh(range.xMax, v);
+  refresh(model.range.xMax, v);
 }
 void TFuncGraph::setYMin(long double v) {
-  refresh(range.yMin, v);
+  refresh(model.range.yMin, v);
 }
 void TFuncGraph::setYMax(long double v) {
-  refresh(range.yMax, v);
+  refresh(model.range.yMax, v);
 }
 void TFuncGraph::setMarginLeft(std::int32_t pixels) {
-  refresh(margins.left, pixels);
+  refresh(model.margins.left, pixels);
 }
 void TFuncGraph::setMarginRight(std::int32_t pixels) {
-  refresh(margins.right, pixels);
+  refresh(model.margins.right, pixels);
 }
 void TFuncGraph::setMarginTop(std::int32_t pixels) {
-  refresh(margins.top, pixels);
+  refresh(model.margins.top, pixels);
 }
 void TFuncGraph::setMarginBottom(std::int32_t pixels) {
-  refresh(margins.bottom, pixels);
+  refresh(model.margins.bottom, pixels);
 }
 
 TFormula& TFuncGraph::slot(int index) {
   if (index < 1 || index > FormulaCount) throw std::out_of_range("function slot out of range");
-  return formulas[index - 1];
+  return model.formulas[index - 1];
 }
 
 const TFormula& TFuncGraph::Formula(int index) const {
@@ -154,19 +148,19 @@ void TFuncGraph::UpdateGraph() {
   remap();
   const int originX = mapping.originX();
   const int originY = mapping.originY();
-  if (originY < margins.top || originY > mapping.plotBottom()) xAxis.Visible = false;
-  if (originX < margins.left || originX > mapping.plotRight()) yAxis.Visible = false;
+  if (originY < model.margins.top || originY > mapping.plotBottom()) model.xAxis.Visible = false;
+  if (originX < model.margins.left || originX > mapping.plotRight()) model.yAxis.Visible = false;
   drawBackground();
   noteRange();
 }
 
 void TFuncGraph::remap() {
-  mapping = GraphMapping(range, margins, width(), height());
+  mapping = GraphMapping(model.range, model.margins, width(), height());
   const qreal ratio = RenderScale();
   const auto device = [ratio](std::int32_t logical) { return toDevicePixels(logical, ratio); };
-  const GraphMargins deviceMargins{device(margins.left), device(margins.right), device(margins.top),
-                                   device(margins.bottom)};
-  deviceMapping = GraphMapping(range, deviceMargins, device(width()), device(height()));
+  const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right), device(model.margins.top),
+                                   device(model.margins.bottom)};
+  deviceMapping = GraphMapping(model.range, deviceMargins, device(width()), device(height()));
 }
 
 QImage TFuncGraph::deviceLayer() const {
@@ -205,8 +199,8 @@ bool TFuncGraph::event(QEvent* event) {
 }
 
 void TFuncGraph::noteRange() {
-  if (sameRange(range, toldRange)) return;
-  toldRange = range;
+  if (sameRange(model.range, toldRange)) return;
+  toldRange = model.range;
   emit RangeChanged();
 }
 
@@ -215,10 +209,10 @@ void TFuncGraph::drawBackground() {
   update();
   if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture
   Canvas canvas(*backLayer);
-  canvas.setBrush(toQBrush(backBrush));
+  canvas.setBrush(toQBrush(model.backBrush));
   canvas.fillRect(backLayer->rect());
-  DrawXAxis(canvas, deviceMapping, xAxis);
-  DrawYAxis(canvas, deviceMapping, yAxis, xAxis);
+  DrawXAxis(canvas, deviceMapping, model.xAxis);
+  DrawYAxis(canvas, deviceMapping, model.yAxis, model.xAxis);
   scheduleRedraw();
 }
 
@@ -227,23 +221,13 @@ void TFuncGraph::discardCurves() {
   ++curveGeneration;
 }
 
+// A new graph keeps its brush's style and the widget's state (size, ratio, engine).
 void TFuncGraph::ResetGraph() {
-  xAxis = TAxis();
-  yAxis = TAxis();
+  GraphModel fresh = GraphModel::NewGraph();
+  fresh.backBrush.Style = model.backBrush.Style;
   discardCurves();
-  backBrush.Color = DefaultBackColor;
-  range = GraphRange();
-  margins = GraphMargins();
-  borderLine = false;
-  autoRedraw = false;
   graphName.clear();
-  for (int n = 0; n < FormulaCount; ++n) {
-    formulas[n] = TFormula();
-    formulas[n].Pen.Color = SlotColors[n];
-  }
-  for (int n = 1; n <= LabelCount; ++n)
-    destroyLabel(n);
-  clearParameters();
+  setModel(fresh);
   UpdateGraph();
 }
 
@@ -337,7 +321,7 @@ QImage TFuncGraph::ClipboardPicture() const {
   QImage picture = Picture();
   if (picture.isNull()) return picture;
   Canvas canvas(picture);
-  canvas.setBrush(toQBrush(backBrush));
+  canvas.setBrush(toQBrush(model.backBrush));
   for (const QObject* child : children()) {
     const auto* label = qobject_cast<const TGraphLabel*>(child);
     if (!label || label->isHidden()) continue;
@@ -387,35 +371,15 @@ bool TFuncGraph::DrawFunctions() {
   return result;
 }
 
-// One sample per plot column of the layer (a device column), joined as CurveJoin tells.
 void TFuncGraph::DrawFunction(int number, QImage& layer) {
   TFormula& formula = slot(number);
   Canvas canvas(layer);
   canvas.setPen(toQPen(formula.Pen));
-  const GraphMapping& device = deviceMapping;
-  CurveJoin join;
-  for (int c = device.plotLeft(); c <= device.plotRight(); ++c) {
-    const long double x = device.pixelToX(c);
-    const long double y = formula.Calculate(evalon, x);
-    const int r = device.yToPixel(y);
-    if (join.next(formula.Error(), device.inGraphRange(x, y)))
-      canvas.lineTo(c, r);
-    else
-      canvas.moveTo(c, r);
-  }
+  makeCurve(formula, evalon)->draw(canvas, deviceMapping);
 }
 
-// Samples that are not finite take no part: they bound nothing.
 bool TFuncGraph::GetFunctionRange(int number, long double& max, long double& min) {
-  TFormula& formula = slot(number);
-  bool any = false;
-  for (int c = margins.left; c <= mapping.plotRight(); ++c) {
-    const long double y = formula.Calculate(evalon, mapping.pixelToX(c));
-    if (!std::isfinite(y)) continue;
-    if (!any || y > max) max = y;
-    if (!any || y < min) min = y;
-    any = true;
-  }
+  const bool any = makeCurve(slot(number), evalon)->yExtent(mapping, width(), min, max);
   QCoreApplication::processEvents();
   return any;
 }
@@ -433,19 +397,19 @@ void TFuncGraph::FitYRange() {
     any = true;
   }
   if (!any) return;
-  range.yMax = toLong(std::ceil(max));
-  range.yMin = toLong(std::floor(min));
+  model.range.yMax = toLong(std::ceil(max));
+  model.range.yMin = toLong(std::floor(min));
   noteRange();
 }
 
 long double TFuncGraph::fittedPeriod(const TAxis& axis) const {
-  const AxisView view = viewOf(mapping, &axis == &xAxis);
+  const AxisView view = viewOf(mapping, &axis == &model.xAxis);
   return ViewNavigation::fittedPeriod(view.lower, view.upper, view.pixels, axis.GuagePeriod,
                                       valueWidth(axis));
 }
 
 bool TFuncGraph::ticksUnfit(const TAxis& axis) const {
-  const AxisView view = viewOf(mapping, &axis == &xAxis);
+  const AxisView view = viewOf(mapping, &axis == &model.xAxis);
   return ViewNavigation::periodUnfit(view.lower, view.upper, view.pixels, axis.GuagePeriod,
                                      valueWidth(axis));
 }
@@ -459,10 +423,10 @@ void TFuncGraph::FitTickPeriod(TAxis& axis) {
 // Exploring passes through many ranges on the way: an axis that leaves the plot for a while
 // keeps its flag and shows again when its line returns.
 void TFuncGraph::explore(const GraphRange& view, bool zooming) {
-  range = view;
+  model.range = view;
   remap();
   if (zooming)
-    for (TAxis* axis : {&xAxis, &yAxis})
+    for (TAxis* axis : {&model.xAxis, &model.yAxis})
       if (ticksUnfit(*axis)) axis->GuagePeriod = fittedPeriod(*axis);
   drawBackground();
   noteRange();

@@ -1,7 +1,8 @@
-// TFuncGraph: the graph control. It holds the graph model (range, margins, back brush, two
-// axes, five function slots), maps between graph coordinates and pixels, keeps two
-// off-screen layers (background with fill and axes; white curve layer) and combines them
-// when painted: the background copied, the curves ANDed over it.
+// TFuncGraph: the graph control. It holds one graph model (GraphModel: range, margins, back
+// brush, two axes, five function slots, labels, parameters, options) and draws it: it maps
+// between graph coordinates and pixels, keeps two off-screen layers (background with fill and
+// axes; white curve layer) and combines them when painted: the background copied, the curves
+// ANDed over it. The labels are child widgets that the user drags and edits.
 //
 // On a screen of device pixel ratio r the layers have r times the pixels in each direction and
 // carry that ratio: the graph is drawn on the device mapping (the client size and margins in
@@ -10,12 +11,8 @@
 // the mouse, labels, margins) stays in the window's own coordinates.
 #pragma once
 
-#include "FuncFormula.h"
-#include "GraphAxis.h"
-#include "GraphBrush.h"
 #include "GraphLabel.h"
-#include "GraphMapping.h"
-#include "GraphParameters.h"
+#include "GraphModel.h"
 
 #include <QImage>
 #include <QPointF>
@@ -30,7 +27,6 @@
 #include <memory>
 
 class IniFile;
-struct GraphModel;
 class TEvalon;
 
 class TFuncGraph : public QWidget, public TDragTarget {
@@ -39,9 +35,9 @@ class TFuncGraph : public QWidget, public TDragTarget {
 public:
   // The graph's event type: the sender and a function slot 1..5.
   using TGraphEvent = std::function<void(TFuncGraph* sender, std::int32_t number)>;
-  static constexpr int FormulaCount = 5;
-  static constexpr int LabelCount = 16;
-  static constexpr GraphColor DefaultBackColor = kLightYellow;
+  static constexpr int FormulaCount = GraphModel::FormulaCount;
+  static constexpr int LabelCount = GraphModel::LabelCount;
+  static constexpr GraphColor DefaultBackColor = GraphModel::DefaultBackColor;
   // The client size of the graph in a new main window; tools that draw a document without a
   // window use it too, so that their pictures match the program's.
   static constexpr QSize StartSize{336, 316};
@@ -52,26 +48,26 @@ public:
   // The published properties. Writing one that refreshes stores it, then calls UpdateGraph.
   TEvalon* Evalon() const { return evalon; }
   void setEvalon(TEvalon* binding) { evalon = binding; }
-  const TBrush& BackBrush() const { return backBrush; }
+  const TBrush& BackBrush() const { return model.backBrush; }
   void setBackBrush(const TBrush& brush);
-  bool BorderLine() const { return borderLine; }
+  bool BorderLine() const { return model.borderLine; }
   void setBorderLine(bool on);
-  TAxis& XAxis() { return xAxis; }
-  TAxis& YAxis() { return yAxis; }
+  TAxis& XAxis() { return model.xAxis; }
+  TAxis& YAxis() { return model.yAxis; }
   void setXAxis(const TAxis& axis);
   void setYAxis(const TAxis& axis);
-  long double XMin() const { return range.xMin; }
-  long double XMax() const { return range.xMax; }
-  long double YMin() const { return range.yMin; }
-  long double YMax() const { return range.yMax; }
+  long double XMin() const { return model.range.xMin; }
+  long double XMax() const { return model.range.xMax; }
+  long double YMin() const { return model.range.yMin; }
+  long double YMax() const { return model.range.yMax; }
   void setXMin(long double v);
   void setXMax(long double v);
   void setYMin(long double v);
   void setYMax(long double v);
-  std::int32_t MarginLeft() const { return margins.left; }
-  std::int32_t MarginRight() const { return margins.right; }
-  std::int32_t MarginTop() const { return margins.top; }
-  std::int32_t MarginBottom() const { return margins.bottom; }
+  std::int32_t MarginLeft() const { return model.margins.left; }
+  std::int32_t MarginRight() const { return model.margins.right; }
+  std::int32_t MarginTop() const { return model.margins.top; }
+  std::int32_t MarginBottom() const { return model.margins.bottom; }
   void setMarginLeft(std::int32_t pixels);
   void setMarginRight(std::int32_t pixels);
   void setMarginTop(std::int32_t pixels);
@@ -82,7 +78,7 @@ public:
   // When on, every change of the graph redraws the curves soon after, once for all the changes
   // of one event (defined in AutoRedraw.cpp). Off by default; ResetGraph turns it off; the
   // document stores it.
-  bool AutoRedraw() const { return autoRedraw; }
+  bool AutoRedraw() const { return model.autoRedraw; }
   void setAutoRedraw(bool on);
   // Tells the graph that what the curves look like changed behind its back (a pen edited in
   // place through FormulaPen), so that they follow when AutoRedraw is on.
@@ -98,7 +94,7 @@ public:
   // adds the names it uses that are new, and drops the rows no formula uses that still hold
   // the defaults; a row the user has set stays until ResetGraph or LoadFromFile clear them.
   // DrawFunctions writes them all into the engine before it draws.
-  const GraphParameters& Parameters() const { return parameters; }
+  const GraphParameters& Parameters() const { return model.parameters; }
   // Stores the value (one outside the range widens it), writes it into the engine and draws
   // the curves at once; false, and nothing changed, when the value is not finite.
   bool setParameterValue(int index, double value);
@@ -119,26 +115,28 @@ public:
   bool DragOver(QObject* source, QPoint pos) override;
   void DragDrop(QObject* source, QPoint pos) override;
 
-  // The document named after GraphName with the extension ".kvx" (defined by the document
-  // layer, app/document). Saving raises KurvoError when the file cannot be written. Loading
-  // raises KurvoError, and changes nothing, when the file cannot be read or holds none of the
-  // document's sections; missing keys take their defaults. It ends with UpdateGraph and
-  // DrawFunctions.
+  // The document named after GraphName with the extension ".kvx" (FuncGraphDocument.cpp).
+  // Saving raises KurvoError when the file cannot be written. Loading raises KurvoError, and
+  // changes nothing, when the file cannot be read or holds none of the document's sections;
+  // missing keys take their defaults. It ends with UpdateGraph and DrawFunctions.
   void SaveToFile();
   void LoadFromFile();
   // Every section of the document written into, or read from, an INI text, with no file and no
-  // drawing: saving, loading and the change state share them. Reading raises KurvoError, and
-  // changes nothing, when the text holds none of the document's sections.
+  // drawing. Reading raises KurvoError, and changes nothing, when the text holds none of the
+  // document's sections.
   void WriteDocument(IniFile& ini) const;
   void ReadDocument(const IniFile& ini);
-  // What the graph's document holds (defined by the document layer).
+  // What the graph holds, its labels as they stand.
   GraphModel Model() const;
+  // Takes the whole model: labels made anew from its records, parameters told. Draws nothing;
+  // the caller refreshes.
+  void setModel(const GraphModel& source);
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
   // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw, parameters),
   // GraphName does not.
   // Both document operations mark the graph unchanged when they succeed. A graph records no
   // state when it is made, so its owner calls MarkUnchanged after construction and after
-  // ResetGraph (defined by the document layer).
+  // ResetGraph.
   bool IsChanged() const;
   void MarkUnchanged();
 
@@ -204,6 +202,8 @@ private:
   };
 
   TFormula& slot(int index);
+  // The label records of the visible labels; a hidden label is one the user deleted.
+  GraphLabels labelRecords() const;
   // Makes the logical mapping and the device mapping for the range, margins and size.
   void remap();
   // A white layer of the client's size in device pixels, carrying the ratio.
@@ -248,26 +248,17 @@ private:
   // Destroys the label of the slot, if any, and empties it.
   void destroyLabel(int slot);
   void discoverParameters(const QString& formula);
-  void clearParameters();
   void setParameterIntoEngine(int index);
   void setParametersIntoEngine();
-  // The bytes of the graph written into an empty document.
-  QByteArray documentState() const;
 
   TEvalon* evalon = nullptr;
-  TAxis xAxis;
-  TAxis yAxis;
-  GraphRange range;
-  GraphMargins margins;
-  bool borderLine = false;
-  TBrush backBrush{DefaultBackColor, BrushStyle::Solid};
+  // Its labels stand in the label widgets; Model() takes them from there.
+  GraphModel model = GraphModel::NewGraph();
   GraphMapping mapping;
   GraphMapping deviceMapping;
   qreal renderScale = 0; // not positive: the widget's own ratio
   std::unique_ptr<QImage> backLayer;
   std::unique_ptr<QImage> curveLayer;
-  std::array<TFormula, FormulaCount> formulas;
-  GraphParameters parameters;
   // Owned as child widgets; a slot is null when empty.
   std::array<TGraphLabel*, LabelCount> FLabels{};
   QString graphName;
@@ -276,7 +267,6 @@ private:
   Pan pan;
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;
-  bool autoRedraw = false;
   QTimer redrawTimer;
   bool drawing = false;
   bool redrawDeferred = false;

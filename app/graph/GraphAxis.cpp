@@ -30,13 +30,17 @@ void writeValue(Canvas& canvas, const TAxis& axis, long double value, QPoint anc
   const QString text = TickValueText(value);
   const bool above = axis.ValPos == ptUpLeft || axis.ValPos == ptUpRight;
   const bool left = axis.ValPos == ptUpLeft || axis.ValPos == ptDownLeft;
-  const int ax = anchor.x();
-  const int ay = anchor.y();
-  const int gapY = canvas.devicePixels(axis.ValYDist + 2);
-  const int gapX = canvas.devicePixels(axis.ValXDist + 2);
-  const int ty = above ? ay - (canvas.textHeight() + gapY) : ay + gapY;
-  const int tx = left ? ax - (canvas.textWidth(text) + gapX) : ax + gapX;
-  canvas.textOut(tx, ty, text);
+  // A document may hold any 32-bit gap: the sums are formed in 64 bits and held to where a
+  // text cell still has a 32-bit far corner, which lies far off every picture.
+  const auto place = [](std::int64_t v) {
+    constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max() / 2;
+    return static_cast<int>(std::clamp(v, -Limit, Limit));
+  };
+  const std::int64_t gapY = canvas.devicePixels(place(std::int64_t{axis.ValYDist} + 2));
+  const std::int64_t gapX = canvas.devicePixels(place(std::int64_t{axis.ValXDist} + 2));
+  const std::int64_t ty = above ? anchor.y() - (canvas.textHeight() + gapY) : anchor.y() + gapY;
+  const std::int64_t tx = left ? anchor.x() - (canvas.textWidth(text) + gapX) : anchor.x() + gapX;
+  canvas.textOut(place(tx), place(ty), text);
 }
 
 // The canvas font while the ticks of one axis are drawn.

@@ -12,7 +12,6 @@
 #include <functional>
 
 class Canvas;
-class IniFile;
 
 // The tick-mark kind. For the X axis "positive" is above, for the Y axis to the right.
 enum TGuageType : std::uint8_t { gtNone = 0, gtPos = 1, gtNeg = 2, gtBoth = 3 };
@@ -40,10 +39,6 @@ public:
 
   // Copies every setting of the source, the font's contents included.
   void Assign(const TAxis& source) { *this = source; }
-  // The axis's key group of a graph document, each key named prefix + key (defined by the
-  // document layer, app/document).
-  void SaveToIni(IniFile& ini, const QString& section, const QString& prefix) const;
-  void LoadFromIni(const IniFile& ini, const QString& section, const QString& prefix);
   bool operator==(const TAxis&) const = default;
 };
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-// Pixels per graph unit over a span; 1.0 for an empty span, which has no scale of its own.
-long double scaleOf(std::int32_t pixels, long double span) {
-  return span == 0.0L ? 1.0L : static_cast<long double>(pixels) / span;
-}
-
 // A pixel offset from a margin. A saturated offset stays as it is, and the sum is formed
 // in 64 bits, so that nothing wraps.
 std::int32_t offsetFrom(std::int32_t margin, std::int32_t offset) {
@@ -21,14 +16,35 @@ std::int32_t offsetFrom(std::int32_t margin, std::int32_t offset) {
       std::clamp<std::int64_t>(std::int64_t{offset} + margin, Lowest, Highest));
 }
 
+// A size less margins, formed in 64 bits: a document may hold margins of any 32-bit value.
+std::int64_t less(std::int32_t size, std::int32_t margin) {
+  return std::int64_t{size} - margin;
+}
+
+std::int32_t saturated(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Pixels per graph unit over a span; 1.0 for an empty span, which has no scale of its own.
+long double scaleOf(std::int64_t pixels, long double span) {
+  return span == 0.0L ? 1.0L : static_cast<long double>(pixels) / span;
+}
+
 } // namespace
 
 GraphMapping::GraphMapping(const GraphRange& range, const GraphMargins& margins,
                            std::int32_t clientWidth, std::int32_t clientHeight)
     : range(range), margins(margins),
-      scaleX(scaleOf(clientWidth - margins.left - margins.right, range.xMax - range.xMin)),
-      scaleY(scaleOf(clientHeight - margins.top - margins.bottom, range.yMax - range.yMin)),
-      right(clientWidth - margins.right), bottom(clientHeight - margins.bottom) {}
+      scaleX(scaleOf(less(clientWidth, margins.left) - margins.right, range.xMax - range.xMin)),
+      scaleY(scaleOf(less(clientHeight, margins.top) - margins.bottom, range.yMax - range.yMin)),
+      right(saturated(less(clientWidth, margins.right))),
+      bottom(saturated(less(clientHeight, margins.bottom))) {}
+
+ColumnSpan GraphMapping::columnsWithin(std::int32_t left, std::int32_t right) const {
+  return {saturated(std::max(std::int64_t{plotLeft()}, std::int64_t{left} - 1)),
+          saturated(std::min(std::int64_t{plotRight()}, std::int64_t{right} + 1))};
+}
 
 std::int32_t GraphMapping::nearestPixel(long double v) {
   constexpr long double Lowest = std::numeric_limits<std::int32_t>::min();

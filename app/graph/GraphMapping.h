@@ -21,6 +21,12 @@ struct GraphMargins {
   bool operator==(const GraphMargins&) const = default;
 };
 
+// Plot columns from first to last; empty when last < first.
+struct ColumnSpan {
+  std::int32_t first;
+  std::int32_t last;
+};
+
 class GraphMapping {
 public:
   GraphMapping() = default;
@@ -43,6 +49,10 @@ public:
   std::int32_t plotRight() const { return right; }
   std::int32_t plotBottom() const { return bottom; }
   const GraphRange& graphRange() const { return range; }
+  // The plot columns a curve samples for a picture whose columns run from left to right: those
+  // inside it and one beyond each side, from which a line enters. Margins of any size leave a
+  // span no wider than the picture.
+  ColumnSpan columnsWithin(std::int32_t left, std::int32_t right) const;
 
   // The nearest 32-bit integer, halves to the even neighbour. A value beyond the 32-bit
   // range saturates and NaN gives the lowest value: either is far outside every plot, and

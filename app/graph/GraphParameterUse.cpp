@@ -1,4 +1,4 @@
-// The graph's parameters at work: found in every formula text the graph is given, written into
+// The graph's model.parameters at work: found in every formula text the graph is given, written into
 // the engine before every drawing, and changed one at a time with the curves redrawn at once.
 #include "Evalon.h"
 #include "FuncGraph.h"
@@ -7,52 +7,47 @@
 // A new parameter is in the engine at once, so that a formula checked before the next drawing
 // reads the value its row shows. Rows left behind by a name typed halfway go again.
 void TFuncGraph::discoverParameters(const QString& formula) {
-  const int before = parameters.count();
-  const int added = parameters.add(parameterNames(formula));
-  for (int index = before; index < parameters.count(); ++index)
+  const int before = model.parameters.count();
+  const int added = model.parameters.add(parameterNames(formula));
+  for (int index = before; index < model.parameters.count(); ++index)
     setParameterIntoEngine(index);
   QStringList used;
-  for (const TFormula& slot : formulas)
+  for (const TFormula& slot : model.formulas)
     used << parameterNames(slot.Formula);
-  if (parameters.removeUnusedDefaults(used) > 0 || added > 0) emit ParametersChanged();
-}
-
-void TFuncGraph::clearParameters() {
-  parameters.clear();
-  emit ParametersChanged();
+  if (model.parameters.removeUnusedDefaults(used) > 0 || added > 0) emit ParametersChanged();
 }
 
 void TFuncGraph::setParameterIntoEngine(int index) {
-  const GraphParameter& row = parameters.at(index);
+  const GraphParameter& row = model.parameters.at(index);
   if (evalon) evalon->SetVariable(row.name, row.value);
 }
 
 void TFuncGraph::setParametersIntoEngine() {
-  for (int index = 0; index < parameters.count(); ++index)
+  for (int index = 0; index < model.parameters.count(); ++index)
     setParameterIntoEngine(index);
 }
 
 int TFuncGraph::addParameter(const QString& name) {
   if (!isParameterName(name)) return -1;
-  const int found = parameters.indexOf(name);
+  const int found = model.parameters.indexOf(name);
   if (found >= 0) return found;
-  if (parameters.add(QStringList{name}) == 0) return -1;
-  setParameterIntoEngine(parameters.count() - 1);
+  if (model.parameters.add(QStringList{name}) == 0) return -1;
+  setParameterIntoEngine(model.parameters.count() - 1);
   emit ParametersChanged();
-  return parameters.count() - 1;
+  return model.parameters.count() - 1;
 }
 
 bool TFuncGraph::setParameterValue(int index, double value) {
-  if (!parameters.setValue(index, value)) return false;
+  if (!model.parameters.setValue(index, value)) return false;
   setParameterIntoEngine(index);
   DrawFunctions();
   return true;
 }
 
 bool TFuncGraph::setParameterRange(int index, double min, double max) {
-  const double before = parameters.at(index).value;
-  if (!parameters.setRange(index, min, max)) return false;
-  if (parameters.at(index).value != before) {
+  const double before = model.parameters.at(index).value;
+  if (!model.parameters.setRange(index, min, max)) return false;
+  if (model.parameters.at(index).value != before) {
     setParameterIntoEngine(index);
     DrawFunctions();
   }

@@ -35,6 +35,16 @@ int GraphParameters::add(const QStringList& names) {
   return added;
 }
 
+int GraphParameters::addFound(const QStringList& names) {
+  int added = 0;
+  for (const QString& name : names) {
+    if (add(GraphParameter{name, GraphParameter::FoundValue, GraphParameter::DefaultMin,
+                           GraphParameter::DefaultMax, false}))
+      ++added;
+  }
+  return added;
+}
+
 bool GraphParameters::add(const GraphParameter& row) {
   if (count() >= MaxCount || indexOf(row.name) >= 0 || !soundRange(row.min, row.max) ||
       !(row.min <= row.value && row.value <= row.max))
@@ -45,7 +55,7 @@ bool GraphParameters::add(const GraphParameter& row) {
 
 int GraphParameters::removeUnusedDefaults(const QStringList& used) {
   const auto unusedDefault = [&used](const GraphParameter& row) {
-    return !used.contains(row.name) && row == GraphParameter{row.name};
+    return !used.contains(row.name) && (!row.stored || row == GraphParameter{row.name});
   };
   const auto removed = std::remove_if(rows.begin(), rows.end(), unusedDefault);
   const int count = static_cast<int>(rows.end() - removed);
@@ -59,6 +69,7 @@ bool GraphParameters::setValue(int index, double value) {
   target.value = value;
   target.min = std::min(target.min, value);
   target.max = std::max(target.max, value);
+  target.stored = true;
   return true;
 }
 
@@ -68,5 +79,6 @@ bool GraphParameters::setRange(int index, double min, double max) {
   target.min = min;
   target.max = max;
   target.value = std::clamp(target.value, min, max);
+  target.stored = true;
   return true;
 }

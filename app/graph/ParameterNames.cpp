@@ -26,12 +26,18 @@ constexpr std::array<const char*, 21> FunctionNames = {
     "sin", "cos",  "tan",   "exp", "log10", "log",  "log2", "asin",  "acos",  "atan", "sqrt",
     "abs", "ceil", "floor", "int", "sind",  "cosd", "tand", "asind", "acosd", "atand"};
 
+// The function name that the name spells in any case; empty when it spells none.
+QString functionSpelled(const QString& name) {
+  for (const char* function : FunctionNames)
+    if (name.compare(QLatin1String(function), Qt::CaseInsensitive) == 0)
+      return QLatin1String(function);
+  return QString();
+}
+
 bool isReserved(const QString& name) {
   if (name == QLatin1String("x") || name == QLatin1String("pi") || name == QLatin1String("e"))
     return true;
-  for (const char* function : FunctionNames)
-    if (name == QLatin1String(function)) return true;
-  return false;
+  return !functionSpelled(name).isEmpty();
 }
 
 // A name starts at a letter. Inside brackets every character belongs to it, so that a
@@ -66,8 +72,10 @@ qsizetype stringEnd(const QString& text, qsizetype start) {
 
 } // namespace
 
-QStringList parameterNames(const QString& formula) {
-  QStringList names;
+namespace {
+
+// Calls visit with every name the engine's scanner meets in the formula, in order.
+template <class Visit> void forEachName(const QString& formula, Visit visit) {
   // The engine reads the formula as a C string: a NUL ends it.
   const qsizetype nul = formula.indexOf(QChar(0));
   const QString text = nul < 0 ? formula : formula.left(nul);
@@ -79,8 +87,7 @@ QStringList parameterNames(const QString& formula) {
     const QChar c = text[p];
     if (isLetter(c)) {
       const qsizetype end = nameEnd(text, p);
-      const QString name = text.mid(p, end - p);
-      if (isParameter(name) && !names.contains(name)) names << name;
+      visit(text.mid(p, end - p));
       p = end;
     } else if (c == QLatin1Char('"')) {
       p = stringEnd(text, p);
@@ -88,6 +95,24 @@ QStringList parameterNames(const QString& formula) {
       ++p;
     }
   }
+}
+
+} // namespace
+
+QStringList parameterNames(const QString& formula) {
+  QStringList names;
+  forEachName(formula, [&names](const QString& name) {
+    if (isParameter(name) && !names.contains(name)) names << name;
+  });
+  return names;
+}
+
+QStringList miscasedFunctionNames(const QString& formula) {
+  QStringList names;
+  forEachName(formula, [&names](const QString& name) {
+    const QString function = functionSpelled(name);
+    if (!function.isEmpty() && function != name && !names.contains(function)) names << function;
+  });
   return names;
 }
 

@@ -10,8 +10,14 @@
 // letter followed by letters, digits, "_", "#" and "$"; the last sigil makes it a double ("#")
 // or text ("$") variable. Not parameters: x, pi and e, the function names, names with a
 // subscript ("a[1]", the engine takes the brackets into the name), text variables, names
-// inside string literals and names too long for the engine to hold.
+// inside string literals, names too long for the engine to hold and function names written
+// in another case.
 QStringList parameterNames(const QString& formula);
+
+// The function names that the formula writes in another case ("Sin" for "sin"), in lower
+// case, in the order of their first use, each once. The engine reads such a name as a
+// variable, which is almost never what the writer meant; it is no parameter either.
+QStringList miscasedFunctionNames(const QString& formula);
 
 // Whether the text is one parameter name as a formula would give it.
 bool isParameterName(const QString& text);

@@ -245,32 +245,24 @@ void TAnalysisWindow::btnTableClick() {
   fillTable(start, step, countIn(EditCount));
 }
 
-// Each cell from a copy of its slot, so that the slot's error flag stays the drawing's; a
-// failed evaluation shows the engine's reason.
+// A failed evaluation shows the engine's reason.
 void TAnalysisWindow::fillTable(double start, double step, int count) {
-  const TableSpan span{start, step, count};
+  const GraphTable table = graphTable(*graph, TableSpan{start, step, count});
   QStringList headers{QStringLiteral("x")};
-  std::vector<TFormula> formulas;
-  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n)
-    if (!graph->Formula(n).Formula.isEmpty()) {
-      headers << QStringLiteral("f%1").arg(n);
-      formulas.push_back(graph->Formula(n));
-    }
+  for (int slot : table.slotNumbers)
+    headers << QStringLiteral("f%1").arg(slot);
   ValueTable->clear();
   ValueTable->setColumnCount(int(headers.size()));
   ValueTable->setHorizontalHeaderLabels(headers);
   ValueTable->setRowCount(count);
-  TEvalon* evalon = graph->Evalon();
   for (int row = 0; row < count; ++row) {
-    const double x = span.xAt(row);
-    QStringList cells{formatGeneral(x, Precision)};
-    for (TFormula& formula : formulas) {
-      const long double y = formula.Calculate(evalon, x);
-      const QString reason = evalon ? evalon->ErrorMessage() : QString();
-      if (!formula.Error())
-        cells << formatGeneral(y, Precision);
+    const TableRow& line = table.rows[std::size_t(row)];
+    QStringList cells{formatGeneral(line.x, Precision)};
+    for (const TableCell& cell : line.cells) {
+      if (cell.value)
+        cells << formatGeneral(*cell.value, Precision);
       else
-        cells << (reason.isEmpty() ? QStringLiteral("計算できません") : reason);
+        cells << (cell.reason.isEmpty() ? QStringLiteral("計算できません") : cell.reason);
     }
     setRow(ValueTable, row, cells);
   }

@@ -78,8 +78,10 @@ void TSetFuncDlg::checkRow(QLineEdit* edit) {
   QPalette colours = palette();
   if (verdict.failed) colours.setColor(QPalette::Text, Qt::red);
   edit->setPalette(colours);
-  if (verdict.failed) {
-    LabelMessage->setText(QStringLiteral("f%1: %2").arg(n).arg(verdict.message));
+  // The hint names the slip, which says more than the engine's message about its effect.
+  if (verdict.failed || !verdict.hint.isEmpty()) {
+    const QString& message = verdict.hint.isEmpty() ? verdict.message : verdict.hint;
+    LabelMessage->setText(QStringLiteral("f%1: %2").arg(n).arg(message));
     messageRow = n;
   } else if (messageRow == n) {
     LabelMessage->clear();

@@ -38,4 +38,25 @@ TEST(GraphCurves, FindsTheRootsOfACubicThroughTheEngine) {
   EXPECT_FALSE(graph.Formula(4).Error());
 }
 
+// The window and kurvo-render both print this table: used slots only, each x from its row
+// number, and the engine's reason where a slot has no value.
+TEST(GraphCurves, TheValueTableHoldsTheUsedSlotsAndTheReasonsForMissingValues) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  TFuncGraph graph;
+  graph.setEvalon(&evalon);
+  graph.setFormulaText(3, QStringLiteral("sqrt(x)"));
+  graph.setFormulaText(5, QStringLiteral("1/x"));
+  const GraphTable table = graphTable(graph, TableSpan{-1, 0.5, 5});
+  EXPECT_EQ(table.slotNumbers, (std::vector<int>{3, 5}));
+  ASSERT_EQ(table.rows.size(), 5u);
+  EXPECT_EQ(table.rows[4].x, 1.0);
+  EXPECT_FALSE(table.rows[0].cells[0].value);
+  EXPECT_FALSE(table.rows[0].cells[0].reason.isEmpty());
+  EXPECT_EQ(table.rows[0].cells[1].value, -1.0);
+  EXPECT_EQ(table.rows[2].cells[0].value, 0.0);
+  EXPECT_FALSE(table.rows[2].cells[1].value); // 1/0
+  EXPECT_EQ(table.rows[4].cells[0].value, 1.0);
+}
+
 } // namespace

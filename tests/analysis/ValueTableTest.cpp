@@ -12,16 +12,6 @@ TEST(ValueTable, RowsFromTheStartInEqualSteps) {
   ASSERT_TRUE(span.valid());
   // Each x from its row number: the last is -3 + 60 * 0.1, not sixty rounded additions.
   EXPECT_EQ(span.xAt(60), -3 + 60 * 0.1);
-  const SampledFunction root = [](double x) -> std::optional<double> {
-    if (x < 0) return std::nullopt;
-    return std::sqrt(x);
-  };
-  const std::vector<std::optional<double>> values = tabulate({-1, 0.5, 5}, root);
-  ASSERT_EQ(values.size(), 5u);
-  EXPECT_FALSE(values[0]);
-  EXPECT_FALSE(values[1]);
-  EXPECT_EQ(values[2], 0.0);
-  EXPECT_EQ(values[4], 1.0);
 }
 
 TEST(ValueTable, SpansOutOfBoundsAreInvalid) {

@@ -3,6 +3,7 @@
 #include "GraphModel.h"
 
 #include "FuncGraph.h"
+#include "GraphDocument.h"
 #include "IniFile.h"
 #include "KurvoError.h"
 #include "ShiftJisCodec.h"
@@ -31,7 +32,7 @@ const QByteArray RichDocument =
                               "[Parameter01]\r\nName=k\r\nValue=3\r\nMin=0\r\nMax=5\r\n"));
 
 GraphModel newModel() {
-  return TFuncGraph().Model();
+  return GraphModel::NewGraph();
 }
 
 GraphModel read(const QByteArray& text) {

@@ -25,8 +25,11 @@ TEST(ParameterNames, XTheConstantsFunctionsSubscriptsAndTextsAreNone) {
     EXPECT_TRUE(names(formula).isEmpty()) << formula;
   // With a sigil a function's name is a variable like any other; x, pi and e likewise.
   EXPECT_EQ(names("sin#+x#+pi#+e#"), (QStringList{"sin#", "x#", "pi#", "e#"}));
-  // Names are case-sensitive as in the engine.
-  EXPECT_EQ(names("X+Pi+E+Sin"), (QStringList{"X", "Pi", "E", "Sin"}));
+  // Names are case-sensitive as in the engine, but a function name in another case is a slip,
+  // no parameter: it is named for the hint instead.
+  EXPECT_EQ(names("X+Pi+E+Sin(x)+LOG10+cosD"), (QStringList{"X", "Pi", "E"}));
+  EXPECT_EQ(miscasedFunctionNames("X+Sin(x)*SIN(x)+LOG10+cosD+sin(x)+Sinh"),
+            (QStringList{"sin", "log10", "cosd"}));
 }
 
 TEST(ParameterNames, StringLiteralsAndBracketsHideNames) {

@@ -54,19 +54,16 @@ void printPoints(const TFuncGraph& graph) {
 }
 
 void printTable(const TFuncGraph& graph, const TableSpan& span) {
-  const std::vector<Curve> curves = graphCurves(graph);
-  std::vector<std::vector<std::optional<double>>> columns;
+  const GraphTable table = graphTable(graph, span);
   std::printf("x");
-  for (const Curve& curve : curves) {
-    std::printf("\tf%d", curve.slot);
-    columns.push_back(tabulate(span, curve.f));
-  }
+  for (int slot : table.slotNumbers)
+    std::printf("\tf%d", slot);
   std::printf("\n");
-  for (int row = 0; row < span.count; ++row) {
-    std::printf("%.17g", span.xAt(row));
-    for (const std::vector<std::optional<double>>& column : columns) {
-      if (column[row])
-        std::printf("\t%.17g", *column[row]);
+  for (const TableRow& row : table.rows) {
+    std::printf("%.17g", row.x);
+    for (const TableCell& cell : row.cells) {
+      if (cell.value)
+        std::printf("\t%.17g", *cell.value);
       else
         std::printf("\t");
     }

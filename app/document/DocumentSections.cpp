@@ -1,5 +1,7 @@
 // Reading and writing a whole graph document: the sections in their fixed order, the five
 // formula groups, the sixteen label groups, the options and the parameters.
+#include "GraphDocument.h"
+
 #include "GraphModel.h"
 
 #include "IniFile.h"
@@ -52,7 +54,7 @@ const QString& labelPrefix(int slot) {
   return names.at(std::size_t(slot - 1));
 }
 
-void writeLabel(IniFile& ini, const QString& prefix, const std::optional<GraphLabelRecord>& label) {
+void writeLabel(IniFile& ini, const QString& prefix, const GraphLabels::Slot& label) {
   if (!label) {
     // Only the caption marks the slot as empty; the slot's other keys stay as they were.
     ini.WriteString(LabelSection, KeyName(prefix, u"Caption"), QString());
@@ -93,7 +95,7 @@ bool readLabel(const IniFile& ini, const QString& prefix, GraphLabelRecord& reco
 void readLabels(const IniFile& ini, GraphModel& model) {
   GraphLabelRecord scratch;
   for (int n = 1; n <= GraphModel::LabelCount; ++n) {
-    std::optional<GraphLabelRecord>& label = model.labels[std::size_t(n - 1)];
+    GraphLabels::Slot& label = model.labels.slot(n);
     label.reset();
     if (!readLabel(ini, labelPrefix(n), scratch) || scratch.tag != n) continue;
     label = scratch;
@@ -110,20 +112,9 @@ void writeAutoRedraw(IniFile& ini, bool on) {
 
 } // namespace
 
-bool GraphModel::operator==(const GraphModel& other) const {
-  const auto sameSlot = [](const TFormula& a, const TFormula& b) {
-    return a.Formula == b.Formula && a.Pen == b.Pen;
-  };
-  return xAxis == other.xAxis && yAxis == other.yAxis && range == other.range &&
-         margins == other.margins && borderLine == other.borderLine &&
-         backBrush == other.backBrush &&
-         std::equal(formulas.begin(), formulas.end(), other.formulas.begin(), sameSlot) &&
-         labels == other.labels && autoRedraw == other.autoRedraw && parameters == other.parameters;
-}
-
 void WriteGraphModel(IniFile& ini, const GraphModel& model) {
-  model.xAxis.SaveToIni(ini, XAxisSection, QString());
-  model.yAxis.SaveToIni(ini, YAxisSection, QString());
+  SaveToIni(ini, XAxisSection, QString(), model.xAxis);
+  SaveToIni(ini, YAxisSection, QString(), model.yAxis);
   WriteReal(ini, RangeSection, QStringLiteral("XMin"), model.range.xMin);
   WriteReal(ini, RangeSection, QStringLiteral("XMax"), model.range.xMax);
   WriteReal(ini, RangeSection, QStringLiteral("YMin"), model.range.yMin);
@@ -135,9 +126,9 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
   ini.WriteBool(GraphSection, QStringLiteral("BorderLine"), model.borderLine);
   WriteBrush(ini, GraphSection, QStringLiteral("Back"), model.backBrush);
   for (int n = 1; n <= GraphModel::FormulaCount; ++n)
-    model.formulas[std::size_t(n - 1)].SaveToIni(ini, FunctionSection, funcPrefix(n));
+    SaveToIni(ini, FunctionSection, funcPrefix(n), model.formulas[std::size_t(n - 1)]);
   for (int n = 1; n <= GraphModel::LabelCount; ++n)
-    writeLabel(ini, labelPrefix(n), model.labels[std::size_t(n - 1)]);
+    writeLabel(ini, labelPrefix(n), model.labels.slot(n));
   writeAutoRedraw(ini, model.autoRedraw);
   WriteParameters(ini, model.parameters);
 }
@@ -145,8 +136,8 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
 void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   if (!holdsDocument(ini))
     throw KurvoError(QStringLiteral("%1 は Kurvo のファイルではありません").arg(ini.FileName()));
-  model.xAxis.LoadFromIni(ini, XAxisSection, QString());
-  model.yAxis.LoadFromIni(ini, YAxisSection, QString());
+  LoadFromIni(ini, XAxisSection, QString(), model.xAxis);
+  LoadFromIni(ini, YAxisSection, QString(), model.yAxis);
   model.range.xMin = ReadReal(ini, RangeSection, QStringLiteral("XMin"));
   model.range.xMax = ReadReal(ini, RangeSection, QStringLiteral("XMax"));
   model.range.yMin = ReadReal(ini, RangeSection, QStringLiteral("YMin"));
@@ -159,11 +150,12 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   model.borderLine = ini.ReadBool(GraphSection, QStringLiteral("BorderLine"), model.borderLine);
   ReadBrush(ini, GraphSection, QStringLiteral("Back"), model.backBrush);
   for (int n = 1; n <= GraphModel::FormulaCount; ++n)
-    model.formulas[std::size_t(n - 1)].LoadFromIni(ini, FunctionSection, funcPrefix(n));
+    LoadFromIni(ini, FunctionSection, funcPrefix(n), model.formulas[std::size_t(n - 1)]);
   readLabels(ini, model);
   model.autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
-  // The saved rows in their order, then what the formulas use besides, as when typed.
+  // The saved rows in their order, then what the formulas use besides, as the engine finds
+  // them: not stored, at the value of a variable nobody set.
   model.parameters = ReadParameters(ini);
   for (const TFormula& formula : model.formulas)
-    model.parameters.add(parameterNames(formula.Formula));
+    model.parameters.addFound(parameterNames(formula.Formula));
 }

@@ -23,9 +23,11 @@ double hundredths(double v) {
 
 class PieceBuilder {
 public:
-  PieceBuilder(const GraphMapping& mapping, const CurveFunction& curve,
+  PieceBuilder(const GraphMapping& mapping, const CurveFunction& curve, const QRectF& picture,
                const CurveSampling& sampling)
-      : mapping(mapping), curve(curve), sampling(sampling) {}
+      : mapping(mapping), curve(curve), sampling(sampling),
+        span(mapping.columnsWithin(static_cast<std::int32_t>(std::floor(picture.left())),
+                                   static_cast<std::int32_t>(std::ceil(picture.right())))) {}
 
   std::vector<QPolygonF> build() {
     sampleColumns();
@@ -51,7 +53,7 @@ private:
 
   void sampleColumns() {
     CurveJoin join;
-    for (int c = mapping.plotLeft(); c <= mapping.plotRight(); ++c) {
+    for (std::int32_t c = span.first; c <= span.last; ++c) {
       const long double x = mapping.pixelToX(c);
       long double y = 0.0L;
       const bool good = curve(x, y);
@@ -90,7 +92,7 @@ private:
   void addBetween(std::size_t i) {
     const long double from = columns[i - 1].x;
     const long double to = columns[i].x;
-    const int c = mapping.plotLeft() + static_cast<int>(i) - 1;
+    const std::int32_t c = span.first + static_cast<std::int32_t>(i) - 1;
     QPolygonF between;
     for (int k = 1; k < sampling.perColumn; ++k) {
       const long double t = static_cast<long double>(k) / sampling.perColumn;
@@ -109,6 +111,7 @@ private:
   const GraphMapping& mapping;
   const CurveFunction& curve;
   const CurveSampling& sampling;
+  const ColumnSpan span;
   std::vector<Column> columns;
   QPolygonF piece;
   std::vector<QPolygonF> pieces;
@@ -205,7 +208,7 @@ QPolygonF thinPolyline(const QPolygonF& line, double tolerance) {
 std::vector<QPolygonF> curvePieces(const GraphMapping& mapping, const CurveFunction& curve,
                                    const QRectF& picture, const CurveSampling& sampling) {
   std::vector<QPolygonF> result;
-  for (const QPolygonF& piece : PieceBuilder(mapping, curve, sampling).build())
+  for (const QPolygonF& piece : PieceBuilder(mapping, curve, picture, sampling).build())
     for (const QPolygonF& part : clipPolyline(piece, picture)) {
       QPolygonF thin = thinPolyline(part, sampling.tolerance);
       for (QPointF& p : thin)

@@ -1,0 +1,58 @@
+#include "FunctionCurve.h"
+
+#include "Canvas.h"
+#include "CurveJoin.h"
+#include "Evalon.h"
+#include "FuncFormula.h"
+
+#include <cmath>
+
+// A wide pen reaches into the picture from columns beyond it, so those are drawn too.
+void FunctionCurve::draw(Canvas& canvas, const GraphMapping& mapping) {
+  const std::int32_t reach = canvas.pen().width();
+  const ColumnSpan span = mapping.columnsWithin(-reach, canvas.size().width() - 1 + reach);
+  CurveJoin join;
+  for (std::int32_t c = span.first; c <= span.last; ++c) {
+    const long double x = mapping.pixelToX(c);
+    const long double y = slot.Calculate(evalon, x);
+    const std::int32_t r = mapping.yToPixel(y);
+    if (join.next(slot.Error(), mapping.inGraphRange(x, y)))
+      canvas.lineTo(c, r);
+    else
+      canvas.moveTo(c, r);
+  }
+}
+
+std::vector<QPolygonF> FunctionCurve::pieces(const GraphMapping& mapping, const QRectF& picture,
+                                             const CurveSampling& sampling) {
+  const CurveFunction curve = [this](long double x, long double& y) {
+    y = slot.Calculate(evalon, x);
+    return !slot.Error();
+  };
+  return curvePieces(mapping, curve, picture, sampling);
+}
+
+std::optional<long double> FunctionCurve::valueAt(long double x) {
+  const long double y = slot.Calculate(evalon, x);
+  if (slot.Error()) return std::nullopt;
+  return y;
+}
+
+QString FunctionCurve::reason() const {
+  return evalon ? evalon->ErrorMessage() : QString();
+}
+
+// Samples that are not finite take no part: they bound nothing.
+bool FunctionCurve::yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,
+                            long double& max) {
+  const ColumnSpan span = mapping.columnsWithin(0, width - 1);
+  bool any = false;
+  for (std::int32_t c = span.first; c <= span.last; ++c) {
+    const long double y = slot.Calculate(evalon, mapping.pixelToX(c));
+    if (!std::isfinite(y)) continue;
+    if (!any || y > max) max = y;
+    if (!any || y < min) min = y;
+    any = true;
+  }
+  return any;
+}

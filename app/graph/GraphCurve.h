@@ -1,0 +1,45 @@
+// GraphCurve: the curve of a function slot as everything that shows or reads it sees it. The
+// screen and the clipboard draw it into a layer, vector pictures take its polylines, and the
+// analysis, the value table and the range fit evaluate it; none of them knows the slot's kind.
+// A new kind of curve is a new class behind this interface and a case in makeCurve.
+#pragma once
+
+#include "CurvePieces.h"
+#include "GraphMapping.h"
+
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Canvas;
+class TEvalon;
+class TFormula;
+
+class GraphCurve {
+public:
+  virtual ~GraphCurve() = default;
+
+  // Draws the curve into the canvas's layer in the canvas's pen, sampled on the mapping's
+  // columns that the layer shows. Leaves the slot's error state as the last sample left it.
+  virtual void draw(Canvas& canvas, const GraphMapping& mapping) = 0;
+  // The curve as polylines in picture coordinates, clipped to the picture.
+  virtual std::vector<QPolygonF> pieces(const GraphMapping& mapping, const QRectF& picture,
+                                        const CurveSampling& sampling) = 0;
+  // The value at x; nothing where the formula fails there, and reason() then says why.
+  virtual std::optional<long double> valueAt(long double x) = 0;
+  // The engine's message for the last failed evaluation; empty when it gave none.
+  virtual QString reason() const = 0;
+  // The least and greatest finite values on the mapping's plot columns within 0..width - 1;
+  // false when there is none.
+  virtual bool yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,
+                       long double& max) = 0;
+};
+
+// The curve of a used slot, evaluated through the binding (which may be missing). The curve
+// works on the slot itself, so that drawing leaves its error state on the slot; consumers that
+// must not touch the slot's state pass a copy.
+std::unique_ptr<GraphCurve> makeCurve(TFormula& slot, TEvalon* evalon);

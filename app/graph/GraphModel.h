@@ -1,0 +1,37 @@
+// GraphModel: everything a graph document holds, as one plain value: range, margins, border,
+// back brush, the two axes, the five function slots, the labels, the parameters and the
+// options. The graph control holds one and draws it; documents are read into it and written
+// from it with no widget (app/document).
+#pragma once
+
+#include "FuncFormula.h"
+#include "GraphAxis.h"
+#include "GraphBrush.h"
+#include "GraphColor.h"
+#include "GraphLabels.h"
+#include "GraphMapping.h"
+#include "GraphParameters.h"
+
+#include <array>
+
+struct GraphModel {
+  static constexpr int FormulaCount = 5;
+  static constexpr int LabelCount = GraphLabels::Count;
+  static constexpr GraphColor DefaultBackColor = kLightYellow;
+
+  TAxis xAxis;
+  TAxis yAxis;
+  GraphRange range;
+  GraphMargins margins;
+  bool borderLine = false;
+  TBrush backBrush{DefaultBackColor, BrushStyle::Solid};
+  std::array<TFormula, FormulaCount> formulas; // their text and pen
+  GraphLabels labels;
+  bool autoRedraw = false;
+  GraphParameters parameters;
+
+  // What a new graph holds: the defaults, and each slot's pen in its own colour.
+  static GraphModel NewGraph();
+  // Equal in everything a document holds.
+  bool operator==(const GraphModel&) const = default;
+};
