@@ -85,7 +85,7 @@ TEST(Utf8CodecTest, EscapesInTheirThreeByteFormReadBack) {
     EXPECT_EQ(escapeOfUtf8Bytes(bytes, 0), std::nullopt);
     EXPECT_EQ(escapeOfUtf8Bytes(bytes, 2), std::nullopt);
   }
-  for (const QByteArray bytes : {QByteArray("\xED\x9F\xBF"), QByteArray("\xED\xB2"),
+  for (const QByteArray& bytes : {QByteArray("\xED\x9F\xBF"), QByteArray("\xED\xB2"),
                                  QByteArray("\xED\xB2\x41"), QByteArray("\xED\xB1\xBF")})
     EXPECT_EQ(escapeOfUtf8Bytes(bytes, 0), std::nullopt) << bytes.toHex().toStdString();
 }
