@@ -15,6 +15,24 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+QByteArrayView trimBlanks(QByteArrayView text) {
+  while (!text.isEmpty() && isBlank(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && isBlank(text.back()))
+    text.chop(1);
+  return text;
+}
+
+QStringView trimBlanks(QStringView text) {
+  const auto blank = [](QChar c) { return c.unicode() < 0x80 && isBlank(char(c.unicode())); };
+  while (!text.isEmpty() && blank(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && blank(text.back()))
+    text.chop(1);
+  return text;
+}
+
+// The name of a "[name]" header line, or nothing for any other line.
 std::optional<QByteArrayView> headerName(QByteArrayView line, bool utf8) {
   const QByteArrayView text = trimBlanks(line);
   if (!text.startsWith('[')) return std::nullopt;
@@ -85,23 +103,6 @@ qsizetype charLength(QByteArrayView text, qsizetype i, bool utf8) {
   while (end < text.size() && isUtf8Continuation(text[end]))
     ++end;
   return end - i;
-}
-
-QByteArrayView trimBlanks(QByteArrayView text) {
-  while (!text.isEmpty() && isBlank(text.front()))
-    text = text.sliced(1);
-  while (!text.isEmpty() && isBlank(text.back()))
-    text.chop(1);
-  return text;
-}
-
-QStringView trimBlanks(QStringView text) {
-  const auto blank = [](QChar c) { return c.unicode() < 0x80 && isBlank(char(c.unicode())); };
-  while (!text.isEmpty() && blank(text.front()))
-    text = text.sliced(1);
-  while (!text.isEmpty() && blank(text.back()))
-    text.chop(1);
-  return text;
 }
 
 QByteArrayView readValue(QByteArrayView keyLine, bool utf8) {

@@ -27,9 +27,6 @@ LineInfo lineInfo(QByteArrayView line, bool utf8);
 // characters. In UTF-8 no byte of a multibyte character is ASCII.
 qsizetype charLength(QByteArrayView text, qsizetype i, bool utf8);
 
-QByteArrayView trimBlanks(QByteArrayView text);
-QStringView trimBlanks(QStringView text);
-
 // The value of a key line as it reads: trimmed of blanks and cut to IniFile::MaxValueBytes.
 QByteArrayView readValue(QByteArrayView keyLine, bool utf8);
 
