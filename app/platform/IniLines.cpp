@@ -6,6 +6,7 @@
 #include "Utf8Codec.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ini {
 

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
 
 namespace ini {
 
