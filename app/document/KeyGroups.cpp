@@ -19,9 +19,8 @@ std::string fontNameBytes(const QString& name) {
   for (qsizetype i = 0; i < name.size(); ++i) {
     if (!escapedByte(name, i)) continue;
     bytes += QStringView(name).mid(start, i - start).toUtf8().toStdString();
-    const char16_t unit = name[i].unicode();
-    bytes += {'\xED', static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
-              static_cast<char>(0x80 | (unit & 0x3F))};
+    const std::array<char, 3> form = escapeAsUtf8Bytes(name[i]);
+    bytes.append(form.data(), form.size());
     start = i + 1;
   }
   return bytes + QStringView(name).mid(start).toUtf8().toStdString();
@@ -31,11 +30,10 @@ QString fontNameText(const std::string& name) {
   QString text;
   std::size_t start = 0;
   for (std::size_t i = 0; i + 2 < name.size(); ++i) {
-    const auto second = static_cast<unsigned char>(name[i + 1]);
-    if (name[i] != '\xED' || (second != 0xB2 && second != 0xB3)) continue;
+    const std::optional<QChar> escape = escapeOfUtf8Bytes(name, qsizetype(i));
+    if (!escape) continue;
     text += fromUtf8KeepingBytes(QByteArray(name.data() + start, qsizetype(i - start)));
-    const auto low = static_cast<unsigned char>(name[i + 2]) & 0x3F;
-    text += QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
+    text += *escape;
     start = i + 3;
     i += 2;
   }

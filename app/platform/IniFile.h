@@ -9,13 +9,15 @@
 // back unchanged; they never switch a file to UTF-8.
 #pragma once
 
+#include "IniIndex.h"
+#include "IniLines.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-#include <vector>
 
 class QIODevice;
 
@@ -55,8 +57,10 @@ public:
   bool ReadBool(QStringView section, QStringView key, bool defaultValue) const;
 
   // Replaces the value of an existing key in place, else adds the key after the last key of the
-  // section, else adds the section at the end. Line breaks in value become blanks, and blanks at
-  // its ends are dropped, so that it is written as it reads back.
+  // section, else adds the section at the end. Line breaks in value become blanks; blanks at its
+  // ends are written, though a read trims them. A key line that holds the value's bytes, or reads
+  // as a value without blanks at its ends, is left as it is, so that a text read and written
+  // back unchanged keeps its bytes.
   void WriteString(QStringView section, QStringView key, const QString& value);
   void WriteInteger(QStringView section, QStringView key, int value);
   void WriteBool(QStringView section, QStringView key, bool value);
@@ -72,21 +76,6 @@ public:
   bool IsUtf8() const { return m_utf8; }
 
 private:
-  enum class LineKind : char { Header, Key, Other };
-  // What a line is, with the name of a header or key as a view of the line's bytes: lookups
-  // check a found name against it instead of reading the line again.
-  struct LineInfo {
-    LineKind kind = LineKind::Other;
-    QByteArrayView name;
-  };
-  // One name of the index: a section (line is its header) or a key of the first section of its
-  // name (line is the key's, header its section's). Empty slots have hash 0.
-  struct Slot {
-    quint64 hash = 0;
-    qsizetype line = 0;
-    qsizetype header = 0;
-  };
-
   void load();
   void parse(QByteArray data);
   QString decode(QByteArrayView bytes) const;
@@ -96,11 +85,17 @@ private:
   QByteArray headerLine(QByteArrayView name);
   QByteArray& blockWithRoom(qsizetype bytes);
   void switchToUtf8();
-  // The lines are parsed once, when read and when written: reads look names up in an open
-  // hash table of folded names instead of scanning the text, and allocate nothing for a name.
+  // The steps of WriteString. The value's bytes when it is not ASCII, after the file has
+  // changed to UTF-8 if the value or a name has no CP932 form.
+  QByteArray encodeValue(const QString& section, const QString& key, QStringView value);
+  void addSection(QByteArrayView section, quint64 sectionHash, const QByteArray& line);
+  void replaceValue(qsizetype line, QStringView value, QByteArrayView encoded);
+  // Adds the key line after the last key of the section whose header is at header.
+  void addKey(qsizetype header, QByteArrayView section, quint64 sectionHash,
+              const QByteArray& line);
+  // The lines are parsed once, when read and when written: reads look names up in the index
+  // instead of scanning the text.
   void reindex();
-  LineInfo lineInfo(QByteArrayView line) const;
-  void addSlot(const Slot& slot);
   // The new key line at line, in the section whose header is at header.
   void indexInsertedKey(qsizetype line, QByteArrayView section, qsizetype header,
                         quint64 sectionHash);
@@ -119,9 +114,8 @@ private:
   QByteArray m_text; // the bytes read; unchanged lines point into them
   QList<QByteArray> m_blocks; // the bytes of written lines; those lines point into them
   QList<QByteArray> m_lines;
-  QList<LineInfo> m_info;    // of each line
-  std::vector<Slot> m_index; // a power of two in size, at most half full
-  qsizetype m_indexed = 0;
+  QList<ini::LineInfo> m_info; // of each line
+  ini::NameIndex m_index;
   qint64 m_tailOffset = -1; // where the unread rest of the file starts; -1 when all was read
   bool m_utf8 = false;
   bool m_readFailed = false;

@@ -186,3 +186,71 @@ std::optional<long double> textToFloat(const QString& text, const QString& decim
 std::optional<long double> localeTextToFloat(const QString& text) {
   return textToFloat(text, QLocale().decimalPoint());
 }
+
+namespace {
+
+// A character of a view of text as a UTF-16 unit: ASCII as it is, any other no digit or sign.
+char16_t unitOf(char c) {
+  return static_cast<unsigned char>(c);
+}
+char16_t unitOf(QLatin1Char c) {
+  return c.unicode();
+}
+char16_t unitOf(QChar c) {
+  return c.unicode();
+}
+
+int digitValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return c >= u'A' && c <= u'F' ? c - u'A' + 10 : 16;
+}
+
+bool isBlankUnit(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+
+// Whether text starts with the ASCII prefix.
+template <class View> bool startsWith(View text, std::u16string_view prefix) {
+  if (text.size() < qsizetype(prefix.size())) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (unitOf(text[qsizetype(i)]) != prefix[i]) return false;
+  return true;
+}
+
+template <class View>
+std::optional<std::uint32_t> parseDigits(View digits, int base, std::uint64_t limit) {
+  if (digits.isEmpty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (qsizetype i = 0; i < digits.size(); ++i) {
+    const int digit = digitValue(unitOf(digits[i]));
+    if (digit >= base) return std::nullopt;
+    value = value * unsigned(base) + unsigned(digit);
+    if (value > limit) return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
+template <class View> std::optional<std::int32_t> parseInteger(View text) {
+  while (!text.isEmpty() && isBlankUnit(unitOf(text.front())))
+    text = text.sliced(1);
+  while (!text.isEmpty() && isBlankUnit(unitOf(text.back())))
+    text = text.first(text.size() - 1);
+  const bool negative = startsWith(text, u"-");
+  if (negative || startsWith(text, u"+")) text = text.sliced(1);
+  std::optional<std::uint32_t> pattern;
+  if (startsWith(text, u"0x") || startsWith(text, u"0X"))
+    pattern = parseDigits(text.sliced(2), 16, 0xFFFFFFFFu);
+  else if (startsWith(text, u"$"))
+    pattern = parseDigits(text.sliced(1), 16, 0xFFFFFFFFu);
+  else
+    pattern = parseDigits(text, 10, negative ? 0x80000000u : 0x7FFFFFFFu);
+  if (!pattern) return std::nullopt;
+  return static_cast<std::int32_t>(negative ? 0u - *pattern : *pattern);
+}
+
+} // namespace
+
+std::optional<std::int32_t> textToInteger(QAnyStringView text) {
+  return text.visit([](auto view) { return parseInteger(view); });
+}

@@ -1,9 +1,12 @@
 // The general number format: the one text form of reals in Kurvo (axis values, document
-// reals, status-bar coordinates, settings fields).
+// reals, status-bar coordinates, settings fields), and the text form of the integers of
+// document files.
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 // Writes value with at most precision significant digits. A precision below 2 counts as 2 and
@@ -29,3 +32,9 @@ std::optional<long double> textToFloat(const QString& text, const QString& decim
 // Reads a number as a person types it where formatGeneral(value) shows numbers: with the
 // decimal separator of the user's locale or ".", so that a field always takes the text it shows.
 std::optional<long double> localeTextToFloat(const QString& text);
+
+// Reads a 32-bit integer as document files hold them: blanks (spaces and tabs) around, an
+// optional "+" or "-", then decimal digits up to 2147483647 (2147483648 after "-"), or
+// hexadecimal digits after "0x", "0X" or "$" up to 0xFFFFFFFF, taken as the 32-bit pattern so
+// that system colours read back ("-" then negates the pattern). Nothing for any other text.
+std::optional<std::int32_t> textToInteger(QAnyStringView text);

@@ -1,6 +1,7 @@
 #include "ShiftJisCodec.h"
 
 #include "ByteEscapes.h"
+#include "Utf8Codec.h"
 
 #include <iconv.h>
 
@@ -58,20 +59,14 @@ Converter& fromCp932() {
   return converter;
 }
 
-// Length of the UTF-8 sequence that starts with lead (input from QString::toUtf8 is valid).
-size_t utf8Length(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  return lead >= 0xC0 ? 2 : 1;
-}
-
-// Encodes text that holds no escapes; characters without a CP932 form become '?'.
+// Encodes text that holds no escapes; characters without a CP932 form become '?'. The bytes of
+// QString::toUtf8 are well-formed, so a character's length is told by its lead byte.
 void encodeRun(Converter& converter, QStringView text, std::string& out) {
   QByteArray utf8 = text.toUtf8();
   char* in = utf8.data();
   size_t left = static_cast<size_t>(utf8.size());
   while (converter.convert(in, left, out) != 0) {
-    const size_t skip = std::min(left, utf8Length(static_cast<unsigned char>(*in)));
+    const size_t skip = std::min(left, size_t(utf8LengthOfLead(*in)));
     in += skip;
     left -= skip;
     out += '?';
@@ -135,6 +130,15 @@ QString fromShiftJis(const QByteArray& bytes) {
     --left;
   }
   return text + QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+bool isShiftJisLeadByte(char byte) {
+  const auto u = static_cast<unsigned char>(byte);
+  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
+}
+
+bool isShiftJisSingleByte(char32_t character) {
+  return character < 0x80 || (character >= 0xFF61 && character <= 0xFF9F);
 }
 
 bool isShiftJisPair(char lead, char trail) {

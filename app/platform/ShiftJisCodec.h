@@ -16,6 +16,14 @@ QByteArray toShiftJis(const QString& text, bool* lossless = nullptr);
 // their readable text and an unchanged value is written back as it was.
 QString fromShiftJis(const QByteArray& bytes);
 
+// Whether byte starts a double-byte CP932 character (0x81..0x9F, 0xE0..0xFC). The byte after it
+// may be ASCII, a letter or '[' or ']', though never '=' or a blank.
+bool isShiftJisLeadByte(char byte);
+
+// Whether CP932 writes the character in a single byte: ASCII and the half-width katakana
+// U+FF61..U+FF9F.
+bool isShiftJisSingleByte(char32_t character);
+
 // Whether a lead byte and the byte after it are one CP932 character. When they are not, the
 // decoder keeps the lead byte alone and reads on from the next byte.
 bool isShiftJisPair(char lead, char trail);

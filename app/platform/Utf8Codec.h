@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+#include <optional>
+
 QByteArray toUtf8KeepingBytes(const QString& text);
 // The bytes of the text in a UTF-8 file, which read back as the text. Kept bytes are written as
 // they were, but bytes kept from another encoding can join into a character in UTF-8 (0xEB 0x80
@@ -16,3 +19,17 @@ QByteArray toUtf8ReadingBack(const QString& text);
 // forms, no surrogates, nothing beyond U+10FFFF.
 qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i);
 QString fromUtf8KeepingBytes(const QByteArray& bytes);
+
+// Whether byte continues a multibyte sequence (0x80..0xBF) rather than starting a character.
+bool isUtf8Continuation(char byte);
+// The length of the sequence that lead starts in well-formed UTF-8: 1 to 4.
+qsizetype utf8LengthOfLead(char lead);
+// The character of the well-formed sequence of length bytes at i (utf8SequenceLength).
+char32_t utf8Character(QByteArrayView bytes, qsizetype i, qsizetype length);
+
+// An escaped byte (ByteEscapes.h) as the three bytes UTF-8's scheme gives its surrogate: 0xED,
+// 0xB2 or 0xB3, and a continuation byte. No well-formed UTF-8 holds them, so bytes that are
+// otherwise UTF-8 can keep escapes in this form.
+std::array<char, 3> escapeAsUtf8Bytes(QChar escape);
+// The escape whose three bytes start at i, or nothing when none does.
+std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i);

@@ -166,14 +166,63 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndCutAt1023Bytes) {
             QString(1021, QLatin1Char('x')) + QStringLiteral(u"表"));
 }
 
-// A value is written as it reads back: blanks that a line break leaves at either end would be
-// trimmed by the reader, so they are not written, and a second save writes the same bytes.
-TEST_F(IniFileTest, WrittenValuesHoldWhatReadsBack) {
-  IniFile ini;
-  ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("\r\n x\ty \r"));
-  EXPECT_EQ(ini.Contents(), "[S]\r\nK=x\ty\r\n");
-  const QString read = ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString());
-  EXPECT_EQ(read, QStringLiteral("x\ty"));
+// Line breaks are written as blanks; blanks at the ends of a value are written as they are, in
+// either encoding, and only a read trims them.
+TEST_F(IniFileTest, BlanksAtTheEndsOfAValueAreWritten) {
+  const struct {
+    QString value;
+    QByteArray line;
+    QString read;
+  } cases[] = {
+      {QStringLiteral("sin(x) "), "K=sin(x) ", QStringLiteral("sin(x)")},
+      {QStringLiteral("\r\n x\ty \r"), "K=   x\ty  ", QStringLiteral("x\ty")},
+      {QStringLiteral(" \t"), "K= \t", QString()},
+      {QStringLiteral(u" 表 "), "K= \x95\x5C ", QStringLiteral(u"表")},
+      {QStringLiteral(u"é "), "K=\xC3\xA9 ", QStringLiteral(u"é")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line.toStdString());
+    IniFile ini;
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), c.value);
+    EXPECT_TRUE(ini.Contents().endsWith("[S]\r\n" + c.line + "\r\n"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("-")), c.read);
+    EXPECT_EQ(IniFile::FromBytes(ini.Contents())
+                  .ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("-")),
+              c.read);
+  }
+}
+
+// A key line is kept when it holds the bytes written or reads as a value without blanks at its
+// ends, so a text read and written back unchanged keeps its bytes; a value with blanks at its
+// ends is written unless the line holds it to the byte.
+TEST_F(IniFileTest, KeyLinesThatHoldTheValueWrittenAreKept) {
+  const QByteArray text = "[S]\r\nA= a \r\nB =b\t\r\nC=  \r\nD=x y\r\nE=\x95\x5C \r\nF=f \r\n";
+  const struct {
+    const char* key;
+    QString written; // null: the value read
+    QByteArray before;
+    QByteArray after;
+  } cases[] = {
+      {"A", {}, "A= a ", "A= a "},
+      {"B", {}, "B =b\t", "B =b\t"},
+      {"C", {}, "C=  ", "C=  "},
+      {"E", {}, "E=\x95\x5C ", "E=\x95\x5C "},
+      {"F", QStringLiteral("f "), "F=f ", "F=f "},
+      {"A", QStringLiteral(" a"), "A= a ", "A= a"},
+      {"D", QStringLiteral("x y "), "D=x y", "D=x y "},
+      {"B", QStringLiteral("c"), "B =b\t", "B =c"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.after.toStdString());
+    IniFile ini = IniFile::FromBytes(text);
+    const QString key = QLatin1String(c.key);
+    const QString value =
+        c.written.isNull() ? ini.ReadString(QStringLiteral("S"), key, QString()) : c.written;
+    ini.WriteString(QStringLiteral("S"), key, value);
+    QByteArray expected = text;
+    expected.replace("\n" + c.before + "\r", "\n" + c.after + "\r");
+    EXPECT_EQ(ini.Contents(), expected);
+  }
 }
 
 // A value that fits the limit in CP932 keeps all of its text in a file that has changed to UTF-8,

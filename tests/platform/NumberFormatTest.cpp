@@ -163,3 +163,51 @@ TEST(TextToFloatTest, ReadsBackWhatTheLocaleFormatWrites) {
   }
   QLocale::setDefault(saved);
 }
+
+namespace {
+
+// Every view of text reads alike; a character beyond ASCII is never a digit, also one whose low
+// byte is one (U+0131, U+FF10 the full-width zero).
+TEST(TextToIntegerTest, ReadsDecimalAndHexadecimalIn32Bits) {
+  const struct {
+    const char16_t* text;
+    std::optional<std::int32_t> value;
+  } cases[] = {
+      {u"+12", 12},
+      {u" \t-7\t ", -7},
+      {u"0x1F", 31},
+      {u"0X1f", 31},
+      {u"$ff", 255},
+      {u"-$10", -16},
+      {u"007", 7},
+      {u"0x000000001", 1},
+      {u"2147483647", 2147483647},
+      {u"-2147483648", -2147483647 - 1},
+      {u"0x80000008", -2147483640},
+      {u"-0xFFFFFFFF", 1},
+      {u"2147483648", std::nullopt},
+      {u"-2147483649", std::nullopt},
+      {u"0x100000000", std::nullopt},
+      {u"", std::nullopt},
+      {u"1 2", std::nullopt},
+      {u"+-1", std::nullopt},
+      {u"$-1", std::nullopt},
+      {u"0x", std::nullopt},
+      {u"1.5", std::nullopt},
+      {u"\v5", std::nullopt},
+      {u"\u0131", std::nullopt},
+      {u"\uFF10", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const QString text = QString::fromUtf16(c.text);
+    SCOPED_TRACE(text.toStdString());
+    EXPECT_EQ(textToInteger(text), c.value);
+    EXPECT_EQ(textToInteger(text.toUtf8()), c.value);
+    if (text.toLatin1() == text.toUtf8()) {
+      const QByteArray bytes = text.toLatin1();
+      EXPECT_EQ(textToInteger(QLatin1StringView(bytes)), c.value);
+    }
+  }
+}
+
+} // namespace

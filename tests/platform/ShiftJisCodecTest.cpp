@@ -78,3 +78,20 @@ TEST(ShiftJisCodecTest, ArbitraryBytesNeverFail) {
 }
 
 } // namespace
+
+namespace {
+
+// The byte facts agree with the encoder: every character it writes in two bytes starts with a
+// lead byte, and every one it writes in one byte is single-byte and no lead byte.
+TEST(ShiftJisCodecTest, LeadAndSingleBytesAreThoseTheEncoderWrites) {
+  for (char32_t c = 1; c < 0x10000; ++c) {
+    if (QChar::isSurrogate(c)) continue;
+    bool lossless = false;
+    const QByteArray bytes = toShiftJis(QString(QChar(char16_t(c))), &lossless);
+    if (!lossless) continue;
+    ASSERT_EQ(isShiftJisSingleByte(c), bytes.size() == 1) << std::hex << unsigned(c);
+    ASSERT_EQ(isShiftJisLeadByte(bytes[0]), bytes.size() == 2) << std::hex << unsigned(c);
+  }
+}
+
+} // namespace

@@ -2,6 +2,8 @@
 // byte that is not valid UTF-8 kept through a round trip.
 #include "Utf8Codec.h"
 
+#include "ByteEscapes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,6 +53,41 @@ TEST(Utf8CodecTest, KeptBytesThatWouldJoinAreMended) {
   const QString lone = escapes({0x80, 0xEB}) + QStringLiteral(u"é") + escapes({0xA0, 0xFD});
   EXPECT_EQ(toUtf8ReadingBack(lone), toUtf8KeepingBytes(lone));
   EXPECT_EQ(fromUtf8KeepingBytes(toUtf8ReadingBack(lone)), lone);
+}
+
+} // namespace
+
+namespace {
+
+// Lead and continuation bytes, lengths and characters agree with the standard encoder.
+TEST(Utf8CodecTest, SequencesReadAsTheStandardEncoderWritesThem) {
+  for (char32_t c = 1; c <= 0x10FFFF; c += c < 0x800 ? 1 : 97) {
+    if (QChar::isSurrogate(c)) continue;
+    const QByteArray bytes = QString::fromUcs4(&c, 1).toUtf8();
+    ASSERT_EQ(utf8SequenceLength(bytes, 0), bytes.size()) << std::hex << unsigned(c);
+    ASSERT_EQ(utf8LengthOfLead(bytes[0]), bytes.size());
+    ASSERT_EQ(utf8Character(bytes, 0, bytes.size()), c);
+    ASSERT_FALSE(isUtf8Continuation(bytes[0]));
+    for (qsizetype k = 1; k < bytes.size(); ++k)
+      ASSERT_TRUE(isUtf8Continuation(bytes[k]));
+  }
+}
+
+// The three-byte form of each escape reads back as it, is no well-formed UTF-8, and is told
+// apart from the characters around it.
+TEST(Utf8CodecTest, EscapesInTheirThreeByteFormReadBack) {
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const QChar escape = escapeOfByte(static_cast<unsigned char>(byte));
+    const std::array<char, 3> form = escapeAsUtf8Bytes(escape);
+    const QByteArray bytes = "a" + QByteArray(form.data(), 3) + "b";
+    EXPECT_EQ(escapeOfUtf8Bytes(bytes, 1), escape) << byte;
+    EXPECT_EQ(utf8SequenceLength(bytes, 1), 0) << byte;
+    EXPECT_EQ(escapeOfUtf8Bytes(bytes, 0), std::nullopt);
+    EXPECT_EQ(escapeOfUtf8Bytes(bytes, 2), std::nullopt);
+  }
+  for (const QByteArray& bytes : {QByteArray("\xED\x9F\xBF"), QByteArray("\xED\xB2"),
+                                 QByteArray("\xED\xB2\x41"), QByteArray("\xED\xB1\xBF")})
+    EXPECT_EQ(escapeOfUtf8Bytes(bytes, 0), std::nullopt) << bytes.toHex().toStdString();
 }
 
 } // namespace

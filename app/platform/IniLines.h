@@ -1,0 +1,67 @@
+// One line of an INI text, scanned and formed: a "[section]" header, a "key=value" line, or any
+// other line (comment, blank, garbage). Lines are bytes in the file's encoding, CP932 or UTF-8
+// (utf8), without their line end.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace ini {
+
+enum class LineKind : char { Header, Key, Other };
+
+// What a line is, with the name of a header or key as a view of the line's bytes: lookups
+// check a found name against it instead of reading the line again.
+struct LineInfo {
+  LineKind kind = LineKind::Other;
+  QByteArrayView name;
+};
+
+LineInfo lineInfo(QByteArrayView line, bool utf8);
+
+// The bytes of the character at i. CP932 lead bytes start double-byte characters whose second
+// byte may look like ASCII ('[', ']', letters), so scans and comparisons step over whole
+// characters. In UTF-8 no byte of a multibyte character is ASCII.
+qsizetype charLength(QByteArrayView text, qsizetype i, bool utf8);
+
+// The value of a key line as it reads: trimmed of blanks and cut to IniFile::MaxValueBytes.
+QByteArrayView readValue(QByteArrayView keyLine, bool utf8);
+
+// Whether the bytes after a key's '=' hold the value, whose bytes are encoded unless it is
+// ASCII: the bytes written for it, or, for a value without blanks at its ends, bytes that read
+// as it, so that a line read and written back unchanged keeps its bytes.
+bool holdsValue(QByteArrayView written, QStringView value, QByteArrayView encoded);
+
+// Line breaks become blanks, so the text fits one line; a text without them is shared.
+QString oneLine(const QString& text);
+QString oneLine(QStringView text);
+
+bool isAscii(QStringView text);
+bool losslessInShiftJis(const QString& text);
+
+// Text in a file's encoding.
+QByteArray encoded(QStringView text, bool utf8);
+
+// A CP932 line recoded for a file that has changed to UTF-8, with the same reading.
+QByteArray recodedLine(const QByteArray& line);
+
+// A section or key name in the file's encoding. The program's own names are ASCII and are held
+// on the stack, copied in the pass that checks them: a load looks up hundreds of them.
+class EncodedName {
+public:
+  EncodedName(QStringView name, bool utf8);
+  QByteArrayView view() const {
+    return m_size < 0 ? QByteArrayView(m_other) : QByteArrayView(m_ascii, m_size);
+  }
+
+private:
+  bool copiedAscii(QStringView name);
+
+  char m_ascii[64];
+  qsizetype m_size = 0;
+  QByteArray m_other;
+};
+
+} // namespace ini
