@@ -132,13 +132,15 @@ GraphParameter parameterRow(const IniFile& ini, const QString& section, const QS
 }
 
 // A section whose name is a parameter name not read before is a row, written in the section of
-// its place among the rows; the sections beyond the graph's rows (those the formulas add after
-// the read ones) are erased.
+// its place among the rows; the sections beyond the stored rows are erased (the rows the
+// formulas add after the read ones are not stored).
 void addParameters(Keys& keys, const IniFile& input, const GraphModel& model) {
+  const auto stored = std::count_if(model.parameters.begin(), model.parameters.end(),
+                                    [](const GraphParameter& row) { return row.stored; });
   QStringList names;
   for (int number = 1; number <= GraphParameters::MaxCount; ++number) {
     const QString& section = parameterSection(number);
-    if (number > model.parameters.count())
+    if (number > stored)
       for (const QString& name : {NameKey, ValueKey, MinKey, MaxKey})
         keys.push_back({section, name, Kind::Erased});
     const QString name = input.ReadString(section, NameKey, QString());
@@ -293,7 +295,7 @@ void checkModel(const GraphModel& model) {
     require(style >= 0 && style <= 6);
   }
   for (int n = 1; n <= GraphModel::LabelCount; ++n) {
-    const std::optional<GraphLabelRecord>& label = model.labels[std::size_t(n - 1)];
+    const GraphLabels::Slot& label = model.labels.slot(n);
     if (!label) continue;
     require(label->tag == n && label->color == model.backBrush.Color);
     require(!label->caption.isEmpty() && label->caption.size() <= IniFile::MaxValueBytes);

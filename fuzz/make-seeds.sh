@@ -182,6 +182,12 @@ Label01Tag=1"
     "[XAxis]\r\nCaption=\xee\xeex\r\n[GraphLabel]\r\nLabel01FontName=$(repeat 1100 '\x88')\r\n"
   raw_document caption-of-line-breaks '[Graph]\r\n[GraphLabel]\r\nLabel01Caption=\r\t\t\r\t\r\nLabel01Tag=1\r\n'
   raw_document cent-sign-in-utf8 '\xef\xbb\xbf[XAxis]\nCaption=ap\xc2\xa2\\'
+  # Margins and gaps at the ends of 32 bits: no walk over billions of columns, no overflow.
+  raw_document margin-right-far '[Margin]\r\nRight=-2000000000\r\n[Function]\r\nFunc01Formula=x\r\n'
+  raw_document margin-left-lowest '[Margin]\r\nLeft=-2147483648\r\n[Function]\r\nFunc01Formula=x\r\n'
+  raw_document value-gaps-highest '[XAxis]\r\nValXDist=2147483647\r\nValYDist=2147483647\r\n[YAxis]\r\nValXDist=2147483647\r\nValYDist=-2147483648\r\nValPos=1\r\n'
+  # An older document whose formula names a variable it holds no parameter for.
+  raw_document free-variable '[Graph]\r\n[Function]\r\nFunc01Formula=a*x+Sin(x)\r\n'
 }
 
 for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do

@@ -2,6 +2,7 @@
 
 #include "Evalon.h"
 #include "FuncFormula.h"
+#include "GraphCurve.h"
 #include "ParameterNames.h"
 
 namespace {
@@ -20,18 +21,19 @@ FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double
   FormulaVerdict verdict;
   const QStringList miscased = miscasedFunctionNames(formula);
   if (!miscased.isEmpty())
-    verdict.hint = QStringLiteral("関数名は小文字で書きます: %1").arg(miscased.join(QStringLiteral(", ")));
+    verdict.hint =
+        QStringLiteral("関数名は小文字で書きます: %1").arg(miscased.join(QStringLiteral(", ")));
   if (!evalon || formula.isEmpty()) return verdict;
   // Evaluated as a curve evaluates its slot, so the check and the drawing can never disagree.
   TFormula probe;
   probe.Formula = formula;
+  const std::unique_ptr<GraphCurve> curve = makeCurve(probe, evalon);
   QString firstMessage;
   for (int i = 0; i < CheckPoints; ++i) {
-    probe.Calculate(evalon, pointAt(i, xMin, xMax));
-    if (!probe.Error()) return verdict;
+    if (curve->valueAt(pointAt(i, xMin, xMax))) return verdict;
     // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
     if (evalon->ErrorCode() < 2) return verdict;
-    if (firstMessage.isEmpty()) firstMessage = evalon->ErrorMessage();
+    if (firstMessage.isEmpty()) firstMessage = curve->reason();
   }
   verdict.failed = true;
   verdict.message = firstMessage;

@@ -23,10 +23,12 @@ GraphModel TFuncGraph::Model() const {
 
 // A label takes the graph's fill as its colour when made, as the record holds. The parameters
 // of another model are other rows, even under the same names: the old rows are told gone before
-// the new ones are told, so that whatever follows a row (a sweep) lets go of it.
+// new ones are told, so that whatever follows a row (a sweep) lets go of it.
 void TFuncGraph::setModel(const GraphModel& source) {
-  model.parameters.clear();
-  emit ParametersChanged();
+  if (!source.parameters.isEmpty()) {
+    model.parameters.clear();
+    emit ParametersChanged();
+  }
   model = source;
   for (int n = 1; n <= LabelCount; ++n) {
     destroyLabel(n);

@@ -3,6 +3,7 @@
 // be written.
 #include "GraphDocument.h"
 
+#include "Evalon.h"
 #include "FuncGraph.h"
 #include "IniFile.h"
 #include "KurvoError.h"
@@ -363,6 +364,34 @@ TEST_F(GraphDocumentTest, DamagedFilesGiveDefaults) {
   EXPECT_EQ(graph.MarginLeft(), 10);
   EXPECT_EQ(graph.MarginTop(), 10);
   EXPECT_EQ(graph.FormulaText(1), QString(QChar(0xDCFF)) + QChar(0xDCFE) + QLatin1Char('x'));
+}
+
+// Margins and value gaps at the ends of 32 bits once made a load walk two billion columns or
+// overflow the plot's width and the value placement. Each document now loads and draws its
+// curve within the picture. Keys a document lacks keep the graph's values, as opening does.
+TEST_F(GraphDocumentTest, MarginsAndGapsOfAnySizeLoadAndDraw) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  graph.setEvalon(&evalon);
+  for (const QByteArray& extreme :
+       {QByteArray("[Margin]\r\nRight=-2000000000\r\n"),
+        QByteArray("[Margin]\r\nLeft=-2147483648\r\n"),
+        QByteArray("[Margin]\r\nLeft=0\r\nRight=0\r\n[XAxis]\r\nValXDist=2147483647\r\n"
+                   "ValYDist=2147483647\r\n[YAxis]\r\nValPos=1\r\nValXDist=-2147483648\r\n"
+                   "ValYDist=2147483647\r\n"),
+        QByteArray("[Margin]\r\nLeft=2147483647\r\nRight=-2147483648\r\n")}) {
+    load("[GraphRange]\r\nXMin=-3\r\nXMax=3\r\nYMin=-3\r\nYMax=3\r\n"
+         "[Function]\r\nFunc01Formula=x\r\n" +
+         extreme);
+    const QImage* curves = graph.CurveLayer();
+    ASSERT_NE(curves, nullptr) << extreme.data();
+    bool drawn = false;
+    for (int y = 0; y < curves->height() && !drawn; ++y)
+      for (int x = 0; x < curves->width() && !drawn; ++x)
+        drawn = curves->pixel(x, y) != 0xFFFFFFFF;
+    // The last plot lies wholly beyond the picture.
+    EXPECT_EQ(drawn, !extreme.contains("Left=2147483647")) << extreme.data();
+  }
 }
 
 // What a refused file must leave: the graph as it was, labels and curves included.

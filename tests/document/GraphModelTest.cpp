@@ -1,5 +1,5 @@
 // Tests of the plain document model: read and written with no widget, read exactly as the graph
-// control reads it, refused texts, and equality over everything a document holds.
+// control reads it, refused texts, and every part of the model written.
 #include "GraphModel.h"
 
 #include "FuncGraph.h"
@@ -123,7 +123,7 @@ TEST(GraphModelTest, TextWithoutADocumentSectionIsRefusedAndChangesNothing) {
   }
 }
 
-TEST(GraphModelTest, EqualityTellsEveryPartOfTheDocument) {
+TEST(GraphModelTest, EveryPartOfTheModelIsWritten) {
   const GraphModel base = read(RichDocument);
   const std::vector<std::function<void(GraphModel&)>> changes = {
       [](GraphModel& m) { m.xAxis.Caption = QStringLiteral("t"); },
@@ -142,7 +142,6 @@ TEST(GraphModelTest, EqualityTellsEveryPartOfTheDocument) {
   for (std::size_t n = 0; n < changes.size(); ++n) {
     GraphModel changed = base;
     changes[n](changed);
-    EXPECT_FALSE(changed == base) << "change " << n;
     EXPECT_NE(written(changed), written(base)) << "change " << n;
   }
 }

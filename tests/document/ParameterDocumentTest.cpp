@@ -98,6 +98,44 @@ TEST_F(ParameterDocumentTest, UnusedRowsStayAndFormulaNamesFollow) {
   EXPECT_EQ(other.Parameters().at(2).name, "d");
 }
 
+// The engine gives a variable nobody set the value 0, so an older document's a*x drew y = 0:
+// it still does, and saves as it was read until the user sets the row. Typed into a new
+// graph, the same formula draws y = x and saves its row.
+TEST_F(ParameterDocumentTest, OlderDocumentsKeepTheirPictureAndTheirBytes) {
+  other.SaveToFile();
+  QFile file(path());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray older = file.readAll().replace("Func01Formula=\r\n", "Func01Formula=a*x\r\n");
+  file.close();
+  writeFile(older);
+  const auto drawnAt = [](TFuncGraph& g, double x, double y) {
+    return g.CurveLayer()->pixel(g.XToPixel(x), g.YToPixel(y)) != White;
+  };
+
+  graph.LoadFromFile();
+  ASSERT_EQ(graph.Parameters().count(), 1);
+  EXPECT_EQ(graph.Parameters().at(0), (GraphParameter{"a", 0.0, -10.0, 10.0, false}));
+  EXPECT_TRUE(drawnAt(graph, 2.0, 0.0));
+  EXPECT_FALSE(drawnAt(graph, 2.0, 2.0));
+  graph.SaveToFile();
+  QFile saved(path());
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), older);
+  EXPECT_FALSE(graph.IsChanged());
+  ASSERT_TRUE(graph.setParameterValue(0, 0.0));
+  EXPECT_TRUE(graph.IsChanged());
+  graph.SaveToFile();
+  EXPECT_TRUE(fileText().endsWith("[Parameter01]\r\nName=a\r\nValue=0\r\nMin=-10\r\nMax=10\r\n"));
+
+  other.ResetGraph();
+  other.setGraphName(path());
+  other.setFormulaText(1, QStringLiteral("a*x"));
+  other.DrawFunctions();
+  EXPECT_TRUE(drawnAt(other, 2.0, 2.0));
+  other.SaveToFile();
+  EXPECT_TRUE(fileText().endsWith("[Parameter01]\r\nName=a\r\nValue=1\r\nMin=-10\r\nMax=10\r\n"));
+}
+
 TEST_F(ParameterDocumentTest, SectionsOfAnEarlierSaveWithMoreRowsDoNotComeBack) {
   graph.setFormulaText(1, QStringLiteral("a+b+c"));
   graph.SaveToFile();

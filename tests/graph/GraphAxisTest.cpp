@@ -209,19 +209,4 @@ TEST(GraphAxis, TinyPeriodsTickTheWholeAxis) {
     ASSERT_TRUE(p.black(165, row)) << row;
 }
 
-TEST(GraphAxis, AssignCopiesEverySetting) {
-  TAxis source;
-  source.Visible = false;
-  source.Caption = QStringLiteral("横軸");
-  source.GauageType = gtNeg;
-  source.GuagePeriod = 0.25L;
-  source.ValPos = ptUpLeft;
-  source.ValXDist = -3;
-  source.ValYDist = 7;
-  source.ValFont.Size = 14;
-  TAxis target;
-  target.Assign(source);
-  EXPECT_EQ(target, source);
-}
-
 } // namespace

@@ -23,25 +23,6 @@ TEST(GraphStylesTest, NewObjectsHaveTheDesktopDefaults) {
   EXPECT_EQ(font, (TFont{128, -2147483640, "ＭＳ Ｐゴシック", 9, 0}));
 }
 
-TEST(GraphStylesTest, EqualityComparesEveryField) {
-  const TPen pen{rgbColor(1, 2, 3), PenStyle::Dot, 2};
-  EXPECT_EQ(pen, (TPen{rgbColor(1, 2, 3), PenStyle::Dot, 2}));
-  EXPECT_NE(pen, (TPen{rgbColor(1, 2, 4), PenStyle::Dot, 2}));
-  EXPECT_NE(pen, (TPen{rgbColor(1, 2, 3), PenStyle::Dash, 2}));
-  EXPECT_NE(pen, (TPen{rgbColor(1, 2, 3), PenStyle::Dot, 3}));
-  EXPECT_NE(TBrush(), (TBrush{kBlack, BrushStyle::Solid}));
-  EXPECT_NE(TBrush(), (TBrush{kWhite, BrushStyle::Cross}));
-
-  const TFont font;
-  for (auto change : {+[](TFont& f) { f.Charset = 1; }, +[](TFont& f) { f.Color = kBlack; },
-                      +[](TFont& f) { f.Name = "MS Sans Serif"; }, +[](TFont& f) { f.Size = 8; },
-                      +[](TFont& f) { f.Style = FontItalic; }}) {
-    TFont other = font;
-    change(other);
-    EXPECT_NE(other, font);
-  }
-}
-
 TEST(GraphStylesTest, StoredStyleNumbersAsAReaderTakesThem) {
   for (int value = 0; value <= 6; ++value)
     EXPECT_EQ(penStyleFromStored(value), static_cast<PenStyle>(value));

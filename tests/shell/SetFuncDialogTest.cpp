@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -207,6 +208,24 @@ TEST(SetFuncDialog, AFormulaFailingEverywhereTurnsRedAndTheLineTellsTheEnginesRe
     ASSERT_EQ(stored.size(), static_cast<size_t>(formula.size()));
     EXPECT_EQ(stored.back(), formula);
     EXPECT_EQ(w.graph.FormulaText(3), formula);
+  }
+}
+
+// The engine reads Sin as a variable; the line names the slip instead, whether or not the
+// formula fails, and the name gains no parameter row.
+TEST(SetFuncDialog, AFunctionNameInCapitalsGetsAHintAndNoParameter) {
+  const std::vector<std::tuple<QString, bool, QString>> cases{
+      {"Sin(x)", true, "f3: 関数名は小文字で書きます: sin"},
+      {"2*COS*x+Tand", false, "f3: 関数名は小文字で書きます: cos, tand"},
+  };
+  for (const auto& [formula, fails, line] : cases) {
+    SCOPED_TRACE(formula.toStdString());
+    CheckedFunctionWindow w;
+    w.show();
+    QTest::keyClicks(w.dialog.Edit3, formula);
+    EXPECT_EQ(marked(w.dialog.Edit3), fails);
+    EXPECT_EQ(w.dialog.LabelMessage->text(), line);
+    EXPECT_TRUE(w.graph.Parameters().isEmpty());
   }
 }
 
