@@ -115,11 +115,12 @@ TEST(NumberField, ARefreshLeavesWhatTheUserTypedAndASpellingOfTheValue) {
   f.field->setText(QStringLiteral("1e2"));
   refreshFieldNumber(f.field, 100.0L);
   EXPECT_EQ(f.field->text(), QStringLiteral("1e2"));
-  // Compared as a double: "1e-1" reads as the double 0.1, though not as the long double 0.1.
+  // A double is compared as a double: "1e-1" reads as the double 0.1, though the double 0.1
+  // taken as a long double is another number than "1e-1" reads as.
   f.field->setText(QStringLiteral("1e-1"));
   refreshFieldNumber(f.field, 0.1);
   EXPECT_EQ(f.field->text(), QStringLiteral("1e-1"));
-  refreshFieldNumber(f.field, 0.1L);
+  refreshFieldNumber(f.field, static_cast<long double>(0.1));
   EXPECT_EQ(f.field->text(), QStringLiteral("0.1"));
 
   // Typed, and not applied: kept, also once the focus has moved on.

@@ -560,6 +560,7 @@ TEST(SetGraphDialog, AnEditTypedIntoKeepsItsTextWhenAnotherIsApplied) {
   w.dialog.EditXMin->setFocus();
   w.dialog.EditXMin->selectAll();
   QTest::keyClicks(w.dialog.EditXMin, QStringLiteral("5"));
+  w.dialog.EditXMax->setFocus();
   EXPECT_EQ(w.enter(w.dialog.EditXMax, QStringLiteral("9")), QString());
   EXPECT_EQ(w.graph.XMax(), 9.0L);
   EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("5"));
