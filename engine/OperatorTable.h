@@ -67,7 +67,8 @@ struct Operator {
   int (*infix)(gValue& left, const gValue& right);
 };
 
-inline constexpr int OperatorCount = 41;
+inline constexpr int OperatorCount = OpInvert + 1;
+static_assert(LastFunction - FirstFunction + 1 == 21, "the codes of the 21 function names");
 
 namespace optable {
 
@@ -139,6 +140,33 @@ inline constexpr std::array<Operator, OperatorCount> operators = {{
     optable::prefix<&gValue::execATAND>("atand", 39),
     optable::prefix<&gValue::execINVERT>("-", 40),
 }};
+
+namespace optable {
+
+// The form that the operator of a code has.
+constexpr OpForm formOf(int code) {
+  if (code == OpReserved || code == OpUnknown) return OpForm::Reserved;
+  if (code == OpOpen || code == OpClose) return OpForm::Grouping;
+  if (code >= OpOr && code <= OpPower) return OpForm::Infix;
+  return OpForm::Prefix;
+}
+
+// Entry n of the table is the operator of code n: it has the code's form, its text and the
+// operation that form calls. An entry left out would be empty and fail here.
+constexpr bool entriesMatchTheirCodes() {
+  for (int code = 0; code < OperatorCount; ++code) {
+    const Operator& entry = operators[code];
+    if (entry.text == nullptr || entry.form != formOf(code) ||
+        (entry.form == OpForm::Prefix) != (entry.prefix != nullptr) ||
+        (entry.form == OpForm::Infix) != (entry.infix != nullptr))
+      return false;
+  }
+  return true;
+}
+
+} // namespace optable
+
+static_assert(optable::entriesMatchTheirCodes(), "the operator of code n is entry n of the table");
 
 // The code whose text equals the given one (code 0 for the empty text), or OpUnknown.
 // Only codes 0-39 have texts that can match. Defined here because it runs for every

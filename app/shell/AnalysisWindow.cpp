@@ -6,7 +6,7 @@
 #include "FuncGraph.h"
 #include "GraphCurves.h"
 #include "GraphMarks.h"
-#include "KurvoError.h"
+#include "NumberField.h"
 #include "NumberFormat.h"
 #include "QtObjects.h"
 #include "ValueTable.h"
@@ -68,23 +68,6 @@ QTableWidget* newTable(const QStringList& headers, QWidget* parent) {
 void setRow(QTableWidget* table, int row, const QStringList& cells) {
   for (int column = 0; column < cells.size(); ++column)
     table->setItem(row, column, new QTableWidgetItem(cells[column]));
-}
-
-double numberIn(const QLineEdit* edit) {
-  const std::optional<long double> value = localeTextToFloat(edit->text());
-  if (!value || !std::isfinite(*value))
-    throw KurvoError(QStringLiteral("'%1' は浮動小数点数ではありません").arg(edit->text()));
-  return static_cast<double>(*value);
-}
-
-int countIn(const QLineEdit* edit) {
-  bool ok = false;
-  const int count = edit->text().trimmed().toInt(&ok);
-  if (!ok || count < 1 || count > TableSpan::MaxCount)
-    throw KurvoError(QStringLiteral("'%1' は 1 から %2 までの整数ではありません")
-                         .arg(edit->text())
-                         .arg(TableSpan::MaxCount));
-  return count;
 }
 
 } // namespace
@@ -195,14 +178,12 @@ void TAnalysisWindow::requestPoints() {
 }
 
 // A table of many rows takes a while to fill, so a hidden page waits until it is shown. It
-// follows the formulas only as long as its fields make a table.
+// follows the formulas over the rows it shows: what the fields hold applies only when the user
+// asks for it, and a refresh neither reads nor refuses it.
 void TAnalysisWindow::refreshShownTable() {
   if (!tableStale || Pages->currentWidget() != ValueTable->parentWidget()) return;
   tableStale = false;
-  try {
-    btnTableClick();
-  } catch (const KurvoError&) {
-  }
+  fillTable(shownSpan.start, shownSpan.step, shownSpan.count);
 }
 
 void TAnalysisWindow::findPoints() {
@@ -236,13 +217,22 @@ void TAnalysisWindow::setTableDefaults() {
   EditStart->setText(formatGeneral(xMin));
   EditStep->setText(formatGeneral((graph->XMax() - xMin) / 10));
   EditCount->setText(QStringLiteral("11"));
-  fillTable(double(xMin), double((graph->XMax() - xMin) / 10), 11);
+  showTable({double(xMin), double((graph->XMax() - xMin) / 10), 11});
 }
 
+// Each field holds a number, and the table's last x is a number too; it is the step that takes
+// the last x out of range, so the step gets the focus.
 void TAnalysisWindow::btnTableClick() {
-  const double start = numberIn(EditStart);
-  const double step = numberIn(EditStep);
-  fillTable(start, step, countIn(EditCount));
+  const TableSpan span{fieldDouble(EditStart), fieldDouble(EditStep),
+                       fieldInteger(EditCount, 1, TableSpan::MaxCount)};
+  if (!span.valid())
+    refuseField(EditStep, QStringLiteral("表の最後の x が浮動小数点数の範囲を超えます"));
+  showTable(span);
+}
+
+void TAnalysisWindow::showTable(const TableSpan& span) {
+  shownSpan = span;
+  fillTable(span.start, span.step, span.count);
 }
 
 // A failed evaluation shows the engine's reason.

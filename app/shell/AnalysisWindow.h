@@ -6,6 +6,7 @@
 #pragma once
 
 #include "CurveAnalysis.h"
+#include "ValueTable.h"
 
 #include <QWidget>
 
@@ -36,8 +37,8 @@ public:
   // The value table as the copy button puts it on the clipboard: a header line, then one line
   // per row, the cells separated by tabs.
   QString TableText() const;
-  // Fills the table from the three fields; a field that is no number, or a count outside
-  // 1..10000, raises KurvoError.
+  // Fills the table from the three fields. A field that is no number, a count outside 1..10000
+  // or a last x beyond the range of double is refused (KurvoError, the focus on the field).
   void btnTableClick();
   void btnCopyClick();
 
@@ -56,10 +57,12 @@ private:
   void refreshShownTable();
   void PointListSelect(int row);
   void setTableDefaults();
+  void showTable(const TableSpan& span);
   void fillTable(double start, double step, int count);
 
   TFuncGraph* graph;
   std::vector<CurvePoint> points;
   bool pointsRequested = false;
   bool tableStale = false; // the formulas were drawn again since the table was filled
+  TableSpan shownSpan{};
 };

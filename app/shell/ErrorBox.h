@@ -10,11 +10,6 @@ class QWidget;
 
 inline const QString ApplicationTitle = QStringLiteral("Kurvo ver.3.2");
 
-// The message for a field whose text is not a number.
-inline QString NotAFloatText(const QString& text) {
-  return QStringLiteral("'%1' は浮動小数点数ではありません").arg(text);
-}
-
 // The message as the box shows it: followed by "." when its last character sorts after ".".
 QString ErrorBoxText(const QString& message);
 

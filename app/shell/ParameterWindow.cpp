@@ -3,8 +3,7 @@
 #include "ErrorBox.h"
 #include "FormFont.h"
 #include "FuncGraph.h"
-#include "KurvoError.h"
-#include "NumberFormat.h"
+#include "NumberField.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -27,26 +26,6 @@ namespace {
 constexpr int FrameMilliseconds = 25;
 const QString PlayText = QStringLiteral(u"▶");
 const QString StopText = QStringLiteral(u"■");
-
-// The number of a field as the fields show numbers; a text that is no number, or a number
-// beyond what a parameter holds, is refused with the settings windows' message.
-double fieldNumber(const QLineEdit* edit) {
-  const std::optional<long double> value = localeTextToFloat(edit->text());
-  if (!value || !std::isfinite(static_cast<double>(*value)))
-    throw KurvoError(NotAFloatText(edit->text()));
-  return static_cast<double>(*value);
-}
-
-// A field the user is typing into keeps the text, and one that reads as the value keeps its
-// spelling ("1e2" for 100).
-void showNumber(QLineEdit* edit, double value) {
-  if (edit->hasFocus() && edit->isModified()) return;
-  const std::optional<long double> shown = localeTextToFloat(edit->text());
-  if (shown && static_cast<double>(*shown) == value) return;
-  edit->setText(formatGeneral(value));
-  edit->setCursorPosition(0);
-  edit->setModified(false);
-}
 
 QLineEdit* numberField(QWidget* parent, int width) {
   auto* edit = new QLineEdit(parent);
@@ -137,13 +116,12 @@ TParameterWindow::Row TParameterWindow::buildRow(QWidget* parent, QGridLayout* g
     grid->addWidget(widget, line, column++);
   connect(row.slider, &QSlider::valueChanged, this,
           [this, index](int position) { SliderChange(index, position); });
-  const auto onEnter = [this](QLineEdit* edit, void (TParameterWindow::*handler)(int), int i) {
-    connect(edit, &QLineEdit::returnPressed, this,
-            [this, handler, i] { RunCommand(this, [this, handler, i] { (this->*handler)(i); }); });
+  const auto onEnter = [this](QLineEdit* edit, auto handler) {
+    connect(edit, &QLineEdit::returnPressed, this, [this, handler] { RunCommand(this, handler); });
   };
-  onEnter(row.value, &TParameterWindow::ValueEnter, index);
-  onEnter(row.min, &TParameterWindow::RangeEnter, index);
-  onEnter(row.max, &TParameterWindow::RangeEnter, index);
+  onEnter(row.value, [this, index] { ValueEnter(index); });
+  for (QLineEdit* end : {row.min, row.max})
+    onEnter(end, [this, index, end] { RangeEnter(index, end); });
   connect(row.play, &QToolButton::clicked, this, [this, index] { PlayClick(index); });
   return row;
 }
@@ -161,9 +139,9 @@ void TParameterWindow::showRow(int index) {
     row.slider->setValue(static_cast<int>(std::lround(
         (parameter.value - parameter.min) / (parameter.max - parameter.min) * SliderSteps)));
   }
-  showNumber(row.value, parameter.value);
-  showNumber(row.min, parameter.min);
-  showNumber(row.max, parameter.max);
+  refreshFieldNumber(row.value, parameter.value);
+  refreshFieldNumber(row.min, parameter.min);
+  refreshFieldNumber(row.max, parameter.max);
   row.play->setText(index == playing ? StopText : PlayText);
 }
 
@@ -180,18 +158,19 @@ void TParameterWindow::SliderChange(int index, int position) {
 void TParameterWindow::ValueEnter(int index) {
   if (!isCurrent(index)) return;
   Row& row = rows[static_cast<std::size_t>(index)];
-  const double value = fieldNumber(row.value);
+  const double value = fieldDouble(row.value);
   row.value->setModified(false);
   graph->setParameterValue(index, value);
   showRow(index);
 }
 
-void TParameterWindow::RangeEnter(int index) {
+// A range the wrong way round is refused in the field the user just applied.
+void TParameterWindow::RangeEnter(int index, QLineEdit* entered) {
   if (!isCurrent(index)) return;
   Row& row = rows[static_cast<std::size_t>(index)];
-  const double min = fieldNumber(row.min);
-  const double max = fieldNumber(row.max);
-  if (!(min < max)) throw KurvoError(QStringLiteral(u"最小値は最大値より小さくしてください"));
+  const double min = fieldDouble(row.min);
+  const double max = fieldDouble(row.max);
+  if (!(min < max)) refuseField(entered, QStringLiteral(u"最小値は最大値より小さくしてください"));
   row.min->setModified(false);
   row.max->setModified(false);
   graph->setParameterRange(index, min, max);

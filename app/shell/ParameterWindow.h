@@ -66,7 +66,7 @@ private:
   bool isCurrent(int index) const;
   void SliderChange(int index, int position);
   void ValueEnter(int index);
-  void RangeEnter(int index);
+  void RangeEnter(int index, QLineEdit* entered);
   void PlayClick(int index);
   void startPlay(int index);
   void PlayStep();

@@ -6,8 +6,7 @@
 #include "FontChoice.h"
 #include "FormFont.h"
 #include "FuncGraph.h"
-#include "KurvoError.h"
-#include "NumberFormat.h"
+#include "NumberField.h"
 #include "PenWidgets.h"
 #include "Pictures.h"
 #include "RadioGroup.h"
@@ -28,13 +27,6 @@
 #include <QToolButton>
 
 namespace {
-
-// A number longer than its edit shows from its start, sign and leading digits, as the user
-// reads it, rather than from its last digits where setting a text leaves the cursor.
-void setNumber(QLineEdit* edit, long double value) {
-  edit->setText(formatGeneral(value));
-  edit->setCursorPosition(0);
-}
 
 // The tags of the first page's controls.
 enum GraphTag {
@@ -117,6 +109,7 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
                 121, TagXAxisBase,
                 {CheckXVisible, RadioXGrad, RadioXValPos, Label11, EditXPeriod, btnXAutoPeriod,
                  Label12, SpinXXDist, Label13, SpinXYDist, Label17, btnXFont});
+  // On the y axis gtPos puts the ticks on the right and gtNeg on the left.
   buildAxisPage(TabSheet3,
                 {QStringLiteral("なし"), QStringLiteral("右側"), QStringLiteral("左側"),
                  QStringLiteral("両側")},
@@ -251,10 +244,10 @@ TSpinEdit* TSetGraphDlg::spinBox(QWidget* parent, const QRect& geometry, int tag
 }
 
 void TSetGraphDlg::FormShow() {
-  setNumber(EditXMin, graph->XMin());
-  setNumber(EditXMax, graph->XMax());
-  setNumber(EditYMin, graph->YMin());
-  setNumber(EditYMax, graph->YMax());
+  showFieldNumber(EditXMin, graph->XMin());
+  showFieldNumber(EditXMax, graph->XMax());
+  showFieldNumber(EditYMin, graph->YMin());
+  showFieldNumber(EditYMax, graph->YMax());
   // A margin outside 1..100 shows clamped, and the box's change handler writes it back.
   SpinMLeft->setValue(graph->MarginLeft());
   SpinMRight->setValue(graph->MarginRight());
@@ -274,30 +267,29 @@ void TSetGraphDlg::loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* 
   visible->setChecked(axis.Visible);
   grad->setItemIndex(axis.GauageType);
   valPos->setItemIndex(axis.ValPos);
-  setNumber(period, axis.GuagePeriod);
+  showFieldNumber(period, axis.GuagePeriod);
   xDist->setValue(axis.ValXDist);
   yDist->setValue(axis.ValYDist);
 }
 
 bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
   if (!isEnter(key)) return false;
-  const std::optional<long double> value = localeTextToFloat(edit->text());
-  if (!value) throw KurvoError(NotAFloatText(edit->text()));
+  const long double value = fieldNumber(edit);
   switch (const int tag = tagOf(edit)) {
   case TagXMin:
-    graph->setXMin(*value);
+    graph->setXMin(value);
     break;
   case TagXMax:
-    graph->setXMax(*value);
+    graph->setXMax(value);
     break;
   case TagYMin:
-    graph->setYMin(*value);
+    graph->setYMin(value);
     break;
   case TagYMax:
-    graph->setYMax(*value);
+    graph->setYMax(value);
     break;
   default:
-    axisOfTag(tag).GuagePeriod = *value;
+    axisOfTag(tag).GuagePeriod = value;
     graph->UpdateGraph();
   }
   // Applied: from now on the edit shows what the graph takes by other paths.
@@ -358,8 +350,8 @@ void TSetGraphDlg::LabelYAxisClick() {
   question.exec();
   if (question.clickedButton() != yes) return;
   graph->FitYRange();
-  setNumber(EditYMin, graph->YMin());
-  setNumber(EditYMax, graph->YMax());
+  showFieldNumber(EditYMin, graph->YMin());
+  showFieldNumber(EditYMax, graph->YMax());
   graph->UpdateGraph();
 }
 
@@ -389,29 +381,20 @@ void TSetGraphDlg::btnAutoPeriodClick(QPushButton* button) {
   TAxis& axis = axisOfTag(tag);
   graph->FitTickPeriod(axis);
   QLineEdit* period = tag < TagYAxisBase ? EditXPeriod : EditYPeriod;
-  setNumber(period, axis.GuagePeriod);
+  showFieldNumber(period, axis.GuagePeriod);
   showAxisFlags();
 }
 
 // A zoom may also have respaced the ticks, and a refresh may have hidden an axis.
 void TSetGraphDlg::GraphRangeChange() {
   if (!isVisible()) return;
-  showValue(EditXMin, graph->XMin());
-  showValue(EditXMax, graph->XMax());
-  showValue(EditYMin, graph->YMin());
-  showValue(EditYMax, graph->YMax());
-  showValue(EditXPeriod, graph->XAxis().GuagePeriod);
-  showValue(EditYPeriod, graph->YAxis().GuagePeriod);
+  refreshFieldNumber(EditXMin, graph->XMin());
+  refreshFieldNumber(EditXMax, graph->XMax());
+  refreshFieldNumber(EditYMin, graph->YMin());
+  refreshFieldNumber(EditYMax, graph->YMax());
+  refreshFieldNumber(EditXPeriod, graph->XAxis().GuagePeriod);
+  refreshFieldNumber(EditYPeriod, graph->YAxis().GuagePeriod);
   showAxisFlags();
-}
-
-// The text typed into the focused edit and not yet applied stays, so that a range changed by
-// the mouse meanwhile does not take it from under the user; an edit whose text reads as the
-// value keeps its spelling ("1e2" for 100).
-void TSetGraphDlg::showValue(QLineEdit* edit, long double value) {
-  if (edit == focusWidget() && edit->isModified()) return;
-  if (localeTextToFloat(edit->text()) == value) return;
-  setNumber(edit, value);
 }
 
 void TSetGraphDlg::showEvent(QShowEvent* event) {

@@ -41,7 +41,7 @@ public:
   TColorShape* ShapeBackColor;
   QToolButton* btnBackColor;
 
-  // Page "Ｘ軸" (tags 10..17).
+  // Page "Ｘ軸" (tags 10..17). The Grad groups choose the tick marks, not a gradient.
   QCheckBox* CheckXVisible;
   TRadioGroup *RadioXGrad, *RadioXValPos;
   QLabel *Label11, *Label12, *Label13, *Label17;
@@ -64,6 +64,7 @@ public:
   // Enter applies the edit's number; true when the key was Enter (it is then consumed, also
   // when the text is not a number, which raises KurvoError).
   bool EditKeyPress(QLineEdit* edit, int key);
+  // Serves the tick-value offset boxes of the axis pages as well as the margin boxes.
   void SpinMChange(TSpinEdit* box);
   void RadioClick(TRadioGroup* group);
   void btnFontClick(QToolButton* button);
@@ -96,8 +97,6 @@ private:
                 QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist);
   // The two 表示 boxes show the axes' flags, which a refresh of the graph may have cleared.
   void showAxisFlags();
-  // Shows the value in the edit unless the user is typing there or the text already reads as it.
-  void showValue(QLineEdit* edit, long double value);
   TAxis& axisOfTag(int tag);
 
   TFuncGraph* graph;

@@ -49,8 +49,9 @@ public:
   TFuncGraph* FGraph;
   TEvalon* Evalon;
   QFrame* PanelTop;
+  // Despite its name, the frame at the right end of the toolbar, with the trash and Redraw.
   QFrame* PanelTopLeft;
-  QFrame* Panel1;
+  QFrame* Panel1; // the frame of the graph
   TTrashImage* ImageTrash;
   QToolButton* btnNew;
   QToolButton* btnOpen;
@@ -58,7 +59,7 @@ public:
   QToolButton* btnCopy;
   QToolButton* btnSetGraph;
   QToolButton* btnSetFunction;
-  QToolButton* SpeedButton1;
+  QToolButton* SpeedButton1; // the Redraw button "再描画", whose handler is btnReDrawClick
   QLabel* StatusPanels[3];
   QAction* mnFileNew;
   QAction* mnFileOpen;

@@ -1,5 +1,4 @@
 #include "FormulaScanner.h"
-#include "VirtualSlot.h"
 
 #include <gtest/gtest.h>
 
@@ -201,11 +200,3 @@ TEST(Item, TextIsCopiedCutAndTerminated) {
   EXPECT_STREQ(token.text(), "bc");
 }
 
-TEST(Item, VirtualOperationsKeepTheirSlots) {
-  EXPECT_EQ(virtualSlot(&item::setType), 0);
-  EXPECT_EQ(virtualSlot(static_cast<void (item::*)(const char*)>(&item::setItem)), 1);
-  EXPECT_EQ(virtualSlot(&item::setOpeType), 2);
-  EXPECT_EQ(virtualSlot(&item::getType), 3);
-  EXPECT_EQ(virtualSlot(&item::getItem), 4);
-  EXPECT_EQ(virtualSlot(&item::getOpeType), 5);
-}

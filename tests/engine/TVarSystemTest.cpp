@@ -1,7 +1,6 @@
 #include "TVarSystem.h"
 
 #include "EvalonStatus.h"
-#include "VirtualSlot.h"
 
 #include <gtest/gtest.h>
 
@@ -196,44 +195,6 @@ TEST(VarSystem, DefineValueNeverRecreatesNorChangesTheKind) {
   EXPECT_EQ(store.at(0).who(), 'L');
   std::int32_t l = 0;
   EXPECT_EQ((store.GetValue("n", l, 0, 0), l), 2);
-}
-
-TEST(VarSystem, KeepsTheSlotOrderOfItsOperations) {
-  using Write = int (TVarSystem::*)(const char*, const std::int32_t, const std::uint32_t,
-                                    const std::uint32_t);
-  using WriteD =
-      int (TVarSystem::*)(const char*, const double, const std::uint32_t, const std::uint32_t);
-  using WriteS =
-      int (TVarSystem::*)(const char*, const char*, const std::uint32_t, const std::uint32_t);
-  using Read = int (TVarSystem::*)(const char*, std::int32_t&, const std::uint32_t,
-                                   const std::uint32_t) const;
-  using ReadD =
-      int (TVarSystem::*)(const char*, double&, const std::uint32_t, const std::uint32_t) const;
-  using ReadS =
-      int (TVarSystem::*)(const char*, char*, const std::uint32_t, const std::uint32_t) const;
-  EXPECT_EQ(virtualSlot(&TVarSystem::resetVarSystem), 0);
-  EXPECT_EQ(virtualSlot(static_cast<Write>(&TVarSystem::SetValue)), 1);
-  EXPECT_EQ(virtualSlot(static_cast<WriteD>(&TVarSystem::SetValue)), 2);
-  EXPECT_EQ(virtualSlot(static_cast<WriteS>(&TVarSystem::SetValue)), 3);
-  EXPECT_EQ(virtualSlot(static_cast<Read>(&TVarSystem::GetValue)), 4);
-  EXPECT_EQ(virtualSlot(static_cast<ReadD>(&TVarSystem::GetValue)), 5);
-  EXPECT_EQ(virtualSlot(static_cast<ReadS>(&TVarSystem::GetValue)), 6);
-  EXPECT_EQ(virtualSlot(static_cast<Write>(&TVarSystem::DefineValue)), 7);
-  EXPECT_EQ(virtualSlot(static_cast<WriteD>(&TVarSystem::DefineValue)), 8);
-  EXPECT_EQ(virtualSlot(static_cast<WriteS>(&TVarSystem::DefineValue)), 9);
-  EXPECT_EQ(virtualSlot(&TVarSystem::SetAutoCreate), 10);
-  EXPECT_EQ(virtualSlot(&TVarSystem::GetAutoCreate), 11);
-  EXPECT_EQ(virtualSlot(&TVarSystem::search), 12);
-
-  EXPECT_EQ(virtualSlot(static_cast<int (variable::*)(const std::int32_t)>(&variable::setValue)),
-            0);
-  EXPECT_EQ(virtualSlot(static_cast<int (variable::*)(const double)>(&variable::setValue)), 1);
-  EXPECT_EQ(virtualSlot(static_cast<int (variable::*)(const char*)>(&variable::setValue)), 2);
-  EXPECT_EQ(virtualSlot(static_cast<int (variable::*)(std::int32_t&) const>(&variable::getValue)),
-            3);
-  EXPECT_EQ(virtualSlot(static_cast<int (variable::*)(double&) const>(&variable::getValue)), 4);
-  EXPECT_EQ(virtualSlot(static_cast<int (variable::*)(char*) const>(&variable::getValue)), 5);
-  EXPECT_EQ(virtualSlot(&variable::who), 6);
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 // Tests of gValue: promotion, range and zero tests, domain checks, degree
-// conversions, read-out limits, the decided faults and the slot order of the operations.
+// conversions, read-out limits and the decided faults.
 #include "gValue.h"
 
 #include "EvalonStatus.h"
-#include "VirtualSlot.h"
 
 #include <gtest/gtest.h>
 
@@ -665,41 +664,4 @@ TEST(gValueEquality, TagAndNamedFieldOnly) {
   gValue wasText("old");
   wasText.setValue(std::int32_t{1});
   EXPECT_TRUE(wasText == gValue(1)); // the stale text is not compared
-}
-
-// ---------------------------------------------------------------------------------------
-// Slot order of the 44 virtual operations (part of the engine's fixed layout)
-
-TEST(gValueSlots, FortyFourOperationsKeepTheirTableSlots) {
-  EXPECT_EQ(virtualSlot(&gValue::getType), 0);
-  EXPECT_EQ(virtualSlot(static_cast<void (gValue::*)(std::int32_t)>(&gValue::setValue)), 1);
-  EXPECT_EQ(virtualSlot(static_cast<void (gValue::*)(double)>(&gValue::setValue)), 2);
-  EXPECT_EQ(virtualSlot(static_cast<void (gValue::*)(const char*)>(&gValue::setValue)), 3);
-  EXPECT_EQ(virtualSlot(static_cast<int (gValue::*)(std::int32_t&) const>(&gValue::getValue)), 4);
-  EXPECT_EQ(virtualSlot(static_cast<int (gValue::*)(double&) const>(&gValue::getValue)), 5);
-  EXPECT_EQ(virtualSlot(static_cast<int (gValue::*)(char*) const>(&gValue::getValue)), 6);
-  const UnaryOp unary[] = {
-      &gValue::execNOT,                                                              // 7
-      &gValue::execINVERT,                                                           // 21
-      &gValue::execSIN,    &gValue::execCOS,   &gValue::execTAN,   &gValue::execEXP, // 23-26
-      &gValue::execLOG10,  &gValue::execLOG,   &gValue::execLOG2,  &gValue::execASIN,
-      &gValue::execACOS,   &gValue::execATAN,  &gValue::execSQRT,  &gValue::execABS,
-      &gValue::execCEIL,   &gValue::execFLOOR, &gValue::execINT,   &gValue::execSIND,
-      &gValue::execCOSD,   &gValue::execTAND,  &gValue::execASIND, &gValue::execACOSD,
-      &gValue::execATAND};
-  const int unarySlots[] = {7,  21, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32,
-                            33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43};
-  static_assert(std::size(unary) == std::size(unarySlots));
-  for (std::size_t i = 0; i < std::size(unary); ++i)
-    EXPECT_EQ(virtualSlot(unary[i]), unarySlots[i]) << "entry " << i;
-
-  const BinaryOp binary[] = {&gValue::execOR,    &gValue::execAND,     &gValue::execEQUAL,
-                             &gValue::execNOTEQ, &gValue::execSMALL,   &gValue::execSMALLEQ,
-                             &gValue::execLARGE, &gValue::execLARGEEQ, &gValue::execPLUS,
-                             &gValue::execMINUS, &gValue::execTIMES,   &gValue::execDIVID,
-                             &gValue::execMOD,   &gValue::execPOWER};
-  const int binarySlots[] = {8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 22};
-  static_assert(std::size(binary) == std::size(binarySlots));
-  for (std::size_t i = 0; i < std::size(binary); ++i)
-    EXPECT_EQ(virtualSlot(binary[i]), binarySlots[i]) << "entry " << i;
 }

@@ -153,19 +153,69 @@ TEST(AnalysisWindow, TableStartsFromTheRangeAndShowsTheEnginesReason) {
                 .arg(formatGeneral(std::sqrt(1.5L), 10), formatGeneral(std::sqrt(2.0L), 10)));
 }
 
+// Each bad span is refused with the field to correct in focus, and the table stays as it was.
 TEST(AnalysisWindow, BadTableFieldsShowAnErrorAndKeepTheTable) {
   AnalysisFixture f;
   f.graph.setFormulaText(1, QStringLiteral("x"));
   f.show();
-  f.window.EditStep->setText(QStringLiteral("abc"));
-  EXPECT_EQ(f.pressTable(), QStringLiteral("'abc' は浮動小数点数ではありません."));
-  f.window.EditStep->setText(QStringLiteral("1"));
-  f.window.EditCount->setText(QStringLiteral("10001"));
-  EXPECT_EQ(f.pressTable(), QStringLiteral("'10001' は 1 から 10000 までの整数ではありません."));
-  EXPECT_EQ(f.window.ValueTable->rowCount(), 11);
+  f.window.Pages->setCurrentIndex(1);
+  const QString notANumber = QStringLiteral("'%1' は浮動小数点数ではありません.");
+  const QString lastX = QStringLiteral("表の最後の x が浮動小数点数の範囲を超えます.");
+  struct Case {
+    const char *start, *step, *count;
+    QString error;
+    QLineEdit* focus;
+  };
+  const Case cases[] = {
+      {"-3", "abc", "11", notANumber.arg("abc"), f.window.EditStep},
+      {"1e400", "1", "11", notANumber.arg("1e400"), f.window.EditStart},
+      {"-3", "1", "10001", QStringLiteral("'10001' は 1 から 10000 までの整数ではありません."),
+       f.window.EditCount},
+      {"-3", "1", "0", QStringLiteral("'0' は 1 から 10000 までの整数ではありません."),
+       f.window.EditCount},
+      {"1e308", "1e305", "10000", lastX, f.window.EditStep},
+      {"-1e308", "-1e305", "10000", lastX, f.window.EditStep},
+  };
+  for (const Case& c : cases) {
+    f.window.EditStart->setText(QString::fromUtf8(c.start));
+    f.window.EditStep->setText(QString::fromUtf8(c.step));
+    f.window.EditCount->setText(QString::fromUtf8(c.count));
+    EXPECT_EQ(f.pressTable(), c.error) << c.start << " " << c.step << " " << c.count;
+    EXPECT_EQ(f.window.focusWidget(), c.focus) << c.start << " " << c.step << " " << c.count;
+    EXPECT_EQ(f.column(f.window.ValueTable, 0).first(), QStringLiteral("-3"));
+    EXPECT_EQ(f.window.ValueTable->rowCount(), 11);
+  }
+  // A table near the top of the range of double.
+  f.window.EditStart->setText(QStringLiteral("1e308"));
+  f.window.EditStep->setText(QStringLiteral("1e303"));
   f.window.EditCount->setText(QStringLiteral("10000"));
   EXPECT_EQ(f.pressTable(), QString());
   EXPECT_EQ(f.window.ValueTable->rowCount(), 10000);
+  EXPECT_EQ(f.window.ValueTable->item(9999, 0)->text(),
+            formatGeneral(1e308 + 9999 * 1e303, 10));
+}
+
+// A redraw refreshes the table over the rows it shows; fields typed and not applied are neither
+// read nor refused.
+TEST(AnalysisWindow, ARedrawKeepsTheTablesRowsAndLeavesTheFieldsAlone) {
+  AnalysisFixture f;
+  f.graph.setFormulaText(1, QStringLiteral("x"));
+  f.show();
+  f.window.Pages->setCurrentIndex(1);
+  f.window.EditStart->setFocus();
+  f.window.EditCount->setText(QStringLiteral("0"));
+  f.graph.setFormulaText(1, QStringLiteral("2*x"));
+  int errors = 0;
+  const auto answering = answerNextModal<QMessageBox>([&errors](QMessageBox* box) {
+    ++errors;
+    box->accept();
+  });
+  f.graph.DrawFunctions();
+  QApplication::processEvents();
+  EXPECT_EQ(errors, 0);
+  EXPECT_EQ(f.window.focusWidget(), f.window.EditStart);
+  EXPECT_EQ(f.window.ValueTable->rowCount(), 11);
+  EXPECT_EQ(f.window.ValueTable->item(10, 1)->text(), QStringLiteral("6"));
 }
 
 } // namespace

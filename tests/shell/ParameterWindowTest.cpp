@@ -173,6 +173,23 @@ TEST(ParameterWindow, BadInputIsRefusedAndChangesNothing) {
   EXPECT_EQ(*w.graph.CurveLayer(), curves);
 }
 
+// A field the user typed into and has not applied keeps its text while another applies, and a
+// range the wrong way round leaves the focus in the field where it was applied.
+TEST(ParameterWindow, AFieldTypedIntoKeepsItsTextAndARefusedRangeKeepsTheFocus) {
+  ParameterWindow w;
+  w.row(0).min->selectAll();
+  QTest::keyClicks(w.row(0).min, QStringLiteral("3"));
+  EXPECT_EQ(w.enter(w.row(0).value, QStringLiteral("2")), QString());
+  EXPECT_EQ(w.parameter(0).value, 2.0);
+  EXPECT_EQ(w.row(0).min->text(), QStringLiteral("3"));
+  EXPECT_EQ(w.parameter(0).min, -10.0);
+
+  EXPECT_EQ(w.enter(w.row(0).max, QStringLiteral("1")),
+            QStringLiteral(u"最小値は最大値より小さくしてください."));
+  EXPECT_EQ(w.window.focusWidget(), w.row(0).max);
+  EXPECT_EQ(w.parameter(0), (GraphParameter{"a", 2.0, -10.0, 10.0}));
+}
+
 TEST(ParameterWindow, PlayMovesTheValueAndStopsWhenTheWindowHides) {
   ParameterWindow w;
   QTest::mouseClick(w.row(0).play, Qt::LeftButton);

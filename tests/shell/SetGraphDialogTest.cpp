@@ -552,6 +552,28 @@ TEST(SetGraphDialog, WhileShownTheDialogFollowsTheGraphsRangeButKeepsWhatIsBeing
   EXPECT_FALSE(w.dialog.CheckXVisible->isChecked());
 }
 
+// Enter in one edit refreshes the others; one the user changed and has not applied keeps its
+// text, and applies it on its own Enter.
+TEST(SetGraphDialog, AnEditTypedIntoKeepsItsTextWhenAnotherIsApplied) {
+  SettingsWindow w;
+  w.show();
+  w.dialog.EditXMin->setFocus();
+  w.dialog.EditXMin->selectAll();
+  QTest::keyClicks(w.dialog.EditXMin, QStringLiteral("5"));
+  w.dialog.EditXMax->setFocus();
+  EXPECT_EQ(w.enter(w.dialog.EditXMax, QStringLiteral("9")), QString());
+  EXPECT_EQ(w.graph.XMax(), 9.0L);
+  EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("5"));
+  EXPECT_EQ(w.graph.XMin(), -3.0L);
+  turnWheel(&w.graph, 8);
+  EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("5"));
+  EXPECT_EQ(w.dialog.EditXMax->text(), formatGeneral(w.graph.XMax()));
+  EXPECT_EQ(w.pressEnter(w.dialog.EditXMin), QString());
+  EXPECT_EQ(w.graph.XMin(), 5.0L);
+  w.graph.setXMin(2);
+  EXPECT_EQ(w.dialog.EditXMin->text(), QStringLiteral("2"));
+}
+
 // A value longer than its edit, as a zoom leaves them, shows its sign and leading digits.
 TEST(SetGraphDialog, ALongNumberShowsFromItsStart) {
   SettingsWindow w;
