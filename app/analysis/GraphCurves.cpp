@@ -1,8 +1,10 @@
 #include "GraphCurves.h"
 
+#include "Canvas.h"
 #include "FuncGraph.h"
 #include "GraphCurve.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -36,10 +38,13 @@ std::vector<Curve> graphCurves(const TFuncGraph& graph) {
   return curves;
 }
 
+// A plot wider than the picture (a document's margins reach beyond it) is scanned at the
+// picture's columns, so that the work stays bounded.
 AnalysisRange graphRange(const TFuncGraph& graph) {
   const GraphMapping& mapping = graph.DeviceMapping();
+  const std::int64_t picture = std::max(toDevicePixels(graph.width(), graph.RenderScale()), 1);
   return {static_cast<double>(graph.XMin()), static_cast<double>(graph.XMax()),
-          mapping.plotRight() - mapping.plotLeft() + 1};
+          static_cast<int>(std::clamp<std::int64_t>(mapping.plotWidth() + 1, 1, picture))};
 }
 
 GraphTable graphTable(const TFuncGraph& graph, const TableSpan& span) {

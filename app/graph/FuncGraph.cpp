@@ -49,8 +49,10 @@ struct AxisView {
 
 AxisView viewOf(const GraphMapping& m, bool x) {
   const GraphRange& r = m.graphRange();
-  if (x) return {r.xMin, r.xMax, m.plotRight() - m.plotLeft()};
-  return {r.yMin, r.yMax, m.plotBottom() - m.plotTop()};
+  const std::int64_t pixels = x ? m.plotWidth() : m.plotHeight();
+  const auto held = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(pixels, 0, std::numeric_limits<std::int32_t>::max()));
+  return x ? AxisView{r.xMin, r.xMax, held} : AxisView{r.yMin, r.yMax, held};
 }
 
 // Measures tick value texts as the axes write them, in the axis's value font.

@@ -48,6 +48,10 @@ public:
   std::int32_t plotTop() const { return margins.top; }
   std::int32_t plotRight() const { return right; }
   std::int32_t plotBottom() const { return bottom; }
+  // From the first column (row) of the plot to its last, in 64 bits: a document may hold
+  // margins of any 32-bit value.
+  std::int64_t plotWidth() const { return std::int64_t{right} - margins.left; }
+  std::int64_t plotHeight() const { return std::int64_t{bottom} - margins.top; }
   const GraphRange& graphRange() const { return range; }
   // The plot columns a curve samples for a picture whose columns run from left to right: those
   // inside it and one beyond each side, from which a line enters. Margins of any size leave a

@@ -57,14 +57,13 @@ double fieldDouble(QLineEdit* field) {
 }
 
 int fieldInteger(QLineEdit* field, int least, int most) {
-  bool ok = false;
-  const int value = field->text().trimmed().toInt(&ok);
-  if (!ok || value < least || value > most)
+  const std::optional<std::int32_t> value = textToInteger(field->text());
+  if (!value || *value < least || *value > most)
     refuseField(field, QStringLiteral("'%1' は %2 から %3 までの整数ではありません")
                            .arg(field->text())
                            .arg(least)
                            .arg(most));
-  return value;
+  return *value;
 }
 
 void showFieldNumber(QLineEdit* field, long double value) {

@@ -1,5 +1,7 @@
 #include "SpinEdit.h"
 
+#include "NumberFormat.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
   // The value lives in the text only; the base class keeps no value of its own to track.
@@ -26,10 +29,9 @@ void TSpinEdit::setEditorEnabled(bool enabled) {
 }
 
 int TSpinEdit::value() const {
-  bool ok = false;
-  const int typed = text().trimmed().toInt(&ok);
-  if (!ok) return bounded ? minValue : 0;
-  return clamped(typed);
+  const std::optional<std::int32_t> typed = textToInteger(text());
+  if (!typed) return bounded ? minValue : 0;
+  return clamped(*typed);
 }
 
 void TSpinEdit::setValue(int value) {

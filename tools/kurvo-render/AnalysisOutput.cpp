@@ -40,10 +40,9 @@ std::optional<TableSpan> parseTableSpan(const QString& text) {
   if (parts.size() != 3) return std::nullopt;
   const std::optional<long double> start = textToFloat(parts[0]);
   const std::optional<long double> step = textToFloat(parts[1]);
-  bool countOk = false;
-  const int count = parts[2].trimmed().toInt(&countOk);
-  if (!start || !step || !countOk) return std::nullopt;
-  const TableSpan span{static_cast<double>(*start), static_cast<double>(*step), count};
+  const std::optional<std::int32_t> count = textToInteger(parts[2]);
+  if (!start || !step || !count) return std::nullopt;
+  const TableSpan span{static_cast<double>(*start), static_cast<double>(*step), *count};
   if (!span.valid()) return std::nullopt;
   return span;
 }

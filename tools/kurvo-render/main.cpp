@@ -82,13 +82,11 @@ void usageError(const char* message) {
 std::optional<QSize> parseSize(const QString& text) {
   const QStringList parts = text.split(QLatin1Char('x'));
   if (parts.size() != 2) return std::nullopt;
-  bool wideOk = false;
-  bool highOk = false;
-  const int width = parts[0].toInt(&wideOk);
-  const int height = parts[1].toInt(&highOk);
-  if (!wideOk || !highOk || width < 1 || height < 1 || width > MaxSide || height > MaxSide)
+  const std::optional<std::int32_t> width = textToInteger(parts[0]);
+  const std::optional<std::int32_t> height = textToInteger(parts[1]);
+  if (!width || !height || *width < 1 || *height < 1 || *width > MaxSide || *height > MaxSide)
     return std::nullopt;
-  return QSize(width, height);
+  return QSize(*width, *height);
 }
 
 // --analyse and --table print text instead of writing OUT: one of them, and IN alone.
