@@ -26,8 +26,10 @@ constexpr std::array<const char*, 21> FunctionNames = {
     "sin", "cos",  "tan",   "exp", "log10", "log",  "log2", "asin",  "acos",  "atan", "sqrt",
     "abs", "ceil", "floor", "int", "sind",  "cosd", "tand", "asind", "acosd", "atand"};
 
-// The function name that the name spells in any case; empty when it spells none.
+// The function name that the name spells in any case; empty when it spells none. Most names
+// are of another length than every function name, and a document's load meets many.
 QString functionSpelled(const QString& name) {
+  if (name.size() < 3 || name.size() > 5) return QString();
   for (const char* function : FunctionNames)
     if (name.compare(QLatin1String(function), Qt::CaseInsensitive) == 0)
       return QLatin1String(function);
