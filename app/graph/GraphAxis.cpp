@@ -25,17 +25,18 @@ bool firstMultiple(long double q, std::int32_t& k) {
   return true;
 }
 
+// A position formed in 64 bits from a document's margins or gaps, which may be any 32-bit
+// values, held to where a text cell or a tick still has 32-bit ends: far off every picture.
+int place(std::int64_t v) {
+  constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max() / 2;
+  return static_cast<int>(std::clamp(v, -Limit, Limit));
+}
+
 // Writes a tick's value text next to its anchor point on the axis; the gaps are logical pixels.
 void writeValue(Canvas& canvas, const TAxis& axis, long double value, QPoint anchor) {
   const QString text = TickValueText(value);
   const bool above = axis.ValPos == ptUpLeft || axis.ValPos == ptUpRight;
   const bool left = axis.ValPos == ptUpLeft || axis.ValPos == ptDownLeft;
-  // A document may hold any 32-bit gap: the sums are formed in 64 bits and held to where a
-  // text cell still has a 32-bit far corner, which lies far off every picture.
-  const auto place = [](std::int64_t v) {
-    constexpr std::int64_t Limit = std::numeric_limits<std::int32_t>::max() / 2;
-    return static_cast<int>(std::clamp(v, -Limit, Limit));
-  };
   const std::int64_t gapY = canvas.devicePixels(place(std::int64_t{axis.ValYDist} + 2));
   const std::int64_t gapX = canvas.devicePixels(place(std::int64_t{axis.ValXDist} + 2));
   const std::int64_t ty = above ? anchor.y() - (canvas.textHeight() + gapY) : anchor.y() + gapY;
@@ -182,8 +183,8 @@ void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Al
   if (axis.GauageType == gtNone) return;
   const int positive = x ? -1 : 1;
   const int reach = canvas.devicePixels(3);
-  const int from = ticksPositive(axis) ? line + reach * positive : line;
-  const int to = ticksNegative(axis) ? line - (reach + 1) * positive : line;
+  const int from = place(ticksPositive(axis) ? std::int64_t{line} + reach * positive : line);
+  const int to = place(ticksNegative(axis) ? std::int64_t{line} - (reach + 1) * positive : line);
   const GraphRange& range = mapping.graphRange();
   const ValueFont font(canvas, axis.ValFont);
   const AxisPixels pixels = shownPixels(canvas, mapping, axis, along);
