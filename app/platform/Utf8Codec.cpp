@@ -40,10 +40,6 @@ qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i) {
   return length;
 }
 
-bool isUtf8Continuation(char byte) {
-  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
-
 qsizetype utf8LengthOfLead(char lead) {
   const auto byte = static_cast<unsigned char>(lead);
   if (byte >= 0xF0) return 4;

@@ -21,7 +21,9 @@ qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i);
 QString fromUtf8KeepingBytes(const QByteArray& bytes);
 
 // Whether byte continues a multibyte sequence (0x80..0xBF) rather than starting a character.
-bool isUtf8Continuation(char byte);
+inline bool isUtf8Continuation(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 // The length of the sequence that lead starts in well-formed UTF-8: 1 to 4.
 qsizetype utf8LengthOfLead(char lead);
 // The character of the well-formed sequence of length bytes at i (utf8SequenceLength).
