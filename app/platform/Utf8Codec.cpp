@@ -61,15 +61,6 @@ std::array<char, 3> escapeAsUtf8Bytes(QChar escape) {
           static_cast<char>(0x80 | (unit & 0x3F))};
 }
 
-std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i) {
-  if (i + 2 >= bytes.size() || bytes[i] != '\xED' || !isUtf8Continuation(bytes[i + 2]))
-    return std::nullopt;
-  const auto second = static_cast<unsigned char>(bytes[i + 1]);
-  if (second != 0xB2 && second != 0xB3) return std::nullopt;
-  const auto low = static_cast<unsigned char>(bytes[i + 2]) & 0x3F;
-  return QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
-}
-
 QByteArray toUtf8KeepingBytes(const QString& text) {
   QByteArray bytes;
   qsizetype start = 0;

@@ -33,5 +33,13 @@ char32_t utf8Character(QByteArrayView bytes, qsizetype i, qsizetype length);
 // 0xB2 or 0xB3, and a continuation byte. No well-formed UTF-8 holds them, so bytes that are
 // otherwise UTF-8 can keep escapes in this form.
 std::array<char, 3> escapeAsUtf8Bytes(QChar escape);
-// The escape whose three bytes start at i, or nothing when none does.
-std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i);
+// The escape whose three bytes start at i, or nothing when none does. Inline: a font name is
+// searched for escapes byte by byte.
+inline std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i) {
+  if (i + 2 >= bytes.size() || bytes[i] != '\xED' || !isUtf8Continuation(bytes[i + 2]))
+    return std::nullopt;
+  const auto second = static_cast<unsigned char>(bytes[i + 1]);
+  if (second != 0xB2 && second != 0xB3) return std::nullopt;
+  const auto low = static_cast<unsigned char>(bytes[i + 2]) & 0x3F;
+  return QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
+}
