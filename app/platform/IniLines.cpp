@@ -5,7 +5,6 @@
 #include "ShiftJisCodec.h"
 #include "Utf8Codec.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace ini {
@@ -98,14 +97,6 @@ LineInfo lineInfo(QByteArrayView line, bool utf8) {
   return {LineKind::Other, {}};
 }
 
-qsizetype charLength(QByteArrayView text, qsizetype i, bool utf8) {
-  if (!utf8) return isShiftJisLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
-  qsizetype end = i + 1;
-  while (end < text.size() && isUtf8Continuation(text[end]))
-    ++end;
-  return end - i;
-}
-
 QByteArrayView readValue(QByteArrayView keyLine, bool utf8) {
   // A cut can end at a blank, which is trimmed too.
   return trimBlanks(cutValue(trimBlanks(keyLine.sliced(keyLine.indexOf('=') + 1)), utf8));
@@ -118,25 +109,10 @@ bool holdsValue(QByteArrayView written, QStringView value, QByteArrayView encode
   return trimBlanks(value).size() == value.size() && sameBytes(trimBlanks(written), value, encoded);
 }
 
-QString oneLine(const QString& text) {
-  if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) return text;
-  QString line = text;
+QString joinedLines(QStringView text) {
+  QString line = text.toString();
   return line.replace(QLatin1Char('\r'), QLatin1Char(' '))
       .replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-QString oneLine(QStringView text) {
-  return oneLine(QString::fromRawData(text.data(), text.size()));
-}
-
-bool isAscii(QStringView text) {
-  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-bool losslessInShiftJis(const QString& text) {
-  bool lossless = true;
-  if (!isAscii(text)) toShiftJis(text, &lossless);
-  return lossless;
 }
 
 QByteArray encoded(QStringView text, bool utf8) {
@@ -161,23 +137,6 @@ QByteArray recodedLine(const QByteArray& line) {
     text += broken ? QString(QChar::ReplacementCharacter) : character;
   }
   return toUtf8ReadingBack(text);
-}
-
-EncodedName::EncodedName(QStringView name, bool utf8) {
-  if (name.size() <= qsizetype(sizeof m_ascii) && copiedAscii(name)) return;
-  m_size = -1;
-  m_other = encoded(name, utf8);
-}
-
-bool EncodedName::copiedAscii(QStringView name) {
-  char16_t seen = 0;
-  const char16_t* chars = name.utf16();
-  for (qsizetype i = 0; i < name.size(); ++i) {
-    seen |= chars[i];
-    m_ascii[i] = static_cast<char>(chars[i]);
-  }
-  m_size = name.size();
-  return seen < 0x80;
 }
 
 } // namespace ini

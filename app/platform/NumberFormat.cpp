@@ -254,3 +254,7 @@ template <class View> std::optional<std::int32_t> parseInteger(View text) {
 std::optional<std::int32_t> textToInteger(QAnyStringView text) {
   return text.visit([](auto view) { return parseInteger(view); });
 }
+
+std::optional<std::int32_t> textToInteger(QLatin1StringView text) {
+  return parseInteger(text);
+}

@@ -38,3 +38,6 @@ std::optional<long double> localeTextToFloat(const QString& text);
 // hexadecimal digits after "0x", "0X" or "$" up to 0xFFFFFFFF, taken as the 32-bit pattern so
 // that system colours read back ("-" then negates the pattern). Nothing for any other text.
 std::optional<std::int32_t> textToInteger(QAnyStringView text);
+// The same for bytes, read with no look at what kind of text they are: document files read
+// integers by the hundred.
+std::optional<std::int32_t> textToInteger(QLatin1StringView text);

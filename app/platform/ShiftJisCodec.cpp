@@ -132,11 +132,6 @@ QString fromShiftJis(const QByteArray& bytes) {
   return text + QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-bool isShiftJisLeadByte(char byte) {
-  const auto u = static_cast<unsigned char>(byte);
-  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
-}
-
 bool isShiftJisSingleByte(char32_t character) {
   return character < 0x80 || (character >= 0xFF61 && character <= 0xFF9F);
 }

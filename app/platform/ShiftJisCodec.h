@@ -18,7 +18,11 @@ QString fromShiftJis(const QByteArray& bytes);
 
 // Whether byte starts a double-byte CP932 character (0x81..0x9F, 0xE0..0xFC). The byte after it
 // may be ASCII, a letter or '[' or ']', though never '=' or a blank.
-bool isShiftJisLeadByte(char byte);
+// Inline: line scans ask it of every byte.
+inline bool isShiftJisLeadByte(char byte) {
+  const auto u = static_cast<unsigned char>(byte);
+  return (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
+}
 
 // Whether CP932 writes the character in a single byte: ASCII and the half-width katakana
 // U+FF61..U+FF9F.

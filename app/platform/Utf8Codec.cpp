@@ -40,10 +40,6 @@ qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i) {
   return length;
 }
 
-bool isUtf8Continuation(char byte) {
-  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
-
 qsizetype utf8LengthOfLead(char lead) {
   const auto byte = static_cast<unsigned char>(lead);
   if (byte >= 0xF0) return 4;
@@ -63,15 +59,6 @@ std::array<char, 3> escapeAsUtf8Bytes(QChar escape) {
   const char16_t unit = escape.unicode();
   return {'\xED', static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
           static_cast<char>(0x80 | (unit & 0x3F))};
-}
-
-std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i) {
-  if (i + 2 >= bytes.size() || bytes[i] != '\xED' || !isUtf8Continuation(bytes[i + 2]))
-    return std::nullopt;
-  const auto second = static_cast<unsigned char>(bytes[i + 1]);
-  if (second != 0xB2 && second != 0xB3) return std::nullopt;
-  const auto low = static_cast<unsigned char>(bytes[i + 2]) & 0x3F;
-  return QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
 }
 
 QByteArray toUtf8KeepingBytes(const QString& text) {

@@ -21,7 +21,9 @@ qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i);
 QString fromUtf8KeepingBytes(const QByteArray& bytes);
 
 // Whether byte continues a multibyte sequence (0x80..0xBF) rather than starting a character.
-bool isUtf8Continuation(char byte);
+inline bool isUtf8Continuation(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 // The length of the sequence that lead starts in well-formed UTF-8: 1 to 4.
 qsizetype utf8LengthOfLead(char lead);
 // The character of the well-formed sequence of length bytes at i (utf8SequenceLength).
@@ -31,5 +33,13 @@ char32_t utf8Character(QByteArrayView bytes, qsizetype i, qsizetype length);
 // 0xB2 or 0xB3, and a continuation byte. No well-formed UTF-8 holds them, so bytes that are
 // otherwise UTF-8 can keep escapes in this form.
 std::array<char, 3> escapeAsUtf8Bytes(QChar escape);
-// The escape whose three bytes start at i, or nothing when none does.
-std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i);
+// The escape whose three bytes start at i, or nothing when none does. Inline: a font name is
+// searched for escapes byte by byte.
+inline std::optional<QChar> escapeOfUtf8Bytes(QByteArrayView bytes, qsizetype i) {
+  if (i + 2 >= bytes.size() || bytes[i] != '\xED' || !isUtf8Continuation(bytes[i + 2]))
+    return std::nullopt;
+  const auto second = static_cast<unsigned char>(bytes[i + 1]);
+  if (second != 0xB2 && second != 0xB3) return std::nullopt;
+  const auto low = static_cast<unsigned char>(bytes[i + 2]) & 0x3F;
+  return QChar(static_cast<char16_t>(0xD000 | ((second & 0x3F) << 6) | low));
+}
