@@ -2,19 +2,27 @@
 
 #include "Canvas.h"
 #include "FuncGraph.h"
-#include "GraphCurve.h"
+#include "SlotCurve.h"
 
 #include <algorithm>
 #include <memory>
 
 namespace {
 
-// A used slot's curve over a copy of the slot, which the curve keeps alive.
+// A used slot as the analysis evaluates it: a copy of the slot, so that the slot's error state
+// stays the drawing's, and the engine binding.
 struct SlotCopy {
-  SlotCopy(const TFuncGraph& graph, int n)
-      : formula(graph.Formula(n)), curve(makeCurve(formula, graph.Evalon())) {}
+  SlotCopy(const TFuncGraph& graph, int n) : formula(graph.Formula(n)), evalon(graph.Evalon()) {}
+  // The value at x, or the engine's reason for having none.
+  TableCell cellAt(double x) {
+    return withCurve(formula, evalon, [x](GraphCurve& curve) {
+      const std::optional<long double> y = curve.valueAt(x);
+      if (!y) return TableCell{std::nullopt, curve.reason()};
+      return TableCell{static_cast<double>(*y), QString()};
+    });
+  }
   TFormula formula;
-  std::unique_ptr<GraphCurve> curve;
+  TEvalon* evalon;
 };
 
 std::vector<std::pair<int, std::shared_ptr<SlotCopy>>> usedSlots(const TFuncGraph& graph) {
@@ -30,11 +38,7 @@ std::vector<std::pair<int, std::shared_ptr<SlotCopy>>> usedSlots(const TFuncGrap
 std::vector<Curve> graphCurves(const TFuncGraph& graph) {
   std::vector<Curve> curves;
   for (auto& [n, copy] : usedSlots(graph))
-    curves.push_back({n, [copy](double x) -> std::optional<double> {
-                        const std::optional<long double> y = copy->curve->valueAt(x);
-                        if (!y) return std::nullopt;
-                        return static_cast<double>(*y);
-                      }});
+    curves.push_back({n, [copy](double x) { return copy->cellAt(x).value; }});
   return curves;
 }
 
@@ -55,13 +59,8 @@ GraphTable graphTable(const TFuncGraph& graph, const TableSpan& span) {
   table.rows.reserve(std::size_t(span.count));
   for (int row = 0; row < span.count; ++row) {
     TableRow line{span.xAt(row), {}};
-    for (const auto& [n, copy] : copies) {
-      const std::optional<long double> y = copy->curve->valueAt(line.x);
-      if (y)
-        line.cells.push_back({static_cast<double>(*y), QString()});
-      else
-        line.cells.push_back({std::nullopt, copy->curve->reason()});
-    }
+    for (const auto& [n, copy] : copies)
+      line.cells.push_back(copy->cellAt(line.x));
     table.rows.push_back(std::move(line));
   }
   return table;

@@ -2,7 +2,7 @@
 
 #include "Canvas.h"
 #include "FuncGraph.h"
-#include "GraphCurve.h"
+#include "SlotCurve.h"
 #include "QtObjects.h"
 
 #include <QFontInfo>
@@ -65,8 +65,9 @@ void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
     sampling.offset = pen.width() % 2 == 0 ? 1.0 : 0.5;
     const double reach = pen.width();
     const QRectF bounds = QRectF(QPointF(0, 0), scene.size).adjusted(-reach, -reach, reach, reach);
-    const auto curve = makeCurve(formula, graph.Evalon());
-    scene.curves.push_back({pen, curve->pieces(graph.Mapping(), bounds, sampling)});
+    withCurve(formula, graph.Evalon(), [&](GraphCurve& curve) {
+      scene.curves.push_back({pen, curve.pieces(graph.Mapping(), bounds, sampling)});
+    });
   }
 }
 

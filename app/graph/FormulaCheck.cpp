@@ -2,7 +2,7 @@
 
 #include "Evalon.h"
 #include "FuncFormula.h"
-#include "GraphCurve.h"
+#include "SlotCurve.h"
 #include "ParameterNames.h"
 
 namespace {
@@ -27,15 +27,14 @@ FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double
   // Evaluated as a curve evaluates its slot, so the check and the drawing can never disagree.
   TFormula probe;
   probe.Formula = formula;
-  const std::unique_ptr<GraphCurve> curve = makeCurve(probe, evalon);
-  QString firstMessage;
-  for (int i = 0; i < CheckPoints; ++i) {
-    if (curve->valueAt(pointAt(i, xMin, xMax))) return verdict;
-    // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
-    if (evalon->ErrorCode() < 2) return verdict;
-    if (firstMessage.isEmpty()) firstMessage = curve->reason();
-  }
-  verdict.failed = true;
-  verdict.message = firstMessage;
-  return verdict;
+  return withCurve(probe, evalon, [&](GraphCurve& curve) {
+    for (int i = 0; i < CheckPoints; ++i) {
+      if (curve.valueAt(pointAt(i, xMin, xMax))) return verdict;
+      // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
+      if (evalon->ErrorCode() < 2) return verdict;
+      if (verdict.message.isEmpty()) verdict.message = curve.reason();
+    }
+    verdict.failed = true;
+    return verdict;
+  });
 }

@@ -1,7 +1,7 @@
 #include "FuncGraph.h"
 
 #include "Canvas.h"
-#include "GraphCurve.h"
+#include "SlotCurve.h"
 #include "QtObjects.h"
 #include "ViewNavigation.h"
 
@@ -377,11 +377,13 @@ void TFuncGraph::DrawFunction(int number, QImage& layer) {
   TFormula& formula = slot(number);
   Canvas canvas(layer);
   canvas.setPen(toQPen(formula.Pen));
-  makeCurve(formula, evalon)->draw(canvas, deviceMapping);
+  withCurve(formula, evalon, [&](GraphCurve& curve) { curve.draw(canvas, deviceMapping); });
 }
 
 bool TFuncGraph::GetFunctionRange(int number, long double& max, long double& min) {
-  const bool any = makeCurve(slot(number), evalon)->yExtent(mapping, width(), min, max);
+  const bool any = withCurve(slot(number), evalon, [&](GraphCurve& curve) {
+    return curve.yExtent(mapping, width(), min, max);
+  });
   QCoreApplication::processEvents();
   return any;
 }

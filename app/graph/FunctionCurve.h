@@ -4,6 +4,9 @@
 
 #include "GraphCurve.h"
 
+class TEvalon;
+class TFormula;
+
 class FunctionCurve : public GraphCurve {
 public:
   FunctionCurve(TFormula& slot, TEvalon* evalon) : slot(slot), evalon(evalon) {}

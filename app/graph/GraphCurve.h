@@ -1,7 +1,8 @@
 // GraphCurve: the curve of a function slot as everything that shows or reads it sees it. The
 // screen and the clipboard draw it into a layer, vector pictures take its polylines, and the
 // analysis, the value table and the range fit evaluate it; none of them knows the slot's kind.
-// A new kind of curve is a new class behind this interface and a case in makeCurve.
+// A new kind of curve is a new class behind this interface and a case in withCurve
+// (SlotCurve.h).
 #pragma once
 
 #include "CurvePieces.h"
@@ -11,13 +12,11 @@
 #include <QRectF>
 #include <QString>
 
-#include <memory>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 class Canvas;
-class TEvalon;
-class TFormula;
 
 class GraphCurve {
 public:
@@ -38,8 +37,3 @@ public:
   virtual bool yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,
                        long double& max) = 0;
 };
-
-// The curve of a used slot, evaluated through the binding (which may be missing). The curve
-// works on the slot itself, so that drawing leaves its error state on the slot; consumers that
-// must not touch the slot's state pass a copy.
-std::unique_ptr<GraphCurve> makeCurve(TFormula& slot, TEvalon* evalon);

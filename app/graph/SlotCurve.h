@@ -1,0 +1,19 @@
+// The curve of a function slot, for its kind: the one place that knows which class draws which
+// kind of slot.
+#pragma once
+
+#include "FunctionCurve.h"
+
+class TEvalon;
+class TFormula;
+
+// Calls use with the curve of a used slot, evaluated through the binding (which may be
+// missing), and gives back what use gives. The curve works on the slot itself, so that drawing
+// leaves its error state on the slot; consumers that must not touch the slot's state pass a
+// copy. The curve lives on the stack for the call: drawing asks for one per slot on every frame,
+// and a curve is no more than the slot and the binding.
+template <class Use> decltype(auto) withCurve(TFormula& slot, TEvalon* evalon, Use&& use) {
+  // Every slot is a function of x today; other kinds of curve are added here.
+  FunctionCurve curve(slot, evalon);
+  return use(static_cast<GraphCurve&>(curve));
+}
