@@ -103,11 +103,13 @@ void readLabels(const IniFile& ini, GraphModel& model) {
   }
 }
 
-// Written only when on, so that a graph that never uses it keeps its document as it was. A file
-// that says it is on is told it is off, so that it does not come back on when opened again.
-void writeAutoRedraw(IniFile& ini, bool on) {
-  if (on || ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
-    ini.WriteBool(OptionsSection, AutoRedrawKey, on);
+// Written only when it differs from the default, so that a graph that never changes it keeps
+// its document as it was. A file that says otherwise is told the graph's value, so that the
+// file's value does not come back when it is opened again.
+void writeAutoRedraw(IniFile& ini, const GraphModel& model) {
+  if (model.autoRedraw != model.autoRedrawByDefault ||
+      ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
+    ini.WriteBool(OptionsSection, AutoRedrawKey, model.autoRedraw);
 }
 
 } // namespace
@@ -129,7 +131,7 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
     SaveToIni(ini, FunctionSection, funcPrefix(n), model.formulas[std::size_t(n - 1)]);
   for (int n = 1; n <= GraphModel::LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), model.labels.slot(n));
-  writeAutoRedraw(ini, model.autoRedraw);
+  writeAutoRedraw(ini, model);
   WriteParameters(ini, model.parameters);
 }
 
@@ -152,7 +154,7 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   for (int n = 1; n <= GraphModel::FormulaCount; ++n)
     LoadFromIni(ini, FunctionSection, funcPrefix(n), model.formulas[std::size_t(n - 1)]);
   readLabels(ini, model);
-  model.autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, false);
+  model.autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, model.autoRedrawByDefault);
   // The saved rows in their order, then what the formulas use besides, as the engine finds
   // them: not stored, at the value of a variable nobody set.
   model.parameters = ReadParameters(ini);

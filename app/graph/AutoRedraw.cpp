@@ -24,6 +24,7 @@ void TFuncGraph::CurvesChanged() {
 }
 
 void TFuncGraph::scheduleRedraw() {
+  curvesStale = true;
   if (model.autoRedraw) redrawTimer.start();
 }
 
@@ -37,6 +38,7 @@ void TFuncGraph::autoRedrawNow() {
 
 TFuncGraph::DrawingScope::DrawingScope(TFuncGraph& graph) : graph(graph), outer(graph.drawing) {
   graph.drawing = true;
+  graph.curvesStale = false;
   graph.redrawTimer.stop();
   if (!outer) graph.redrawDeferred = false;
 }

@@ -97,16 +97,39 @@ void TFuncGraph::setYAxis(const TAxis& axis) {
   UpdateGraph();
 }
 void TFuncGraph::setXMin(long double v) {
-  refresh(model.range.xMin, v);
+  model.range.xMin = v;
+  followRange();
 }
 void TFuncGraph::setXMax(long double v) {
-  refresh(model.range.xMax, v);
+  model.range.xMax = v;
+  followRange();
 }
 void TFuncGraph::setYMin(long double v) {
-  refresh(model.range.yMin, v);
+  model.range.yMin = v;
+  followRange();
 }
 void TFuncGraph::setYMax(long double v) {
-  refresh(model.range.yMax, v);
+  model.range.yMax = v;
+  followRange();
+}
+
+// A tick interval that the program chose for the range before is chosen again for the new one,
+// so that ticks picked for a deep zoom do not smear a typed range into a band.
+void TFuncGraph::followRange() {
+  remap();
+  for (TAxis* axis : {&model.xAxis, &model.yAxis})
+    if (periodChosen(*axis)) axis->GuagePeriod = fittedPeriod(*axis);
+  UpdateGraph();
+}
+
+void TFuncGraph::setTickPeriod(TAxis& axis, long double period) {
+  axis.GuagePeriod = period;
+  periodChosen(axis) = false;
+  UpdateGraph();
+}
+
+bool& TFuncGraph::periodChosen(const TAxis& axis) {
+  return chosenPeriods[&axis == &model.xAxis ? 0 : 1];
 }
 void TFuncGraph::setMarginLeft(std::int32_t pixels) {
   refresh(model.margins.left, pixels);
@@ -223,10 +246,13 @@ void TFuncGraph::discardCurves() {
   ++curveGeneration;
 }
 
-// A new graph keeps its brush's style and the widget's state (size, ratio, engine).
+// A new graph keeps its brush's style and the widget's state (size, ratio, engine), and starts
+// with automatic redraw as its window wants it.
 void TFuncGraph::ResetGraph() {
   GraphModel fresh = GraphModel::NewGraph();
   fresh.backBrush.Style = model.backBrush.Style;
+  fresh.autoRedrawByDefault = model.autoRedrawByDefault;
+  fresh.autoRedraw = model.autoRedrawByDefault;
   discardCurves();
   graphName.clear();
   setModel(fresh);
@@ -421,6 +447,7 @@ bool TFuncGraph::ticksUnfit(const TAxis& axis) const {
 void TFuncGraph::FitTickPeriod(TAxis& axis) {
   remap();
   axis.GuagePeriod = fittedPeriod(axis);
+  periodChosen(axis) = true;
   UpdateGraph();
 }
 
@@ -431,7 +458,10 @@ void TFuncGraph::explore(const GraphRange& view, bool zooming) {
   remap();
   if (zooming)
     for (TAxis* axis : {&model.xAxis, &model.yAxis})
-      if (ticksUnfit(*axis)) axis->GuagePeriod = fittedPeriod(*axis);
+      if (ticksUnfit(*axis)) {
+        axis->GuagePeriod = fittedPeriod(*axis);
+        periodChosen(*axis) = true;
+      }
   drawBackground();
   noteRange();
   DrawFunctions();

@@ -76,13 +76,19 @@ public:
   void setGraphName(const QString& name) { graphName = name; }
   TGraphEvent OnDrawStart, OnDrawEnd, OnFormulaError;
   // When on, every change of the graph redraws the curves soon after, once for all the changes
-  // of one event (defined in AutoRedraw.cpp). Off by default; ResetGraph turns it off; the
-  // document stores it.
+  // of one event (defined in AutoRedraw.cpp). The document stores it when it differs from the
+  // default, which ResetGraph and a document without the key give: off, unless the graph's
+  // window asks for on with setAutoRedrawByDefault.
   bool AutoRedraw() const { return model.autoRedraw; }
   void setAutoRedraw(bool on);
+  void setAutoRedrawByDefault(bool on) { model.autoRedrawByDefault = on; }
   // Tells the graph that what the curves look like changed behind its back (a pen edited in
   // place through FormulaPen), so that they follow when AutoRedraw is on.
   void CurvesChanged();
+  // Whether the curves, shown or discarded, may be older than what the graph now holds: a
+  // change of range, margins, axes, size, formulas or pens came after the last DrawFunctions
+  // began, or nothing was drawn yet. With AutoRedraw on they are so only until the redraw runs.
+  bool CurvesStale() const { return curvesStale; }
 
   // The function slots 1..5; any other index throws std::out_of_range.
   QString FormulaText(int index) const;
@@ -143,8 +149,13 @@ public:
   void UpdateGraph();
   void ResetGraph();
   // Gives the axis (this graph's XAxis or YAxis) the 1, 2 or 5 x 10^k tick period that puts
-  // its ticks about 60-100 pixels apart with room for every value, then refreshes.
+  // its ticks about 60-100 pixels apart with room for every value, then refreshes. A period
+  // chosen so, or by a zoom that spaced crowded ticks out, is chosen again for every range set
+  // through XMin, XMax, YMin and YMax, until a period is set with setTickPeriod, or the graph is
+  // new or loaded.
   void FitTickPeriod(TAxis& axis);
+  // The period the user gave the axis; it stays whatever range follows. Refreshes.
+  void setTickPeriod(TAxis& axis, long double period);
   // Draws every used slot into a new curve layer; true when no slot ended with an error.
   bool DrawFunctions();
   void FitYRange();
@@ -219,6 +230,10 @@ private:
   // when zooming, and the curves are drawn at once.
   void explore(const GraphRange& view, bool zooming);
   bool ticksUnfit(const TAxis& axis) const;
+  // Refreshes for a range set through a property, the chosen periods following it.
+  void followRange();
+  // Whether the program chose the axis's period (by FitTickPeriod or a zoom).
+  bool& periodChosen(const TAxis& axis);
   long double fittedPeriod(const TAxis& axis) const;
   void DrawFunction(int number, QImage& layer);
   // False when the slot has no finite sample.
@@ -268,6 +283,8 @@ private:
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;
   QTimer redrawTimer;
+  bool curvesStale = true;
+  std::array<bool, 2> chosenPeriods{}; // of the X and the Y axis
   bool drawing = false;
   bool redrawDeferred = false;
 };

@@ -30,6 +30,7 @@ void TFuncGraph::setModel(const GraphModel& source) {
     emit ParametersChanged();
   }
   model = source;
+  chosenPeriods = {};
   for (int n = 1; n <= LabelCount; ++n) {
     destroyLabel(n);
     const GraphLabels::Slot& record = model.labels.slot(n);

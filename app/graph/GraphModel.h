@@ -28,6 +28,10 @@ struct GraphModel {
   std::array<TFormula, FormulaCount> formulas; // their text and pen
   GraphLabels labels;
   bool autoRedraw = false;
+  // What a document that does not name AutoRedraw gives, and what a new graph starts with. Not
+  // stored: the window that shows the graph decides it (the main window turns it on, so that
+  // the curves always follow), and only a graph that differs from it writes the key.
+  bool autoRedrawByDefault = false;
   GraphParameters parameters;
 
   // What a new graph holds: the defaults, and each slot's pen in its own colour.

@@ -289,8 +289,7 @@ bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
     graph->setYMax(value);
     break;
   default:
-    axisOfTag(tag).GuagePeriod = value;
-    graph->UpdateGraph();
+    graph->setTickPeriod(axisOfTag(tag), value);
   }
   // Applied: from now on the edit shows what the graph takes by other paths.
   edit->setModified(false);

@@ -230,7 +230,12 @@ void TfrmMain::createGraph() {
   auto* graphLayout = new QVBoxLayout(Panel1);
   graphLayout->setContentsMargins(0, 0, 0, 0);
   graphLayout->addWidget(FGraph);
+  // The curves always follow the axes: a new graph, and a document that does not say
+  // otherwise, redraw automatically.
+  FGraph->setAutoRedrawByDefault(true);
+  FGraph->setAutoRedraw(true);
   FGraph->MarkUnchanged();
+  showAutoRedraw();
 
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -575,5 +580,7 @@ void TfrmMain::mnFileExportClick() {
   const QString name = chooseFile(ExportDialog);
   if (name.isEmpty()) return;
   const ExportFilter& chosen = exportFilter(ExportDialog->selectedNameFilter());
+  // A file never gets curves older than the axes they are drawn on (Copy gives what is shown).
+  if (FGraph->CurvesStale()) FGraph->DrawFunctions();
   ExportGraph(*FGraph, name, exportFormatOf(name).value_or(chosen.format));
 }

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -130,6 +131,24 @@ TEST_F(ExportCommandTest, AFailedWriteShowsTheErrorBox) {
   const QString missing = path(QStringLiteral("missing/g.pdf"));
   exportWith(-1, missing);
   EXPECT_EQ(text, ErrorBoxText(missing + QStringLiteral(" に書き込めません")));
+}
+
+// With automatic redraw off the shown curves may be older than the axes; a file never gets them.
+TEST_F(ExportCommandTest, StaleCurvesAreDrawnAgainBeforeTheFileIsWritten) {
+  TFuncGraph& graph = *form.FGraph;
+  form.mnSetAutoRedraw->trigger();
+  graph.setFormulaText(1, QStringLiteral("x"));
+  graph.DrawFunctions();
+  graph.setXMax(9);
+  ASSERT_TRUE(graph.CurvesStale());
+  const QImage stale = graph.ClipboardPicture().convertToFormat(QImage::Format_RGB32);
+  exportWith(0, path(QStringLiteral("stale.png")));
+  EXPECT_FALSE(graph.CurvesStale());
+  const QImage written =
+      QImage(path(QStringLiteral("stale.png"))).convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(written.isNull());
+  EXPECT_EQ(written, graph.ClipboardPicture().convertToFormat(QImage::Format_RGB32));
+  EXPECT_NE(written, stale);
 }
 
 } // namespace

@@ -250,3 +250,25 @@ TEST(GraphExplore, EveryChangeOfTheRangeIsTold) {
   e.graph->UpdateGraph();
   EXPECT_EQ(changes.count(), 6);
 }
+
+// After a deep zoom the ticks the zoom chose would smear a range typed back in into a band: a
+// period the program chose is chosen again for each typed range, a typed period stays.
+TEST(GraphExplore, AChosenTickPeriodFollowsATypedRangeAndATypedOneStays) {
+  Explorer e;
+  TFuncGraph fresh;
+  fresh.resize(e.graph->size());
+  fresh.FitTickPeriod(fresh.XAxis());
+  const long double fitted = fresh.XAxis().GuagePeriod;
+  for (int notch = 0; notch < 12; ++notch)
+    e.wheel(QPointF(168, 158), -120);
+  ASSERT_GE(e.graph->XAxis().GuagePeriod, fitted * 10);
+  e.graph->setXMin(-3);
+  e.graph->setXMax(3);
+  e.graph->setYMin(-3);
+  e.graph->setYMax(3);
+  EXPECT_EQ(e.graph->XAxis().GuagePeriod, fitted);
+
+  e.graph->setTickPeriod(e.graph->XAxis(), 0.25L);
+  e.graph->setXMax(300);
+  EXPECT_EQ(e.graph->XAxis().GuagePeriod, 0.25L);
+}

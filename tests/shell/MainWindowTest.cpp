@@ -614,6 +614,8 @@ constexpr QRgb CurveBlue = 0xFF0000FF;
 
 TEST_F(MainWindowTest, CurvesFollowResizesAndRangeEditsOnlyWithAutomaticRedraw) {
   TFuncGraph& graph = *form.FGraph;
+  form.mnSetAutoRedraw->trigger();
+  ASSERT_FALSE(graph.AutoRedraw());
   graph.setFormulaText(1, QStringLiteral("x"));
   form.SpeedButton1->click();
   form.resize(form.size() + QSize(40, 30));
@@ -646,7 +648,7 @@ TEST_F(MainWindowTest, CurvesFollowResizesAndRangeEditsOnlyWithAutomaticRedraw) 
 TEST_F(MainWindowTest, AutomaticRedrawDrawsOnceForTheChangesOfOneEventAndNeverInsideADrawing) {
   TFuncGraph& graph = *form.FGraph;
   graph.setFormulaText(1, QStringLiteral("x"));
-  form.mnSetAutoRedraw->trigger();
+  ASSERT_TRUE(graph.AutoRedraw());
   settle();
   int draws = 0;
   int depth = 0;
@@ -691,7 +693,9 @@ TEST_F(MainWindowTest, CtrlROpensTheAnalysisWindowAndNewHidesIt) {
   EXPECT_FALSE(analysis->isVisible());
 }
 
-TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuAndFollowsNewAndOpen) {
+// The window starts with automatic redraw on, so that the curves always match their axes; a
+// graph that keeps it saves no option, one that turns it off saves that.
+TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuStartsOnAndFollowsNewAndOpen) {
   QMenu* settings = nullptr;
   for (QAction* menu : form.menuBar()->actions())
     if (menu->text() == QStringLiteral(u"設定(&S)")) settings = menu->menu();
@@ -702,23 +706,28 @@ TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuAndFollowsNewAndOpen) {
   EXPECT_EQ(items.lastIndexOf(form.mnSetAutoRedraw), items.size() - 3); // then a separator
   EXPECT_EQ(form.mnSetAutoRedraw->text(), QStringLiteral(u"自動再描画"));
   EXPECT_TRUE(form.mnSetAutoRedraw->isCheckable());
-  EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());
-  EXPECT_FALSE(form.FGraph->AutoRedraw());
+  EXPECT_TRUE(form.mnSetAutoRedraw->isChecked());
+  EXPECT_TRUE(form.FGraph->AutoRedraw());
+  EXPECT_FALSE(form.FGraph->IsChanged());
+  form.FGraph->setGraphName(path(QStringLiteral("plain.kvx")));
+  form.FGraph->SaveToFile();
+  EXPECT_FALSE(contents(QStringLiteral("plain.kvx")).contains("[Options]"));
 
   form.mnSetAutoRedraw->trigger();
-  EXPECT_TRUE(form.FGraph->AutoRedraw());
+  EXPECT_FALSE(form.FGraph->AutoRedraw());
   EXPECT_TRUE(form.FGraph->IsChanged());
   form.FGraph->setGraphName(path(QStringLiteral("g.kvx")));
   form.FGraph->SaveToFile();
+  EXPECT_TRUE(contents(QStringLiteral("g.kvx")).endsWith("[Options]\r\nAutoRedraw=0\r\n"));
   QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
-  EXPECT_FALSE(form.FGraph->AutoRedraw());
-  EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());
-
-  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.btnOpen->click(); });
   EXPECT_TRUE(form.FGraph->AutoRedraw());
   EXPECT_TRUE(form.mnSetAutoRedraw->isChecked());
-  form.mnSetAutoRedraw->trigger();
+
+  withFileDialog(path(QStringLiteral("g.kvx")), [this] { form.btnOpen->click(); });
   EXPECT_FALSE(form.FGraph->AutoRedraw());
+  EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());
+  withFileDialog(path(QStringLiteral("plain.kvx")), [this] { form.btnOpen->click(); });
+  EXPECT_TRUE(form.FGraph->AutoRedraw());
 }
 
 } // namespace
