@@ -1,9 +1,9 @@
 #include "FormulaCheck.h"
 
 #include "Evalon.h"
+#include "FormulaHints.h"
 #include "FuncFormula.h"
 #include "SlotCurve.h"
-#include "ParameterNames.h"
 
 namespace {
 
@@ -19,10 +19,7 @@ long double pointAt(int i, long double xMin, long double xMax) {
 FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double xMin,
                             long double xMax) {
   FormulaVerdict verdict;
-  const QStringList miscased = miscasedFunctionNames(formula);
-  if (!miscased.isEmpty())
-    verdict.hint =
-        QStringLiteral("関数名は小文字で書きます: %1").arg(miscased.join(QStringLiteral(", ")));
+  verdict.hint = formulaHint(formula);
   if (!evalon || formula.isEmpty()) return verdict;
   // Evaluated as a curve evaluates its slot, so the check and the drawing can never disagree.
   TFormula probe;

@@ -11,8 +11,8 @@ struct FormulaVerdict {
   bool failed = false;
   // The engine's message for the first failing point when failed; empty otherwise.
   QString message;
-  // A word on a likely slip whether or not the formula fails (a function name written in
-  // another case); empty when there is none.
+  // A word on a likely slip whether or not the formula fails (formulaHint); empty when
+  // there is none.
   QString hint;
 };
 

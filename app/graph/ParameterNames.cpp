@@ -1,22 +1,10 @@
 #include "ParameterNames.h"
 
+#include "FormulaChars.h"
+
 #include <array>
 
 namespace {
-
-// The engine's byte classes (engine/CharClass.h), on UTF-16 units: everything beyond ASCII
-// belongs to no class there, since a formula is handed over as UTF-8.
-bool isLetter(QChar c) {
-  return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-         (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-}
-bool isDigit(QChar c) {
-  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-// A character that continues a name: letters, digits and the signs "#", "$", "[", "]", "_".
-bool isNameChar(QChar c) {
-  return isLetter(c) || isDigit(c) || QStringLiteral("#$[]_").contains(c);
-}
 
 // The longest token the engine stores; a longer name makes the formula fail.
 constexpr qsizetype MaxNameLength = 255;
@@ -42,34 +30,12 @@ bool isReserved(const QString& name) {
   return !functionSpelled(name).isEmpty();
 }
 
-// A name starts at a letter. Inside brackets every character belongs to it, so that a
-// subscript expression stays part of its reference; the formula's end closes it.
-qsizetype nameEnd(const QString& text, qsizetype start) {
-  int depth = 0;
-  qsizetype p = start + 1;
-  for (; p < text.size(); ++p) {
-    const QChar c = text[p];
-    if (depth <= 0 && !isNameChar(c)) break;
-    if (c == QLatin1Char('['))
-      ++depth;
-    else if (c == QLatin1Char(']'))
-      --depth;
-  }
-  return p;
-}
-
 // A text variable is one whose last sigil is "$"; a subscripted name holds a bracket.
 bool isParameter(const QString& name) {
   if (name.size() > MaxNameLength || name.contains(QLatin1Char('['))) return false;
   const qsizetype dollar = name.lastIndexOf(QLatin1Char('$'));
   if (dollar >= 0 && dollar > name.lastIndexOf(QLatin1Char('#'))) return false;
   return !isReserved(name);
-}
-
-// A string literal runs to the next double quote, or to the end.
-qsizetype stringEnd(const QString& text, qsizetype start) {
-  const qsizetype close = text.indexOf(QLatin1Char('"'), start + 1);
-  return close < 0 ? text.size() : close + 1;
 }
 
 } // namespace
@@ -87,12 +53,12 @@ template <class Visit> void forEachName(const QString& formula, Visit visit) {
   qsizetype p = 0;
   while (p < text.size()) {
     const QChar c = text[p];
-    if (isLetter(c)) {
-      const qsizetype end = nameEnd(text, p);
+    if (isFormulaLetter(c)) {
+      const qsizetype end = formulaNameEnd(text, p);
       visit(text.mid(p, end - p));
       p = end;
     } else if (c == QLatin1Char('"')) {
-      p = stringEnd(text, p);
+      p = formulaStringEnd(text, p);
     } else {
       ++p;
     }
@@ -116,6 +82,10 @@ QStringList miscasedFunctionNames(const QString& formula) {
     if (!function.isEmpty() && function != name && !names.contains(function)) names << function;
   });
   return names;
+}
+
+bool isFunctionName(const QString& name) {
+  return !name.isEmpty() && functionSpelled(name) == name;
 }
 
 bool isParameterName(const QString& text) {

@@ -19,5 +19,8 @@ QStringList parameterNames(const QString& formula);
 // variable, which is almost never what the writer meant; it is no parameter either.
 QStringList miscasedFunctionNames(const QString& formula);
 
+// Whether the name is one of the engine's function names, in their own lower case.
+bool isFunctionName(const QString& name);
+
 // Whether the text is one parameter name as a formula would give it.
 bool isParameterName(const QString& text);

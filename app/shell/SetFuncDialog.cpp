@@ -82,6 +82,10 @@ void TSetFuncDlg::checkRow(QLineEdit* edit) {
   if (verdict.failed || !verdict.hint.isEmpty()) {
     const QString& message = verdict.hint.isEmpty() ? verdict.message : verdict.hint;
     LabelMessage->setText(QStringLiteral("f%1: %2").arg(n).arg(message));
+    // A hint is no failure, and the curve is drawn as written: it is told in a calmer colour.
+    QPalette line = palette();
+    if (!verdict.hint.isEmpty()) line.setColor(QPalette::WindowText, Qt::darkBlue);
+    LabelMessage->setPalette(line);
     messageRow = n;
   } else if (messageRow == n) {
     LabelMessage->clear();

@@ -190,7 +190,7 @@ TEST(SetFuncDialog, AFormulaFailingEverywhereTurnsRedAndTheLineTellsTheEnginesRe
       {"2**x", "f3: 未定義の演算子があります"},
       // Names are made as variables when first read, so foo is one, followed by a bracket.
       {"foo(x)", "f3: 演算子が見つかりません"},
-      {"2x", "f3: 演算子が見つかりません"},
+      {"2 x", "f3: 演算子が見つかりません"},
       {"-sin(x)", "f3: 数値がありません"},
   };
   for (const auto& [formula, line] : cases) {
@@ -217,6 +217,7 @@ TEST(SetFuncDialog, AFunctionNameInCapitalsGetsAHintAndNoParameter) {
   const std::vector<std::tuple<QString, bool, QString>> cases{
       {"Sin(x)", true, "f3: 関数名は小文字で書きます: sin"},
       {"2*COS*x+Tand", false, "f3: 関数名は小文字で書きます: cos, tand"},
+      {"2x", true, "f3: 2x は 2*x と書きます"},
   };
   for (const auto& [formula, fails, line] : cases) {
     SCOPED_TRACE(formula.toStdString());
@@ -227,6 +228,23 @@ TEST(SetFuncDialog, AFunctionNameInCapitalsGetsAHintAndNoParameter) {
     EXPECT_EQ(w.dialog.LabelMessage->text(), line);
     EXPECT_TRUE(w.graph.Parameters().isEmpty());
   }
+}
+
+// A hint is no failure: the line tells it in a calmer colour than red, and the edit stays
+// as it is; an engine's message after it is told in the line's own colour again.
+TEST(SetFuncDialog, AHintIsToldInACalmerColourThanAFailure) {
+  CheckedFunctionWindow w;
+  w.show();
+  QTest::keyClicks(w.dialog.Edit2, QStringLiteral("-x^2"));
+  EXPECT_FALSE(marked(w.dialog.Edit2));
+  EXPECT_EQ(w.dialog.LabelMessage->text(),
+            QStringLiteral("f2: -x^2 は (-x)^2 と計算されます。-(x^2) と書けます"));
+  EXPECT_EQ(w.dialog.LabelMessage->palette().color(QPalette::WindowText), QColor(Qt::darkBlue));
+  w.dialog.Edit2->setText(QStringLiteral("sin("));
+  EXPECT_TRUE(marked(w.dialog.Edit2));
+  EXPECT_EQ(w.dialog.LabelMessage->text(), QStringLiteral("f2: 数値がありません"));
+  EXPECT_EQ(w.dialog.LabelMessage->palette().color(QPalette::WindowText),
+            w.dialog.palette().color(QPalette::WindowText));
 }
 
 TEST(SetFuncDialog, AFormulaWithAValueSomewhereOrNoTextIsNotMarked) {
@@ -267,7 +285,7 @@ TEST(SetFuncDialog, CheckingAFormulaLeavesTheCurvesAsTheyWere) {
 TEST(SetFuncDialog, ShowingAndRedrawingMarkWhatFailsOnTheCurrentRange) {
   CheckedFunctionWindow w;
   w.graph.setFormulaText(1, QStringLiteral("sqrt(x)"));
-  w.graph.setFormulaText(5, QStringLiteral("2x"));
+  w.graph.setFormulaText(5, QStringLiteral("2 x"));
   w.show();
   EXPECT_FALSE(marked(w.dialog.Edit1));
   EXPECT_TRUE(marked(w.dialog.Edit5));
