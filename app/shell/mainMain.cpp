@@ -396,8 +396,8 @@ void TfrmMain::mnFileOpenClick() {
   if (!mayDiscardGraph()) return;
   const QString name = chooseFile(OpenDialog);
   if (name.isEmpty()) return;
-  hideSettingWindows();
-  // Loading reads the file of GraphName; a file it refuses leaves the graph and its name.
+  // Loading reads the file of GraphName; a file it refuses leaves the graph, its name and the
+  // windows showing it as they were.
   const QString previousName = FGraph->GraphName();
   FGraph->setGraphName(name);
   try {
@@ -406,6 +406,7 @@ void TfrmMain::mnFileOpenClick() {
     FGraph->setGraphName(previousName);
     throw;
   }
+  hideSettingWindows();
   Evalon->SetConstants();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -113,6 +114,13 @@ protected:
     });
     command();
     return text;
+  }
+
+  static QSet<QWidget*> visibleToolWindows() {
+    QSet<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window->windowFlags().testFlag(Qt::Tool)) windows << window;
+    return windows;
   }
 
   // Drags with the left button from a point of one widget to a point of another.
@@ -349,11 +357,16 @@ TEST_F(MainWindowTest, OpenAndClosingTheWindowAskBeforeDiscardingAChangedGraph) 
   EXPECT_FALSE(form.isVisible());
 }
 
-TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphAndItsName) {
+TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphItsNameAndItsWindows) {
   form.FGraph->setGraphName(path(QStringLiteral("mine.kvx")));
   form.FGraph->setMarginTop(44);
   form.FGraph->SaveToFile();
   write(QStringLiteral("notes.kvx"), "just some notes\r\n");
+  setGraph.show();
+  setFunc.show();
+  form.mnSetAnalysis->trigger();
+  const QSet<QWidget*> shown = visibleToolWindows();
+  ASSERT_EQ(shown.size(), 3);
   const QString text = errorBoxOf([this] {
     withFileDialog(path(QStringLiteral("notes.kvx")), [this] { form.mnFileOpen->trigger(); });
   });
@@ -362,6 +375,7 @@ TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphAndItsName) {
   EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("mine.kvx")));
   EXPECT_EQ(form.FGraph->MarginTop(), 44);
   EXPECT_FALSE(form.FGraph->IsChanged());
+  EXPECT_EQ(visibleToolWindows(), shown);
 }
 
 TEST_F(MainWindowTest, OpenLoadsAndNewResetsAndBothHideTheSettingWindows) {
