@@ -440,18 +440,25 @@ void TfrmMain::mnEditCopyClick() {
   FGraph->CopyToClipboard();
 }
 
+// A tool window comes to the front with the keyboard, so that typing goes to it at once.
+void TfrmMain::showToolWindow(QWidget* window) {
+  if (!window) return;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 void TfrmMain::mnSetGraphClick() {
-  if (SetGraphDlg) SetGraphDlg->show();
+  showToolWindow(SetGraphDlg);
 }
 
 void TfrmMain::mnSetFunctionClick() {
-  if (SetFuncDlg) SetFuncDlg->show();
+  showToolWindow(SetFuncDlg);
 }
 
 void TfrmMain::mnSetParameterClick() {
   if (!parameterWindow) parameterWindow = new TParameterWindow(FGraph, this);
-  parameterWindow->show();
-  parameterWindow->raise();
+  showToolWindow(parameterWindow);
 }
 
 void TfrmMain::mnSetAddLabelClick() {
@@ -464,8 +471,7 @@ void TfrmMain::mnSetAutoRedrawClick() {
 
 void TfrmMain::mnSetAnalysisClick() {
   if (!analysisWindow) analysisWindow = new TAnalysisWindow(FGraph, this);
-  analysisWindow->show();
-  analysisWindow->raise();
+  showToolWindow(analysisWindow);
 }
 
 // The check mark shows the graph's own setting, which a new or opened graph brings along.

@@ -735,4 +735,22 @@ TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuAndFollowsNewAndOpen) {
   EXPECT_FALSE(form.FGraph->AutoRedraw());
 }
 
+// Typing right after a command that opens a tool window goes to that window.
+TEST_F(MainWindowTest, EveryToolWindowOpensActive) {
+  const std::pair<QAction*, QString> commands[] = {
+      {form.mnSetGraph, QStringLiteral(u"グラフの設定")},
+      {form.mnSetFunction, QStringLiteral(u"描画関数の設定")},
+      {form.mnSetParameter, QStringLiteral(u"パラメータ")},
+      {form.mnSetAnalysis, QStringLiteral(u"解析")}};
+  for (const auto& [command, title] : commands) {
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &form; }, 1000));
+    command->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() != &form; }, 1000));
+    QWidget* active = QApplication::activeWindow();
+    EXPECT_EQ(active ? active->windowTitle() : QString(), title);
+  }
+  EXPECT_EQ(setFunc.focusWidget(), setFunc.Edit1);
+}
+
 } // namespace
