@@ -13,6 +13,7 @@
 #include "SetGraphDialog.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
@@ -751,6 +752,23 @@ TEST_F(MainWindowTest, EveryToolWindowOpensActive) {
     EXPECT_EQ(active ? active->windowTitle() : QString(), title);
   }
   EXPECT_EQ(setFunc.focusWidget(), setFunc.Edit1);
+}
+
+// The main window's keys belong to it: in a field of a settings window, Ctrl+A selects the
+// field's text and Ctrl+C copies it.
+TEST_F(MainWindowTest, TextFieldsOfToolWindowsKeepTheirStandardKeys) {
+  form.mnSetGraph->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&setGraph));
+  QLineEdit* field = setGraph.EditXMin;
+  field->setFocus();
+  field->deselect();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(field->selectedText(), field->text());
+  EXPECT_FALSE(field->text().isEmpty());
+  for (int slot = 1; slot <= TFuncGraph::LabelCount; ++slot)
+    EXPECT_EQ(form.FGraph->Label(slot), nullptr) << slot;
+  QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), field->text());
 }
 
 } // namespace
