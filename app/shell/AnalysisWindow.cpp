@@ -53,6 +53,7 @@ QString slotText(const CurvePoint& point) {
   return text;
 }
 
+// Every column is as wide as its widest cell: a number cut short reads as another number.
 QTableWidget* newTable(const QStringList& headers, QWidget* parent) {
   auto* table = new QTableWidget(0, int(headers.size()), parent);
   table->setHorizontalHeaderLabels(headers);
@@ -61,8 +62,46 @@ QTableWidget* newTable(const QStringList& headers, QWidget* parent) {
   table->setSelectionMode(QAbstractItemView::SingleSelection);
   table->verticalHeader()->hide();
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-  table->horizontalHeader()->setStretchLastSection(true);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   return table;
+}
+
+// A root found to the last digit has a y of rounding noise, such as 1E-16, which would read as
+// a point off the axis.
+double shownY(const CurvePoint& point) {
+  return point.kind == PointKind::Root ? 0 : point.y;
+}
+
+// A header line, then one line per row, the cells separated by tabs.
+QString tableText(const QTableWidget* table) {
+  QStringList lines;
+  QStringList header;
+  for (int column = 0; column < table->columnCount(); ++column)
+    header << table->horizontalHeaderItem(column)->text();
+  lines << header.join(QLatin1Char('\t'));
+  for (int row = 0; row < table->rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < table->columnCount(); ++column) {
+      const QTableWidgetItem* item = table->item(row, column);
+      cells << (item ? item->text() : QString());
+    }
+    lines << cells.join(QLatin1Char('\t'));
+  }
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+// A page of the table with a copy button under it at the right.
+QWidget* tablePage(QTableWidget* table, QPushButton* copy, QWidget* parent) {
+  auto* page = new QWidget(parent);
+  table->setParent(page);
+  copy->setParent(page);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(copy);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(table);
+  layout->addLayout(buttons);
+  return page;
 }
 
 void setRow(QTableWidget* table, int row, const QStringList& cells) {
@@ -106,15 +145,14 @@ void TAnalysisWindow::buildPointsPage() {
   PointList = newTable(
       {QStringLiteral("種類"), QStringLiteral("関数"), QStringLiteral("x"), QStringLiteral("y")},
       Pages);
-  PointList->setColumnWidth(0, 48);
-  PointList->setColumnWidth(1, 56);
-  PointList->setColumnWidth(2, 110);
+  btnCopyPoints = new QPushButton(QStringLiteral("コピー"));
+  connect(btnCopyPoints, &QPushButton::clicked, this, [this] { btnCopyPointsClick(); });
   // Selection, not the current cell: the focus alone makes a current cell without any click.
   connect(PointList, &QTableWidget::itemSelectionChanged, this, [this] {
     const QList<QTableWidgetItem*> selected = PointList->selectedItems();
     PointListSelect(selected.isEmpty() ? -1 : selected.first()->row());
   });
-  Pages->addTab(PointList, QStringLiteral("特徴点"));
+  Pages->addTab(tablePage(PointList, btnCopyPoints, Pages), QStringLiteral("特徴点"));
 }
 
 void TAnalysisWindow::buildTablePage() {
@@ -131,9 +169,9 @@ void TAnalysisWindow::buildTablePage() {
   EditCount = field(QStringLiteral("個数"));
   EditCount->setMaximumWidth(56);
   btnTable = new QPushButton(QStringLiteral("表示"), page);
-  btnCopy = new QPushButton(QStringLiteral("コピー"), page);
   fields->addWidget(btnTable);
   ValueTable = newTable({QStringLiteral("x")}, page);
+  btnCopy = new QPushButton(QStringLiteral("コピー"), page);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(btnCopy);
@@ -195,7 +233,7 @@ void TAnalysisWindow::findPoints() {
     const CurvePoint& p = points[row];
     setRow(PointList, row,
            {kindText(p.kind), slotText(p), formatGeneral(p.x, Precision),
-            formatGeneral(p.y, Precision)});
+            formatGeneral(shownY(p), Precision)});
   }
   Marks->clearMarks();
 }
@@ -206,9 +244,10 @@ void TAnalysisWindow::PointListSelect(int row) {
     return;
   }
   const CurvePoint& p = points[row];
+  const double y = shownY(p);
   Marks->setMark(
-      p.x, p.y, toQColor(graph->FormulaPen(p.slot).Color),
-      QStringLiteral("(%1, %2)").arg(formatGeneral(p.x, Precision), formatGeneral(p.y, Precision)));
+      p.x, y, toQColor(graph->FormulaPen(p.slot).Color),
+      QStringLiteral("(%1, %2)").arg(formatGeneral(p.x, Precision), formatGeneral(y, Precision)));
 }
 
 void TAnalysisWindow::setTableDefaults() {
@@ -259,22 +298,17 @@ void TAnalysisWindow::fillTable(double start, double step, int count) {
 }
 
 QString TAnalysisWindow::TableText() const {
-  QStringList lines;
-  QStringList header;
-  for (int column = 0; column < ValueTable->columnCount(); ++column)
-    header << ValueTable->horizontalHeaderItem(column)->text();
-  lines << header.join(QLatin1Char('\t'));
-  for (int row = 0; row < ValueTable->rowCount(); ++row) {
-    QStringList cells;
-    for (int column = 0; column < ValueTable->columnCount(); ++column) {
-      const QTableWidgetItem* item = ValueTable->item(row, column);
-      cells << (item ? item->text() : QString());
-    }
-    lines << cells.join(QLatin1Char('\t'));
-  }
-  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+  return tableText(ValueTable);
+}
+
+QString TAnalysisWindow::PointsText() const {
+  return tableText(PointList);
 }
 
 void TAnalysisWindow::btnCopyClick() {
   QGuiApplication::clipboard()->setText(TableText());
+}
+
+void TAnalysisWindow::btnCopyPointsClick() {
+  QGuiApplication::clipboard()->setText(PointsText());
 }

@@ -2,7 +2,7 @@
 // minima, maxima and y-intercepts of every used slot and the intersections of every pair over
 // the graph's x range, and follows every redraw; clicking a row marks the point on the graph.
 // "数表" tabulates the used slots from a start in equal steps, with the engine's message where
-// an evaluation fails, and copies the table as tab-separated text.
+// an evaluation fails. Either page copies its list as tab-separated text.
 #pragma once
 
 #include "CurveAnalysis.h"
@@ -25,6 +25,7 @@ public:
 
   QTabWidget* Pages;
   QTableWidget* PointList;
+  QPushButton* btnCopyPoints;
   QLineEdit* EditStart;
   QLineEdit* EditStep;
   QLineEdit* EditCount;
@@ -37,10 +38,13 @@ public:
   // The value table as the copy button puts it on the clipboard: a header line, then one line
   // per row, the cells separated by tabs.
   QString TableText() const;
+  // The points list as its copy button puts it on the clipboard, in the same form.
+  QString PointsText() const;
   // Fills the table from the three fields. A field that is no number, a count outside 1..10000
   // or a last x beyond the range of double is refused (KurvoError, the focus on the field).
   void btnTableClick();
   void btnCopyClick();
+  void btnCopyPointsClick();
 
 protected:
   void showEvent(QShowEvent* event) override;

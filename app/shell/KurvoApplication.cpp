@@ -3,9 +3,17 @@
 #include "ErrorBox.h"
 #include "FontSubstitutes.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QWidget>
+
+QString ChooseHelpFile(const QString& programDir, const QString& installedFile) {
+  const QString beside = QDir(programDir).filePath(QStringLiteral("../share/kurvo/") +
+                                                   QFileInfo(installedFile).fileName());
+  return QFileInfo::exists(beside) ? QDir::cleanPath(beside) : installedFile;
+}
 
 TKurvoApplication::TKurvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // No display name: on X11 Qt would append it to every window's caption.

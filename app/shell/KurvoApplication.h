@@ -6,6 +6,10 @@
 #include <QString>
 #include <QTranslator>
 
+// The help document beside the program, in the share folder next to its bin folder, as the
+// build tree has it; otherwise the installed one.
+QString ChooseHelpFile(const QString& programDir, const QString& installedFile);
+
 class TKurvoApplication : public QApplication {
   Q_OBJECT
 

@@ -59,11 +59,13 @@ void TSetFuncDlg::buildRow(int n, QLabel*& label, QLineEdit*& edit, TPenSample*&
   connect(image, &TPenSample::clicked, this, [this, image] { ImageClick(image); });
 }
 
+// The first formula takes the focus, so that what the user types at once is not lost.
 void TSetFuncDlg::FormShow() {
   int n = 1;
   for (QLineEdit* edit : edits())
     edit->setText(graph->FormulaText(n++));
   checkAllRows();
+  Edit1->setFocus();
 }
 
 void TSetFuncDlg::Edit1Change(QLineEdit* edit) {

@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
   TKurvoApplication application(argc, argv);
-  application.setHelpFile(QStringLiteral(KURVO_HELP_FILE));
+  application.setHelpFile(
+      ChooseHelpFile(QCoreApplication::applicationDirPath(), QStringLiteral(KURVO_HELP_FILE)));
   TfrmMain frmMain;
   auto* AboutBox = new TAboutBox(&frmMain);
   auto* PenEditDlg = new TPenEditDlg(&frmMain);

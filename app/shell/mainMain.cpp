@@ -401,8 +401,8 @@ void TfrmMain::mnFileOpenClick() {
   if (!mayDiscardGraph()) return;
   const QString name = chooseFile(OpenDialog);
   if (name.isEmpty()) return;
-  hideSettingWindows();
-  // Loading reads the file of GraphName; a file it refuses leaves the graph and its name.
+  // Loading reads the file of GraphName; a file it refuses leaves the graph, its name and the
+  // windows showing it as they were.
   const QString previousName = FGraph->GraphName();
   FGraph->setGraphName(name);
   try {
@@ -411,6 +411,7 @@ void TfrmMain::mnFileOpenClick() {
     FGraph->setGraphName(previousName);
     throw;
   }
+  hideSettingWindows();
   Evalon->SetConstants();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
@@ -444,18 +445,25 @@ void TfrmMain::mnEditCopyClick() {
   FGraph->CopyToClipboard();
 }
 
+// A tool window comes to the front with the keyboard, so that typing goes to it at once.
+void TfrmMain::showToolWindow(QWidget* window) {
+  if (!window) return;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 void TfrmMain::mnSetGraphClick() {
-  if (SetGraphDlg) SetGraphDlg->show();
+  showToolWindow(SetGraphDlg);
 }
 
 void TfrmMain::mnSetFunctionClick() {
-  if (SetFuncDlg) SetFuncDlg->show();
+  showToolWindow(SetFuncDlg);
 }
 
 void TfrmMain::mnSetParameterClick() {
   if (!parameterWindow) parameterWindow = new TParameterWindow(FGraph, this);
-  parameterWindow->show();
-  parameterWindow->raise();
+  showToolWindow(parameterWindow);
 }
 
 void TfrmMain::mnSetAddLabelClick() {
@@ -468,8 +476,7 @@ void TfrmMain::mnSetAutoRedrawClick() {
 
 void TfrmMain::mnSetAnalysisClick() {
   if (!analysisWindow) analysisWindow = new TAnalysisWindow(FGraph, this);
-  analysisWindow->show();
-  analysisWindow->raise();
+  showToolWindow(analysisWindow);
 }
 
 // The check mark shows the graph's own setting, which a new or opened graph brings along.

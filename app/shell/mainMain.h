@@ -125,6 +125,7 @@ private:
   void FGraphDrawStart(int number);
   void FGraphDrawEnd(int number);
   void hideSettingWindows();
+  void showToolWindow(QWidget* window);
   void showAutoRedraw();
   bool mayDiscardGraph();
   QString chooseFile(QFileDialog* dialog);

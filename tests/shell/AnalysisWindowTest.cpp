@@ -76,6 +76,32 @@ TEST(AnalysisWindow, ListsThePointsOfTheCubicAndFollowsTheRedraw) {
   EXPECT_EQ(slotsColumn.last(), QStringLiteral("f2"));
 }
 
+// A narrow window scrolls rather than cutting a number; a root reads 0, not the rounding noise
+// of its y; the list copies as the table does.
+TEST(AnalysisWindow, PointsShowWholeAndCopyAsTabSeparatedLines) {
+  AnalysisFixture f;
+  f.graph.setFormulaText(1, QStringLiteral("x^3-2*x-0.000000001"));
+  f.window.resize(200, 320);
+  f.show();
+  const QTableWidget* list = f.window.PointList;
+  ASSERT_EQ(list->rowCount(), 6);
+  for (int row = 0; row < list->rowCount(); ++row)
+    for (int column = 0; column < list->columnCount(); ++column) {
+      const QString text = list->item(row, column)->text();
+      EXPECT_LT(list->fontMetrics().horizontalAdvance(text), list->columnWidth(column)) << text.toStdString();
+    }
+  EXPECT_EQ(list->item(0, 3)->text(), QStringLiteral("0"));
+  EXPECT_EQ(list->item(3, 3)->text(), QStringLiteral("-1E-9"));
+
+  f.window.btnCopyPoints->click();
+  const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 8); // the header, six points and the empty end of the last line
+  EXPECT_EQ(lines[0], QStringLiteral("種類\t関数\tx\ty"));
+  EXPECT_EQ(lines[1], QStringLiteral("根\tf1\t%1\t0").arg(list->item(0, 2)->text()));
+  EXPECT_EQ(lines[4], QStringLiteral("y切片\tf1\t0\t-1E-9"));
+  EXPECT_TRUE(lines[7].isEmpty());
+}
+
 TEST(AnalysisWindow, ARowClickedMarksItsPointUntilTheNextRedrawOrHiding) {
   AnalysisFixture f;
   f.graph.setFormulaText(2, QStringLiteral("x^3-2*x"));

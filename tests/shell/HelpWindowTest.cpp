@@ -1,10 +1,14 @@
 #include "HelpWindow.h"
 
+#include "KurvoApplication.h"
+
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -106,4 +110,18 @@ TEST(HelpWindow, AMissingFileIsNamedInTheWindow) {
   EXPECT_FALSE(window.isLoaded());
   EXPECT_TRUE(window.Browser->toPlainText().contains(missing));
   EXPECT_EQ(window.TopicList->count(), 0);
+}
+
+// A program run from the build tree finds the document the build copied beside it; without
+// that copy it takes the installed one.
+TEST(HelpFile, IsTheOneBesideTheProgramWhereThereIsOneElseTheInstalledOne) {
+  QTemporaryDir tree;
+  const QDir root(tree.path());
+  ASSERT_TRUE(root.mkpath(QStringLiteral("bin")) && root.mkpath(QStringLiteral("share/kurvo")));
+  const QString installed = QStringLiteral("/opt/kurvo/share/kurvo/KURVO.HLP");
+  EXPECT_EQ(ChooseHelpFile(root.filePath(QStringLiteral("bin")), installed), installed);
+
+  const QString beside = root.filePath(QStringLiteral("share/kurvo/KURVO.HLP"));
+  ASSERT_TRUE(QFile::copy(HelpSource, beside));
+  EXPECT_EQ(ChooseHelpFile(root.filePath(QStringLiteral("bin")), installed), beside);
 }

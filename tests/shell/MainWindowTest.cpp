@@ -13,6 +13,7 @@
 #include "SetGraphDialog.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -113,6 +115,13 @@ protected:
     });
     command();
     return text;
+  }
+
+  static QSet<QWidget*> visibleToolWindows() {
+    QSet<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window->windowFlags().testFlag(Qt::Tool)) windows << window;
+    return windows;
   }
 
   // Drags with the left button from a point of one widget to a point of another.
@@ -349,11 +358,16 @@ TEST_F(MainWindowTest, OpenAndClosingTheWindowAskBeforeDiscardingAChangedGraph) 
   EXPECT_FALSE(form.isVisible());
 }
 
-TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphAndItsName) {
+TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphItsNameAndItsWindows) {
   form.FGraph->setGraphName(path(QStringLiteral("mine.kvx")));
   form.FGraph->setMarginTop(44);
   form.FGraph->SaveToFile();
   write(QStringLiteral("notes.kvx"), "just some notes\r\n");
+  setGraph.show();
+  setFunc.show();
+  form.mnSetAnalysis->trigger();
+  const QSet<QWidget*> shown = visibleToolWindows();
+  ASSERT_EQ(shown.size(), 3);
   const QString text = errorBoxOf([this] {
     withFileDialog(path(QStringLiteral("notes.kvx")), [this] { form.mnFileOpen->trigger(); });
   });
@@ -362,6 +376,7 @@ TEST_F(MainWindowTest, OpeningAFileThatIsNoDocumentKeepsTheGraphAndItsName) {
   EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("mine.kvx")));
   EXPECT_EQ(form.FGraph->MarginTop(), 44);
   EXPECT_FALSE(form.FGraph->IsChanged());
+  EXPECT_EQ(visibleToolWindows(), shown);
 }
 
 TEST_F(MainWindowTest, OpenLoadsAndNewResetsAndBothHideTheSettingWindows) {
@@ -728,6 +743,41 @@ TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuStartsOnAndFollowsNewAn
   EXPECT_FALSE(form.mnSetAutoRedraw->isChecked());
   withFileDialog(path(QStringLiteral("plain.kvx")), [this] { form.btnOpen->click(); });
   EXPECT_TRUE(form.FGraph->AutoRedraw());
+}
+
+// Typing right after a command that opens a tool window goes to that window.
+TEST_F(MainWindowTest, EveryToolWindowOpensActive) {
+  const std::pair<QAction*, QString> commands[] = {
+      {form.mnSetGraph, QStringLiteral(u"グラフの設定")},
+      {form.mnSetFunction, QStringLiteral(u"描画関数の設定")},
+      {form.mnSetParameter, QStringLiteral(u"パラメータ")},
+      {form.mnSetAnalysis, QStringLiteral(u"解析")}};
+  for (const auto& [command, title] : commands) {
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &form; }, 1000));
+    command->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() != &form; }, 1000));
+    QWidget* active = QApplication::activeWindow();
+    EXPECT_EQ(active ? active->windowTitle() : QString(), title);
+  }
+  EXPECT_EQ(setFunc.focusWidget(), setFunc.Edit1);
+}
+
+// The main window's keys belong to it: in a field of a settings window, Ctrl+A selects the
+// field's text and Ctrl+C copies it.
+TEST_F(MainWindowTest, TextFieldsOfToolWindowsKeepTheirStandardKeys) {
+  form.mnSetGraph->trigger();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&setGraph));
+  QLineEdit* field = setGraph.EditXMin;
+  field->setFocus();
+  field->deselect();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(field->selectedText(), field->text());
+  EXPECT_FALSE(field->text().isEmpty());
+  for (int slot = 1; slot <= TFuncGraph::LabelCount; ++slot)
+    EXPECT_EQ(form.FGraph->Label(slot), nullptr) << slot;
+  QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), field->text());
 }
 
 } // namespace

@@ -63,6 +63,16 @@ TEST(SetFuncDialog, ShowingLoadsTheFormulas) {
   EXPECT_EQ(w.graph.FormulaText(5), QStringLiteral("sin(x)"));
 }
 
+TEST(SetFuncDialog, OpensWithTheFocusInTheFirstFormula) {
+  FunctionWindow w;
+  w.show();
+  EXPECT_EQ(w.dialog.focusWidget(), w.dialog.Edit1);
+  w.dialog.Edit3->setFocus();
+  w.dialog.hide();
+  w.show();
+  EXPECT_EQ(w.dialog.focusWidget(), w.dialog.Edit1);
+}
+
 TEST(SetFuncDialog, EveryKeystrokeIsStoredAndEnterChangesNothing) {
   FunctionWindow w;
   w.show();
