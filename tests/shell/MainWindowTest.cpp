@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <limits>
 #include <new>
@@ -658,6 +660,25 @@ TEST_F(MainWindowTest, CurvesFollowResizesAndRangeEditsOnlyWithAutomaticRedraw) 
   const Curves fresh = curvesOf(graph);
   EXPECT_EQ(fresh.shown, fresh.redrawn);
   EXPECT_TRUE(holdsColour(fresh.shown, CurveBlue));
+}
+
+// The window as it opens: a formula typed, a range changed and a resize each leave curves that
+// match their axes, without the redraw button.
+TEST_F(MainWindowTest, TheCurvesOfANewWindowAlwaysMatchTheirAxes) {
+  TFuncGraph& graph = *form.FGraph;
+  const std::vector<std::function<void()>> changes = {
+      [&] { graph.setFormulaText(1, QStringLiteral("x")); },
+      [&] { graph.setFormulaText(1, QStringLiteral("x*x-1")); },
+      [&] { graph.setYMax(8); },
+      [&] { form.resize(form.size() + QSize(50, 20)); },
+  };
+  for (std::size_t n = 0; n < changes.size(); ++n) {
+    changes[n]();
+    settle();
+    const Curves now = curvesOf(graph);
+    EXPECT_EQ(now.shown, now.redrawn) << "change " << n;
+    EXPECT_TRUE(holdsColour(now.shown, CurveBlue)) << "change " << n;
+  }
 }
 
 TEST_F(MainWindowTest, AutomaticRedrawDrawsOnceForTheChangesOfOneEventAndNeverInsideADrawing) {
