@@ -28,9 +28,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <new>
 #include <stdexcept>
