@@ -177,6 +177,7 @@ void TFuncGraph::UpdateGraph() {
   if (originX < model.margins.left || originX > mapping.plotRight()) model.yAxis.Visible = false;
   drawBackground();
   noteRange();
+  emit Edited();
 }
 
 void TFuncGraph::remap() {
@@ -295,6 +296,7 @@ bool TFuncGraph::AddLabel(std::int32_t left, std::int32_t top) {
   TGraphLabel* label = newLabel(slot);
   label->move(left, top);
   label->setCaption(QString::asprintf("GraphLabel%2.2d", slot));
+  emit Edited();
   return true;
 }
 
@@ -303,6 +305,7 @@ bool TFuncGraph::DragOver(QObject* source, QPoint pos) {
   auto* label = qobject_cast<TGraphLabel*>(source);
   if (!label || label->parentWidget() != this) return false;
   label->move(pos - label->GrabOffset());
+  emit Edited();
   return true;
 }
 
@@ -430,6 +433,7 @@ void TFuncGraph::FitYRange() {
   model.range.yMax = toLong(std::ceil(max));
   model.range.yMin = toLong(std::floor(min));
   noteRange();
+  emit Edited();
 }
 
 long double TFuncGraph::fittedPeriod(const TAxis& axis) const {

@@ -44,6 +44,16 @@ void TFuncGraph::setModel(const GraphModel& source) {
   emit ParametersChanged();
 }
 
+void TFuncGraph::RestoreModel(const GraphModel& state) {
+  const auto chosen = chosenPeriods;
+  setModel(state);
+  chosenPeriods = chosen;
+  remap();
+  drawBackground();
+  noteRange();
+  DrawFunctions();
+}
+
 void TFuncGraph::WriteDocument(IniFile& ini) const {
   WriteGraphModel(ini, Model());
 }

@@ -112,8 +112,10 @@ void TGraphLabel::mousePressEvent(QMouseEvent* event) {
     m_drag.pressGlobal = event->globalPosition().toPoint();
   } else if (event->button() == Qt::RightButton && !(event->buttons() & Qt::LeftButton)) {
     // Not in the middle of a drag: the dialog would take the left button's release.
+    // The graph outlives its labels; this one may be gone when the dialog returns.
+    TFuncGraph* graph = m_graph;
     TGraphLabelDlg dialog(window());
-    dialog.Execute(this);
+    if (dialog.Execute(this) == QDialog::Accepted) graph->LabelChanged();
   }
 }
 

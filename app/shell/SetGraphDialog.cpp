@@ -23,8 +23,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <vector>
 
 namespace {
 
@@ -258,6 +261,13 @@ void TSetGraphDlg::FormShow() {
   loadAxis(graph->YAxis(), CheckYVisible, RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist,
            SpinYYDist);
   ShapeBackColor->setColor(graph->BackBrush().Color);
+}
+
+void TSetGraphDlg::FollowGraph() {
+  std::vector<QSignalBlocker> quiet;
+  for (QObject* control : findChildren<QObject*>())
+    quiet.emplace_back(control);
+  FormShow();
 }
 
 // Each control's change handler writes back only the value just loaded into it.

@@ -61,6 +61,9 @@ public:
 
   // Loads every control from the graph.
   void FormShow();
+  // The fields show what the graph now holds (an undo), and no change handler writes them
+  // back: a margin shown clamped, or an axis flag given again, would change the graph.
+  void FollowGraph();
   // Enter applies the edit's number; true when the key was Enter (it is then consumed, also
   // when the text is not a number, which raises KurvoError).
   bool EditKeyPress(QLineEdit* edit, int key);

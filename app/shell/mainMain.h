@@ -21,6 +21,7 @@ class TFuncGraph;
 class TSetFuncDlg;
 class TSetGraphDlg;
 class TParameterWindow;
+class TUndoStack;
 class TfrmMain;
 
 // The trash image of the toolbar: it accepts only graph labels, and hides one dropped on it.
@@ -68,6 +69,8 @@ public:
   QAction* mnFileExport;
   QAction* mnFileExit;
   QAction* mnEditCopy;
+  QAction* mnEditUndo;
+  QAction* mnEditRedo;
   QAction* mnSetGraph;
   QAction* mnSetFunction;
   QAction* mnSetParameter;
@@ -82,6 +85,12 @@ public:
   QFileDialog* SaveDialog;
   QFileDialog* ExportDialog;
 
+  // The graph's undo history, which New and Open start again.
+  TUndoStack* UndoStack() const { return undoStack; }
+  // Opens the document named on the command line once the window shows: a file that cannot be
+  // opened ends in the error box over the window and leaves the new graph.
+  void OpenAtStart(const QString& name);
+
   bool ImageTrashDragOver(QObject* source) const;
   void ImageTrashDragDrop(QObject* source);
 
@@ -93,6 +102,8 @@ public slots:
   void mnFileExportClick();
   void mnFileExitClick();
   void mnEditCopyClick();
+  void mnEditUndoClick();
+  void mnEditRedoClick();
   void mnSetGraphClick();
   void mnSetFunctionClick();
   void mnSetParameterClick();
@@ -128,6 +139,11 @@ private:
   void showToolWindow(QWidget* window);
   void showAutoRedraw();
   bool mayDiscardGraph();
+  // Loads the document of the graph name; a file refused leaves everything as it was.
+  void openDocument(const QString& name);
+  void showUndo();
+  // The windows that show the graph show the state an undo or redo brought.
+  void followUndo();
   QString chooseFile(QFileDialog* dialog);
   bool mayWrite(const QString& graphName);
   void showHelp(THelpWindow::HelpCommand command);
@@ -139,5 +155,6 @@ private:
   TAnalysisWindow* analysisWindow = nullptr; // made when first asked for
   // Made when first asked for.
   TParameterWindow* parameterWindow = nullptr;
+  TUndoStack* undoStack = nullptr;
   bool engineRequested = false;
 };
