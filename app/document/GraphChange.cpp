@@ -54,9 +54,9 @@ GraphChange changeBetween(const GraphModel& before, const GraphModel& after) {
                                   [](auto& a, auto& b) { return a.Pen != b.Pen; });
   if (pen >= 0) return {ChangeTopic::Pen, pen};
   if (!sameRange(before.range, after.range)) return {ChangeTopic::Range};
+  if (before.margins != after.margins) return {ChangeTopic::Margins};
   if (before.xAxis != after.xAxis) return {ChangeTopic::Axes, 0};
   if (before.yAxis != after.yAxis) return {ChangeTopic::Axes, 1};
-  if (before.margins != after.margins) return {ChangeTopic::Margins};
   if (before.backBrush != after.backBrush || before.borderLine != after.borderLine)
     return {ChangeTopic::Background};
   if (const GraphChange labels = labelChange(before.labels, after.labels);

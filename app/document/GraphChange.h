@@ -10,8 +10,8 @@ enum class ChangeTopic {
   Formula,
   Pen,
   Range,
-  Axes,
   Margins,
+  Axes,
   Background, // the back brush and the border line
   LabelAdded,
   LabelMoved,
@@ -28,5 +28,6 @@ struct GraphChange {
 };
 
 // The first thing that differs, in the order of the topics: a formula typed that brings a new
-// parameter is a formula change, a zoom that respaces the ticks a range change.
+// parameter is a formula change, a zoom that respaces the ticks a range change, a margin that
+// hides an axis whose line leaves the plot a margin change.
 GraphChange changeBetween(const GraphModel& before, const GraphModel& after);

@@ -54,7 +54,10 @@ TUndoStack::TUndoStack(TFuncGraph* graph, QObject* parent) : QObject(parent), gr
   pending.setInterval(0);
   connect(&pending, &QTimer::timeout, this, &TUndoStack::check);
   connect(graph, &TFuncGraph::Edited, &pending, qOverload<>(&QTimer::start));
-  connect(qApp, &QApplication::focusChanged, this, &TUndoStack::seal);
+  // The focus that a press moves (to a slider, say) is part of the drag that follows.
+  connect(qApp, &QApplication::focusChanged, this, [this] {
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) seal();
+  });
   qApp->installEventFilter(this);
   reset();
 }
