@@ -1,6 +1,7 @@
 // Undo and redo in the main window, driven as a user drives it: every kind of content changed
-// through its own control and the whole way back and forth compared as saved bytes; the state
-// last saved; what clears the history; and the windows that follow.
+// through its own control and the whole way back and forth compared as saved bytes; the pauses,
+// presses and plays that bound a step; the state last saved; what clears the history; and the
+// windows that follow.
 #include "mainMain.h"
 
 #include "DialogTestSupport.h"
@@ -214,14 +215,6 @@ TEST_F(UndoTest, NewAndOpenClearTheHistory) {
   form.mnFileNew->trigger();
   EXPECT_FALSE(form.mnEditUndo->isEnabled());
   EXPECT_FALSE(form.mnEditRedo->isEnabled());
-}
-
-TEST_F(UndoTest, AHundredAndFiftyStepsAreAllUndone) {
-  const QByteArray before = saved();
-  for (int i = 1; i <= 150; ++i)
-    edit([&] { graph().setMarginLeft(20 + i % 50); });
-  EXPECT_EQ(undoAll(), 150);
-  EXPECT_EQ(saved(), before);
 }
 
 // A slider dragged from press to release is one step; a parameter that plays makes none.

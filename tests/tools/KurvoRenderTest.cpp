@@ -37,6 +37,17 @@ QByteArray fileBytes(const QString& path) {
 class KurvoRenderTest : public ::testing::Test {
 protected:
   QString path(const QString& name) const { return dir.filePath(name); }
+
+  // Installs the build into prefix/ of the test's folder.
+  void install() const {
+    QProcess install;
+    install.start(QStringLiteral(CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
+                   QStringLiteral("--prefix"), path(QStringLiteral("prefix"))});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+  }
+
   QTemporaryDir dir;
 };
 
@@ -196,12 +207,7 @@ TEST_F(KurvoRenderTest, PiIsKnownToTheFormulas) {
 // The installed program finds the installed engine: a curve is drawn and no formula fails.
 // Without it, the program still starts.
 TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt) {
-  QProcess install;
-  install.start(QStringLiteral(CMAKE_COMMAND),
-                {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"),
-                 path(QStringLiteral("prefix"))});
-  ASSERT_TRUE(install.waitForFinished(120000));
-  ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+  ASSERT_NO_FATAL_FAILURE(install());
   for (const char* file : {"bin/kurvo", "bin/kurvo-render", "bin/evalon", "share/kurvo/KURVO.HLP",
                            "share/applications/kurvo.desktop"})
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("prefix/") + QLatin1String(file)))) << file;
@@ -236,12 +242,7 @@ TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt)
 // The install tells the desktop of the document type: its MIME type by the file's glob, the
 // desktop entry that opens such files, and the caches refreshed where the tools exist.
 TEST_F(KurvoRenderTest, InstallRegistersTheDocumentType) {
-  QProcess install;
-  install.start(QStringLiteral(CMAKE_COMMAND),
-                {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"),
-                 path(QStringLiteral("prefix"))});
-  ASSERT_TRUE(install.waitForFinished(120000));
-  ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+  ASSERT_NO_FATAL_FAILURE(install());
   const QByteArray type = "application/x-kurvo-graph";
 
   const QByteArray mime = fileBytes(path(QStringLiteral("prefix/share/mime/packages/kurvo.xml")));
