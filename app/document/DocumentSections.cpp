@@ -107,9 +107,8 @@ void readLabels(const IniFile& ini, GraphModel& model) {
 // its document as it was. A file that says otherwise is told the graph's value, so that the
 // file's value does not come back when it is opened again.
 void writeAutoRedraw(IniFile& ini, const GraphModel& model) {
-  if (model.autoRedraw != model.autoRedrawByDefault ||
-      ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
-    ini.WriteBool(OptionsSection, AutoRedrawKey, model.autoRedraw);
+  WriteUnlessDefault(ini, OptionsSection, AutoRedrawKey, model.autoRedraw,
+                     model.autoRedrawByDefault);
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <stdexcept>
 #include <utility>
 
@@ -63,7 +64,21 @@ ViewNavigation::TextWidth valueWidth(const TAxis& axis) {
   };
   auto probe = std::make_shared<Probe>();
   probe->canvas.setFont(toQFont(axis.ValFont), toQColor(axis.ValFont.Color));
-  return [probe](long double v) { return probe->canvas.textWidth(TickValueText(v)); };
+  // An axis in units of π is measured in them: v counts π.
+  const TAxis units = axis;
+  return [probe, units](long double v) {
+    const long double value = units.PiTicks ? v * std::numbers::pi_v<long double> : v;
+    return probe->canvas.textWidth(TickValueText(units, value));
+  };
+}
+
+// The view of an axis in the units its period counts: π for an axis in units of π.
+AxisView inPeriodUnits(AxisView view, const TAxis& axis) {
+  if (axis.PiTicks) {
+    view.lower /= std::numbers::pi_v<long double>;
+    view.upper /= std::numbers::pi_v<long double>;
+  }
+  return view;
 }
 
 } // namespace
@@ -237,6 +252,7 @@ void TFuncGraph::drawBackground() {
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(model.backBrush));
   canvas.fillRect(backLayer->rect());
+  DrawGrid(canvas, deviceMapping, model.xAxis, model.yAxis);
   DrawXAxis(canvas, deviceMapping, model.xAxis);
   DrawYAxis(canvas, deviceMapping, model.yAxis, model.xAxis);
   scheduleRedraw();
@@ -437,13 +453,13 @@ void TFuncGraph::FitYRange() {
 }
 
 long double TFuncGraph::fittedPeriod(const TAxis& axis) const {
-  const AxisView view = viewOf(mapping, &axis == &model.xAxis);
-  return ViewNavigation::fittedPeriod(view.lower, view.upper, view.pixels, axis.GuagePeriod,
-                                      valueWidth(axis));
+  const AxisView view = inPeriodUnits(viewOf(mapping, &axis == &model.xAxis), axis);
+  const auto fitted = axis.PiTicks ? ViewNavigation::fittedPiPeriod : ViewNavigation::fittedPeriod;
+  return fitted(view.lower, view.upper, view.pixels, axis.GuagePeriod, valueWidth(axis));
 }
 
 bool TFuncGraph::ticksUnfit(const TAxis& axis) const {
-  const AxisView view = viewOf(mapping, &axis == &model.xAxis);
+  const AxisView view = inPeriodUnits(viewOf(mapping, &axis == &model.xAxis), axis);
   return ViewNavigation::periodUnfit(view.lower, view.upper, view.pixels, axis.GuagePeriod,
                                      valueWidth(axis));
 }
@@ -469,6 +485,10 @@ void TFuncGraph::explore(const GraphRange& view, bool zooming) {
   drawBackground();
   noteRange();
   DrawFunctions();
+}
+
+void TFuncGraph::ShowRange(const GraphRange& view) {
+  explore(view, true);
 }
 
 // Shift may arrive as a horizontal turn, so whichever component moved is the turn.

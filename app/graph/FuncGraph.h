@@ -166,6 +166,9 @@ public:
   // Draws every used slot into a new curve layer; true when no slot ended with an error.
   bool DrawFunctions();
   void FitYRange();
+  // Shows the range as exploring does (the view menu): the axes keep their flags, crowded ticks
+  // are spaced out, and the curves are drawn at once.
+  void ShowRange(const GraphRange& view);
   void CopyToClipboard();
   // The picture as painted: the background layer with the curve layer ANDed over it.
   QImage Picture() const;

@@ -15,6 +15,7 @@
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
 #include "UndoStack.h"
+#include "ViewNavigation.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -146,6 +147,9 @@ void TfrmMain::createActions() {
   mnSetAutoRedraw->setCheckable(true);
   mnSetAnalysis = action(QStringLiteral(u"解析..."), QKeySequence(Qt::CTRL | Qt::Key_R),
                          &TfrmMain::mnSetAnalysisClick);
+  mnViewEqualScale =
+      action(QStringLiteral(u"等倍"), QKeySequence(), &TfrmMain::mnViewEqualScaleClick);
+  mnViewStart = action(QStringLiteral(u"初期表示"), QKeySequence(), &TfrmMain::mnViewStartClick);
   mnHelpContents1 =
       action(QStringLiteral(u"目次"), QKeySequence(), &TfrmMain::mnHelpContents1Click);
   mnHelpSearchFor1 =
@@ -167,6 +171,8 @@ void TfrmMain::createMenus() {
   mnSet->addActions({mnSetAddLabel, mnSetAutoRedraw});
   mnSet->addSeparator();
   mnSet->addAction(mnSetAnalysis);
+  QMenu* mnView = menuBar()->addMenu(QStringLiteral(u"表示(&V)"));
+  mnView->addActions({mnViewEqualScale, mnViewStart});
   QMenu* mnHelp = menuBar()->addMenu(QStringLiteral(u"ﾍﾙﾌﾟ(&H)"));
   mnHelp->addActions({mnHelpContents1, mnHelpSearchFor1, mnHelpHowtoUse1});
   mnHelp->addSeparator();
@@ -246,6 +252,7 @@ void TfrmMain::createGraph() {
   undoStack->setPlaying([this] { return parameterWindow && parameterWindow->PlayingRow() >= 0; });
   connect(undoStack, &TUndoStack::changed, this, &TfrmMain::showUndo);
   connect(undoStack, &TUndoStack::restored, this, &TfrmMain::followUndo);
+  startRange = FGraph->Model().range;
   showUndo();
 
   auto* central = new QWidget;
@@ -404,7 +411,7 @@ void TfrmMain::mnFileNewClick() {
   FGraph->ResetGraph();
   Evalon->SetConstants();
   FGraph->MarkUnchanged();
-  undoStack->reset();
+  startGraph();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }
@@ -433,7 +440,7 @@ void TfrmMain::openDocument(const QString& name) {
   }
   hideSettingWindows();
   Evalon->SetConstants();
-  undoStack->reset();
+  startGraph();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }
@@ -483,6 +490,19 @@ void TfrmMain::showUndo() {
   mnEditUndo->setEnabled(undoStack->canUndo());
   mnEditRedo->setText(undoStack->redoText());
   mnEditRedo->setEnabled(undoStack->canRedo());
+}
+
+void TfrmMain::startGraph() {
+  undoStack->reset();
+  startRange = FGraph->Model().range;
+}
+
+void TfrmMain::mnViewEqualScaleClick() {
+  FGraph->ShowRange(ViewNavigation(FGraph->Mapping()).equalScale());
+}
+
+void TfrmMain::mnViewStartClick() {
+  FGraph->ShowRange(startRange);
 }
 
 void TfrmMain::followUndo() {

@@ -5,6 +5,7 @@
 
 #include "Evalon.h"
 #include "GraphLabel.h"
+#include "GraphMapping.h"
 #include "HelpWindow.h"
 #include "Pictures.h"
 
@@ -77,6 +78,8 @@ public:
   QAction* mnSetAddLabel;
   QAction* mnSetAutoRedraw;
   QAction* mnSetAnalysis;
+  QAction* mnViewEqualScale;
+  QAction* mnViewStart;
   QAction* mnHelpContents1;
   QAction* mnHelpSearchFor1;
   QAction* mnHelpHowtoUse1;
@@ -110,6 +113,8 @@ public slots:
   void mnSetAddLabelClick();
   void mnSetAutoRedrawClick();
   void mnSetAnalysisClick();
+  void mnViewEqualScaleClick();
+  void mnViewStartClick();
   void btnReDrawClick();
   void mnHelpContents1Click();
   void mnHelpSearchFor1Click();
@@ -144,6 +149,8 @@ private:
   void showUndo();
   // The windows that show the graph show the state an undo or redo brought.
   void followUndo();
+  // A new or opened graph starts the history and is the view 初期表示 comes back to.
+  void startGraph();
   QString chooseFile(QFileDialog* dialog);
   bool mayWrite(const QString& graphName);
   void showHelp(THelpWindow::HelpCommand command);
@@ -156,5 +163,6 @@ private:
   // Made when first asked for.
   TParameterWindow* parameterWindow = nullptr;
   TUndoStack* undoStack = nullptr;
+  GraphRange startRange; // the range of the graph when it was opened or made new
   bool engineRequested = false;
 };
