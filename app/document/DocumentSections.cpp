@@ -11,6 +11,7 @@
 #include "ParameterSections.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <vector>
 
@@ -66,6 +67,19 @@ void writeLabel(IniFile& ini, const QString& prefix, const GraphLabels::Slot& la
   ini.WriteInteger(LabelSection, KeyName(prefix, u"Top"), label->top);
   ini.WriteInteger(LabelSection, KeyName(prefix, u"Tag"), label->tag);
   WriteFont(ini, LabelSection, prefix, label->font);
+  WriteUnlessDefault(ini, LabelSection, KeyName(prefix, u"Pinned"), label->pin.has_value(), false);
+  if (!label->pin) return;
+  WriteReal(ini, LabelSection, KeyName(prefix, u"PinX"), label->pin->x);
+  WriteReal(ini, LabelSection, KeyName(prefix, u"PinY"), label->pin->y);
+}
+
+// A pin needs a finite point; one that cannot be read leaves the label on its pixels.
+std::optional<LabelPin> readPin(const IniFile& ini, const QString& prefix) {
+  if (!ini.ReadBool(LabelSection, KeyName(prefix, u"Pinned"), false)) return std::nullopt;
+  const LabelPin pin{ReadReal(ini, LabelSection, KeyName(prefix, u"PinX")),
+                     ReadReal(ini, LabelSection, KeyName(prefix, u"PinY"))};
+  if (!std::isfinite(pin.x) || !std::isfinite(pin.y)) return std::nullopt;
+  return pin;
 }
 
 // A caption of nothing but blanks and line breaks shows nothing, and is written as an empty one
@@ -89,6 +103,7 @@ bool readLabel(const IniFile& ini, const QString& prefix, GraphLabelRecord& reco
   record.tag = ini.ReadInteger(LabelSection, KeyName(prefix, u"Tag"), 0);
   record.font = TFont();
   ReadFont(ini, LabelSection, prefix, record.font);
+  record.pin = readPin(ini, prefix);
   return true;
 }
 

@@ -202,6 +202,14 @@ void TFuncGraph::remap() {
   const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right), device(model.margins.top),
                                    device(model.margins.bottom)};
   deviceMapping = GraphMapping(model.range, deviceMargins, device(width()), device(height()));
+  placePinnedLabels();
+}
+
+// A pinned label's corner follows its graph point, so that every new mapping carries it along.
+void TFuncGraph::placePinnedLabels() {
+  for (TGraphLabel* label : FLabels)
+    if (label && label->Pin())
+      label->move(mapping.xToPixel(label->Pin()->x), mapping.yToPixel(label->Pin()->y));
 }
 
 QImage TFuncGraph::deviceLayer() const {
@@ -321,12 +329,19 @@ bool TFuncGraph::DragOver(QObject* source, QPoint pos) {
   auto* label = qobject_cast<TGraphLabel*>(source);
   if (!label || label->parentWidget() != this) return false;
   label->move(pos - label->GrabOffset());
+  if (label->Pin()) label->setPinned(true);
   emit Edited();
   return true;
 }
 
-// The dragged label already stands where the last drag over the graph put it.
-void TFuncGraph::DragDrop(QObject*, QPoint) {}
+// The dragged label already stands where the last drag over the graph put it; dropped with
+// Ctrl held, it is pinned to the graph point under its corner.
+void TFuncGraph::DragDrop(QObject* source, QPoint) {
+  auto* label = qobject_cast<TGraphLabel*>(source);
+  if (!label || !(QGuiApplication::keyboardModifiers() & Qt::ControlModifier)) return;
+  label->setPinned(true);
+  emit Edited();
+}
 
 QImage TFuncGraph::Picture() const {
   QImage picture = deviceLayer();

@@ -228,8 +228,10 @@ private:
   TFormula& slot(int index);
   // The label records of the visible labels; a hidden label is one the user deleted.
   GraphLabels labelRecords() const;
-  // Makes the logical mapping and the device mapping for the range, margins and size.
+  // Makes the logical mapping and the device mapping for the range, margins and size, and puts
+  // the pinned labels on their points.
   void remap();
+  void placePinnedLabels();
   // A white layer of the client's size in device pixels, carrying the ratio.
   QImage deviceLayer() const;
   // Redraws for a ratio that differs from the one the layers were drawn at.

@@ -13,6 +13,7 @@
 #include "SetGraphDialog.h"
 #include "SpinEdit.h"
 #include "UndoStack.h"
+#include "ViewNavigation.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -240,6 +241,29 @@ TEST_F(UndoTest, ASliderDragIsOneStepAndPlayMakesNone) {
   QTest::qWait(200);
   play->click();
   EXPECT_EQ(form.UndoStack()->stepCount(), 2u);
+}
+
+// 初期表示 comes back to the view the graph was opened with, after a zoom and a pan; it and 等倍
+// are a step each, and both redraw at once.
+TEST_F(UndoTest, TheViewMenuReturnsToTheStartAndEachCommandIsOneStep) {
+  const QString name = dir.filePath(QStringLiteral("view.kvx"));
+  GraphModel opened = graph().Model();
+  opened.range = {-2, 5, -1, 3};
+  SaveGraphDocument(name, opened);
+  form.OpenAtStart(name);
+  turnWheel(2);
+  edit([&] { graph().ShowRange(ViewNavigation(graph().Mapping()).panned(30, -20)); });
+  ASSERT_NE(graph().Model().range, opened.range);
+
+  edit([&] { form.mnViewStart->trigger(); });
+  EXPECT_EQ(graph().Model().range, opened.range);
+  EXPECT_FALSE(graph().CurvesStale());
+  edit([&] { form.mnViewEqualScale->trigger(); });
+  EXPECT_NEAR(static_cast<double>(graph().Mapping().xScale() / graph().Mapping().yScale()), 1,
+              1e-12);
+  EXPECT_EQ(form.UndoStack()->stepCount(), 4u);
+  form.mnEditUndo->trigger();
+  EXPECT_EQ(graph().Model().range, opened.range);
 }
 
 } // namespace
