@@ -37,20 +37,18 @@ class Mapped {
 public:
   Mapped(const SampledFunction& f, double a, double b) : f(f), a(a), b(b) {}
 
-  // Both bounds infinite: x = t / (1 - t²) on (-1, 1); one: x = a + t / (1 - t) on [0, 1) (or
-  // its mirror); none: x = t.
+  // One bound infinite (the caller splits a line at 0): x = a + t / (1 - t) on [0, 1), or its
+  // mirror x = b + t / (1 + t) on (-1, 0]; none: x = t.
   double lower() const { return std::isinf(a) ? -1 : std::isinf(b) ? 0 : a; }
   double upper() const { return std::isinf(b) ? 1 : std::isinf(a) ? 0 : b; }
 
   double x(double t) const {
-    if (std::isinf(a) && std::isinf(b)) return t / (1 - t * t);
     if (std::isinf(b)) return a + t / (1 - t);
     if (std::isinf(a)) return b + t / (1 + t);
     return t;
   }
 
   double weight(double t) const {
-    if (std::isinf(a) && std::isinf(b)) return (1 + t * t) / ((1 - t * t) * (1 - t * t));
     if (std::isinf(b)) return 1 / ((1 - t) * (1 - t));
     if (std::isinf(a)) return 1 / ((1 + t) * (1 + t));
     return 1;
@@ -124,8 +122,23 @@ IntegralResult integral(const SampledFunction& f, double a, double b, const Inte
     reversed.value = -reversed.value;
     return reversed;
   }
+  // The whole line is two halves: a mapping symmetric about 0 would cancel an odd integrand
+  // (sin) that has no integral at all.
+  if (std::isinf(a) && std::isinf(b)) {
+    const IntegralResult left = integral(f, a, 0, aim);
+    if (!left.ok()) return left;
+    IntegralResult right = integral(f, 0, b, aim);
+    right.evaluations += left.evaluations;
+    if (!right.ok()) return right;
+    right.value += left.value;
+    right.error += left.error;
+    return right;
+  }
   Mapped g(f, a, b);
+  // A value that fails only out where x overflows belongs to an integral that diverges.
   const auto fail = [&g](IntegralFailure failure) {
+    if (failure == IntegralFailure::NoValue && std::isinf(g.failedAt))
+      failure = IntegralFailure::NoConvergence;
     return IntegralResult{0, 0, failure, g.failedAt, g.evaluations};
   };
   std::vector<Piece> pieces;

@@ -103,6 +103,8 @@ TEST(Integral, NoNumberForWhatCannotBeIntegrated) {
       {"1/x on 0..1", [](double x) { return 1 / x; }, 0, 1},
       {"sqrt on -1..1", [](double x) { return std::sqrt(x); }, -1, 1},
       {"1 on 0..inf", [](double) { return 1.0; }, 0, Inf},
+      {"sin on the line", [](double x) { return std::sin(x); }, -Inf, Inf},
+      {"|x| on the line", [](double x) { return std::fabs(x); }, -Inf, Inf},
   };
   for (const auto& test : cases) {
     const IntegralResult r = integral(plain(test.f), test.a, test.b);
