@@ -9,6 +9,7 @@
 #include "KurvoError.h"
 #include "ParameterNames.h"
 #include "ParameterSections.h"
+#include "CalculusSections.h"
 
 #include <algorithm>
 #include <cmath>
@@ -147,6 +148,7 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
     writeLabel(ini, labelPrefix(n), model.labels.slot(n));
   writeAutoRedraw(ini, model);
   WriteParameters(ini, model.parameters);
+  WriteCalculus(ini, model.calculus);
 }
 
 void ReadGraphModel(const IniFile& ini, GraphModel& model) {
@@ -172,6 +174,7 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   // The saved rows in their order, then what the formulas use besides, as the engine finds
   // them: not stored, at the value of a variable nobody set.
   model.parameters = ReadParameters(ini);
+  model.calculus = ReadCalculus(ini);
   for (const TFormula& formula : model.formulas)
     model.parameters.addFound(parameterNames(formula.Formula));
 }

@@ -18,6 +18,7 @@ enum class ChangeTopic {
   LabelEdited,
   LabelDeleted,
   Parameters,
+  Calculus, // derivative curves, tangents and areas
   Options,
 };
 

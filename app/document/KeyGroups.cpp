@@ -99,6 +99,13 @@ long double ReadReal(const IniFile& ini, QStringView section, QStringView key) {
   return textToFloat(ini.ReadString(section, key, QStringLiteral("0.0"))).value_or(0.0L);
 }
 
+void WriteExactReal(IniFile& ini, QStringView section, QStringView key, double value) {
+  QString text = formatGeneral(value, 15, QStringLiteral("."));
+  if (static_cast<double>(textToFloat(text).value_or(0.0L)) != value)
+    text = formatGeneral(value, 17, QStringLiteral("."));
+  ini.WriteString(section, key, text);
+}
+
 void WriteUnlessDefault(IniFile& ini, QStringView section, QStringView key, bool value,
                         bool defaultValue) {
   if (value != defaultValue ||
