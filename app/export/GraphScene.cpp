@@ -72,6 +72,16 @@ void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
   }
 }
 
+// The marks of the calculus page come with the curves they belong to.
+void addCalculus(TFuncGraph& graph, GraphScene& scene) {
+  if (!graph.CurveLayer()) return;
+  const CalculusMarks marks = graph.CalculusShapes(graph.Mapping());
+  for (const CalculusFill& fill : marks.fills)
+    scene.fills.push_back({fill.color, fill.polygons});
+  for (const CalculusLine& line : marks.lines)
+    scene.curves.push_back({line.pen, line.pieces});
+}
+
 void addLabels(const TFuncGraph& graph, GraphScene& scene) {
   const QImage device(1, 1, QImage::Format_RGB32); // the layers' resolution, for the metrics
   for (const QObject* child : graph.children()) {
@@ -95,6 +105,7 @@ GraphScene graphScene(TFuncGraph& graph, const CurveSampling& sampling) {
   if (scene.size.isEmpty()) return scene;
   addAxes(graph, scene);
   addCurves(graph, scene, sampling);
+  addCalculus(graph, scene);
   addLabels(graph, scene);
   return scene;
 }

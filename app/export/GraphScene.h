@@ -43,12 +43,20 @@ struct SceneCurve {
   std::vector<QPolygonF> pieces;
 };
 
+// An area of the calculus marks: polygons in a tint of its slot's colour, under the curves.
+struct SceneFill {
+  QColor color;
+  std::vector<QPolygonF> polygons;
+};
+
 struct GraphScene {
   QSize size;
   QBrush back;
   std::vector<SceneLine> axisLines;
   std::vector<SceneText> values;
-  std::vector<SceneCurve> curves; // slot order: a later curve covers an earlier one
+  std::vector<SceneFill> fills;
+  // Slot order, then the derivative curves and tangents: a later curve covers an earlier one.
+  std::vector<SceneCurve> curves;
   std::vector<SceneText> labels;  // creation order
 };
 

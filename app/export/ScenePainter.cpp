@@ -53,6 +53,17 @@ void paintCurves(const GraphScene& scene, QPainter& painter) {
   }
 }
 
+void paintFills(const GraphScene& scene, QPainter& painter) {
+  const bool solidBack = scene.back.style() == Qt::SolidPattern;
+  painter.setPen(Qt::NoPen);
+  for (const SceneFill& fill : scene.fills) {
+    painter.setBrush(solidBack ? anded(fill.color, scene.back.color()) : fill.color);
+    for (const QPolygonF& polygon : fill.polygons)
+      painter.drawPolygon(polygon);
+  }
+  painter.setBrush(Qt::NoBrush);
+}
+
 void paintAxisLines(const GraphScene& scene, QPainter& painter) {
   for (const SceneLine& line : scene.axisLines) {
     QPen pen = line.pen;
@@ -69,6 +80,7 @@ void paintScene(const GraphScene& scene, QPainter& painter) {
   painter.fillRect(picture, Qt::white); // a brush with gaps shows the white of a new layer
   painter.fillRect(picture, scene.back);
   paintCells(scene.values, scene.back, painter);
+  paintFills(scene, painter);
   paintCurves(scene, painter);
   paintAxisLines(scene, painter);
   paintGlyphs(scene.values, painter);

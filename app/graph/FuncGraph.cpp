@@ -410,6 +410,8 @@ bool TFuncGraph::DrawFunctions() {
   setParametersIntoEngine();
   curveLayer = std::make_unique<QImage>(deviceLayer());
   const std::uint64_t redraw = curveGeneration;
+  const CalculusMarks marks = CalculusShapes(deviceMapping);
+  paintMarks(*curveLayer, marks, paintFills);
   bool result = true;
   for (int n = 1; n <= FormulaCount; ++n) {
     if (slot(n).Formula.isEmpty()) continue;
@@ -428,9 +430,43 @@ bool TFuncGraph::DrawFunctions() {
       return result;
     }
   }
+  paintMarks(*curveLayer, marks, paintLines);
   update();
   emit CurvesDrawn();
   return result;
+}
+
+CalculusMarks TFuncGraph::CalculusShapes(const GraphMapping& on) const {
+  if (model.calculus.isEmpty()) return {};
+  auto copies = std::make_shared<std::array<TFormula, FormulaCount>>(model.formulas);
+  std::array<TPen, FormulaCount> pens;
+  std::array<bool, FormulaCount> used{};
+  for (std::size_t n = 0; n < FormulaCount; ++n) {
+    pens[n] = model.formulas[n].Pen;
+    used[n] = !model.formulas[n].Formula.isEmpty();
+  }
+  const SlotValue value = [copies, binding = evalon](int slot, double x) -> std::optional<double> {
+    const auto y = withCurve((*copies)[std::size_t(slot - 1)], binding,
+                             [x](GraphCurve& curve) { return curve.valueAt(x); });
+    if (!y || !std::isfinite(*y)) return std::nullopt;
+    return static_cast<double>(*y);
+  };
+  return calculusMarks(model.calculus, on, pens, used, value);
+}
+
+// The marks are in device pixels, the layer's painter works in its logical ones.
+void TFuncGraph::paintMarks(QImage& layer, const CalculusMarks& marks,
+                            void (*paint)(const CalculusMarks&, QPainter&)) {
+  if (marks.fills.empty() && marks.lines.empty()) return;
+  QPainter painter(&layer);
+  painter.scale(1 / layer.devicePixelRatio(), 1 / layer.devicePixelRatio());
+  paint(marks, painter);
+}
+
+void TFuncGraph::setCalculus(const GraphCalculus& calculus) {
+  model.calculus = calculus;
+  emit Edited();
+  DrawFunctions();
 }
 
 void TFuncGraph::DrawFunction(int number, QImage& layer) {

@@ -11,6 +11,7 @@
 // the mouse, labels, margins) stays in the window's own coordinates.
 #pragma once
 
+#include "CalculusMarks.h"
 #include "GraphLabel.h"
 #include "GraphModel.h"
 
@@ -163,8 +164,15 @@ public:
   void FitTickPeriod(TAxis& axis);
   // The period the user gave the axis; it stays whatever range follows. Refreshes.
   void setTickPeriod(TAxis& axis, long double period);
-  // Draws every used slot into a new curve layer; true when no slot ended with an error.
+  // Draws every used slot into a new curve layer, with the calculus marks (areas under the
+  // curves, derivative curves and tangents over them); true when no slot ended with an error.
   bool DrawFunctions();
+  // The calculus marks on the mapping (Mapping or DeviceMapping), evaluated through the engine
+  // on copies of the slots.
+  CalculusMarks CalculusShapes(const GraphMapping& on) const;
+  GraphCalculus& Calculus() { return model.calculus; }
+  // Takes the calculus marks and redraws the curves at once.
+  void setCalculus(const GraphCalculus& calculus);
   void FitYRange();
   // Shows the range as exploring does (the view menu): the axes keep their flags, crowded ticks
   // are spaced out, and the curves are drawn at once.
@@ -251,6 +259,8 @@ private:
   bool& periodChosen(const TAxis& axis);
   long double fittedPeriod(const TAxis& axis) const;
   void DrawFunction(int number, QImage& layer);
+  static void paintMarks(QImage& layer, const CalculusMarks& marks,
+                         void (*paint)(const CalculusMarks&, QPainter&));
   // False when the slot has no finite sample.
   bool GetFunctionRange(int number, long double& max, long double& min);
   void discardCurves();
