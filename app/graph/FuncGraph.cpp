@@ -561,7 +561,8 @@ void TFuncGraph::wheelEvent(QWheelEvent* event) {
 void TFuncGraph::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   event->accept();
-  pan = Pan{true, false, event->position(), mapping};
+  const bool span = spanSelection && (event->modifiers() & Qt::ShiftModifier);
+  pan = Pan{true, false, span, event->position(), mapping};
 }
 
 void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
@@ -569,14 +570,18 @@ void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   const QPointF moved = event->position() - pan.press;
   if (!pan.active && moved.manhattanLength() < QApplication::startDragDistance()) return;
-  if (!pan.active) setCursor(Qt::ClosedHandCursor);
+  if (!pan.active) setCursor(pan.span ? Qt::SizeHorCursor : Qt::ClosedHandCursor);
   pan.active = true;
-  explore(ViewNavigation(pan.start).panned(moved.x(), moved.y()), false);
+  if (!pan.span) explore(ViewNavigation(pan.start).panned(moved.x(), moved.y()), false);
 }
 
 void TFuncGraph::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
   event->accept();
-  pan = Pan{};
+  const Pan ended = std::exchange(pan, Pan{});
   setCursor(Qt::OpenHandCursor);
+  if (ended.armed && !ended.active) emit Clicked(ended.press);
+  if (ended.active && ended.span)
+    emit SpanSelected(PixelToX(std::lround(ended.press.x())),
+                      PixelToX(std::lround(event->position().x())));
 }

@@ -173,6 +173,8 @@ public:
   GraphCalculus& Calculus() { return model.calculus; }
   // Takes the calculus marks and redraws the curves at once.
   void setCalculus(const GraphCalculus& calculus);
+  // While on, a drag with Shift held selects a span of x (SpanSelected) instead of panning.
+  void setSpanSelection(bool on) { spanSelection = on; }
   void FitYRange();
   // Shows the range as exploring does (the view menu): the axes keep their flags, crowded ticks
   // are spaced out, and the curves are drawn at once.
@@ -207,6 +209,10 @@ signals:
   void CurvesDrawn();
   // Parameter rows were added or removed, or all of them cleared.
   void ParametersChanged();
+  // A left click on the graph itself that did not pan, at that client point.
+  void Clicked(QPointF at);
+  // A drag with Shift held from one x to another, while span selection is on.
+  void SpanSelected(long double from, long double to);
   // Something a document holds may have changed: told by every setter and by the mouse, often
   // more than once for one change and also for none (a resize), so a listener compares.
   void Edited();
@@ -229,6 +235,7 @@ private:
   struct Pan {
     bool armed = false;
     bool active = false;
+    bool span = false; // selecting a span of x rather than moving the view
     QPointF press;
     GraphMapping start;
   };
@@ -312,4 +319,5 @@ private:
   std::array<bool, 2> chosenPeriods{}; // of the X and the Y axis
   bool drawing = false;
   bool redrawDeferred = false;
+  bool spanSelection = false;
 };

@@ -1,5 +1,6 @@
 #include "AnalysisWindow.h"
 
+#include "CalculusPage.h"
 #include "ErrorBox.h"
 #include "Evalon.h"
 #include "FormFont.h"
@@ -123,6 +124,8 @@ TAnalysisWindow::TAnalysisWindow(TFuncGraph* graph, QWidget* parent)
   layout->addWidget(Pages);
   buildPointsPage();
   buildTablePage();
+  Calculus = new TCalculusPage(graph, Pages);
+  Pages->addTab(Calculus, QStringLiteral(u"微積分"));
   Marks = new TGraphMarks(graph);
   connect(graph, &TFuncGraph::CurvesDrawn, this, [this] {
     if (isVisible()) requestPoints();

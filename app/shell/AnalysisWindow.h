@@ -2,7 +2,8 @@
 // minima, maxima and y-intercepts of every used slot and the intersections of every pair over
 // the graph's x range, and follows every redraw; clicking a row marks the point on the graph.
 // "数表" tabulates the used slots from a start in equal steps, with the engine's message where
-// an evaluation fails. Either page copies its list as tab-separated text.
+// an evaluation fails. Either page copies its list as tab-separated text. "微積分" is the
+// calculus page (TCalculusPage).
 #pragma once
 
 #include "CurveAnalysis.h"
@@ -15,6 +16,7 @@ class QPushButton;
 class QTableWidget;
 class QTabWidget;
 class TFuncGraph;
+class TCalculusPage;
 class TGraphMarks;
 
 class TAnalysisWindow : public QWidget {
@@ -33,6 +35,7 @@ public:
   QPushButton* btnCopy;
   QTableWidget* ValueTable;
   TGraphMarks* Marks;
+  TCalculusPage* Calculus;
 
   const std::vector<CurvePoint>& Points() const { return points; }
   // The value table as the copy button puts it on the clipboard: a header line, then one line
