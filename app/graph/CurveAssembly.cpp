@@ -1,6 +1,8 @@
 #include "CurveAssembly.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -27,12 +29,18 @@ public:
       while (look != looks.end() && look->first < i - 1)
         ++look;
       const PairLook* found = look != looks.end() && look->first == i - 1 ? &look->second : nullptr;
+      if (found && found->turnsBeyond) runToTheEdge(i - 1);
       if (found && found->broken)
         brokenLink(i, *found);
       else
         plainLink(i, found ? found->extreme : std::nullopt);
     }
     end(false);
+    for (const auto& [from, to] : edgeRuns) {
+      start(from);
+      add(to);
+      end(true);
+    }
   }
 
 private:
@@ -124,6 +132,16 @@ private:
     }
   }
 
+  // When sample i lies outside the plot on a stretch that began where the curve left it, the
+  // side that left runs on from its last sample inside to the plot's edge: a piece of its own,
+  // added after the others.
+  void runToTheEdge(std::size_t i) {
+    if (!leftAt || !column(i).good || sideOf(i) != leftSide) return;
+    edgeRuns.emplace_back(sampleVertex(*leftAt),
+                          crossing(column(*leftAt), column(*leftAt + 1), leftSide));
+    leftAt.reset();
+  }
+
   void brokenLink(std::size_t i, const PairLook& look) {
     if (column(i - 1).good && look.leftEnd) sideBefore(i - 1, *look.leftEnd);
     end(false);
@@ -142,11 +160,7 @@ private:
       return end(true);
     }
     end(false);
-    if (leftAt && sideS == leftSide) {
-      start(sampleVertex(*leftAt));
-      add(crossing(column(*leftAt), column(*leftAt + 1), sideS));
-      end(true);
-    }
+    runToTheEdge(i);
     if (!outside(sideS)) return;
     if (sideB == Side::Inside) {
       start(crossing(b, s, sideS));
@@ -198,6 +212,7 @@ private:
   std::size_t first = 0;         // the open piece's first vertex
   std::optional<std::size_t> leftAt; // the last sample inside before the stretch outside
   Side leftSide = Side::Off;
+  std::vector<std::pair<CurveVertex, CurveVertex>> edgeRuns;
 };
 
 } // namespace

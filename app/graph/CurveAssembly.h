@@ -4,7 +4,8 @@
 // the range; so a curve entering the range starts at its last point outside, and one leaving
 // it stops at its last point inside. At a break each side runs to the point found next to the
 // break, or to where it crosses the plot's edge on the way there; a side that left the plot
-// before the break runs to its exit at the plot's edge.
+// before the break (or before a sharp turn beyond the plot's edge) runs to its exit at the
+// plot's edge.
 #pragma once
 
 #include "CloserLook.h"
@@ -21,6 +22,9 @@ struct PairLook {
   std::optional<CurveSample> leftEnd;    // the point the side before the break runs to
   std::optional<CurveSample> rightStart; // the point the side after it starts from
   std::optional<CurveSample> extreme;    // an extreme between them, beyond both samples
+  // The curve turns back beyond the plot's edge at column i, off the plot: the side that left
+  // the plot before it runs to the edge, as at a pole.
+  bool turnsBeyond = false;
 };
 
 // By the index of the pair's first column.

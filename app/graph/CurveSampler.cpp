@@ -193,7 +193,10 @@ private:
       addPole(pairAround(i, (e.left.x + e.right.x) / 2), e);
     } else if (e.kind == Extreme::Finite) {
       const std::size_t pair = pairAround(i, e.at.x);
-      if (isSpike(pair, e.at, maximum)) looks[pair].extreme = e.at;
+      if (isSpike(pair, e.at, maximum))
+        looks[pair].extreme = e.at;
+      else if (rows.side(column(i)) == rows.side(e.at) && outside(rows.side(e.at)))
+        looks[i].turnsBeyond = true;
     }
   }
 
@@ -309,17 +312,37 @@ private:
     return CurveBand{out.firstColumn + static_cast<std::int32_t>(j), *low, *high};
   }
 
-  // The greatest (least) value over a column's scan, refined by a search about the best point
-  // when it lies inside the column.
+  // The greatest (least) value over a column's scan, with the best of its inner turning
+  // points refined by a search about it (where the column holds many periods, any of its
+  // extremes is the one its scan happened to come nearest), and the same between each end and
+  // its neighbour when the end is the higher (lower) of the two.
   std::optional<long double> located(const Grid& g, bool maximum) {
     const std::size_t k = best(g.begin(), g.end(), maximum);
     if (!g[k].good) return std::nullopt;
+    const auto beats = [maximum](const CurveSample& u, const CurveSample& v) {
+      return maximum ? u.y >= v.y : u.y <= v.y;
+    };
     long double value = g[k].y;
-    if (k > 0 && k < GridSteps && g[k - 1].good && g[k + 1].good) {
-      const Extreme e = locateExtreme(probe, rows, g[k - 1], g[k], g[k + 1], maximum, width);
+    const auto refine = [&](const CurveSample& a, const CurveSample& b, const CurveSample& c) {
+      const Extreme e = locateExtreme(probe, rows, a, b, c, maximum, width);
       value = maximum ? std::max(value, e.at.y) : std::min(value, e.at.y);
+    };
+    std::optional<std::size_t> turn;
+    for (std::size_t t = 1; t < GridSteps; ++t)
+      if (g[t - 1].good && g[t].good && g[t + 1].good && beats(g[t], g[t - 1]) &&
+          beats(g[t], g[t + 1]) && (!turn || beats(g[t], g[*turn])))
+        turn = t;
+    if (turn) refine(g[*turn - 1], g[*turn], g[*turn + 1]);
+    for (const auto [end, next] : {std::pair<std::size_t, std::size_t>{0, 1}, {GridSteps, GridSteps - 1}}) {
+      if (!g[end].good || !g[next].good || !beats(g[end], g[next])) continue;
+      const std::optional<CurveSample> m = probe.at(midpointX(g[end], g[next]));
+      if (m && m->good && beats(*m, g[end])) refine(g[end], *m, g[next]);
     }
     return value;
+  }
+
+  static long double midpointX(const CurveSample& a, const CurveSample& b) {
+    return a.x + (b.x - a.x) / 2;
   }
 
   // The scan of column k, evaluated once; nothing when the budget ran out.
