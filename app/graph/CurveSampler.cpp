@@ -333,7 +333,8 @@ private:
           beats(g[t], g[t + 1]) && (!turn || beats(g[t], g[*turn])))
         turn = t;
     if (turn) refine(g[*turn - 1], g[*turn], g[*turn + 1]);
-    for (const auto [end, next] : {std::pair<std::size_t, std::size_t>{0, 1}, {GridSteps, GridSteps - 1}}) {
+    for (const auto& [end, next] :
+         {std::pair<std::size_t, std::size_t>{0, 1}, {GridSteps, GridSteps - 1}}) {
       if (!g[end].good || !g[next].good || !beats(g[end], g[next])) continue;
       const std::optional<CurveSample> m = probe.at(midpointX(g[end], g[next]));
       if (m && m->good && beats(*m, g[end])) refine(g[end], *m, g[next]);
