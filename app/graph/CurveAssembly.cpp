@@ -23,6 +23,9 @@ public:
   void run() {
     const std::vector<CurveSample>& columns = curve.columns;
     if (columns.empty()) return;
+    sides.reserve(columns.size());
+    for (const CurveSample& s : columns)
+      sides.push_back(rows.side(s));
     if (columns[0].good) start(sampleVertex(0));
     auto look = looks.begin();
     for (std::size_t i = 1; i < columns.size(); ++i) {
@@ -45,7 +48,7 @@ public:
 
 private:
   const CurveSample& column(std::size_t i) const { return curve.columns[i]; }
-  Side sideOf(std::size_t i) const { return rows.side(column(i)); }
+  Side sideOf(std::size_t i) const { return sides[i]; }
 
   CurveVertex sampleVertex(std::size_t i) const {
     return {column(i).y, static_cast<double>(curve.firstColumn + static_cast<long double>(i)),
@@ -208,6 +211,7 @@ private:
   const GraphMapping& mapping;
   const PlotRows rows;
   const long double width;
+  std::vector<Side> sides; // of the columns' samples
   bool open = false;
   std::size_t first = 0;         // the open piece's first vertex
   std::optional<std::size_t> leftAt; // the last sample inside before the stretch outside

@@ -70,11 +70,13 @@ private:
 
   void sampleColumns() {
     out.columns.reserve(count);
+    sampleRows.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       const long double x = mapping.pixelToX(out.firstColumn + static_cast<std::int32_t>(i));
       long double y = 0.0L;
       const bool ok = f(x, y);
       out.columns.push_back({x, y, ok && !std::isnan(y)});
+      sampleRows.push_back(rows.row(y));
     }
   }
 
@@ -95,10 +97,14 @@ private:
   // The step between the pair's samples in clamped rows, when both are good.
   std::optional<long double> step(std::ptrdiff_t pair) const {
     if (pair < 0 || pair + 1 >= static_cast<std::ptrdiff_t>(count)) return std::nullopt;
-    const CurveSample& a = column(static_cast<std::size_t>(pair));
-    const CurveSample& b = column(static_cast<std::size_t>(pair) + 1);
-    if (!a.good || !b.good) return std::nullopt;
-    return rows.clampedRow(b.y) - rows.clampedRow(a.y);
+    const auto i = static_cast<std::size_t>(pair);
+    if (!column(i).good || !column(i + 1).good) return std::nullopt;
+    return clamped(i + 1) - clamped(i);
+  }
+
+  long double clamped(std::size_t i) const {
+    return std::clamp(sampleRows[i], static_cast<long double>(mapping.plotTop()) - 1,
+                      static_cast<long double>(mapping.plotBottom()) + 1);
   }
 
   // A step of more than a pixel that neither side's steps lead up to: a smooth curve's step
@@ -142,14 +148,11 @@ private:
   // Only turns on the plot, or on a stretch outside it that starts or ends on it, are looked at.
   void examineTurns() {
     for (std::size_t i = 1; i + 1 < count && !probe.spent(); ++i) {
-      const CurveSample& a = column(i - 1);
-      const CurveSample& b = column(i);
-      const CurveSample& c = column(i + 1);
-      if (bandColumns.count(i) || !linked(i - 1) || !linked(i)) continue;
-      const long double before = rows.row(b.y) - rows.row(a.y);
-      const long double after = rows.row(c.y) - rows.row(b.y);
+      const long double before = sampleRows[i] - sampleRows[i - 1];
+      const long double after = sampleRows[i + 1] - sampleRows[i];
       if (!(before * after < 0) || std::max(std::fabs(before), std::fabs(after)) <= PixelRows)
         continue;
+      if (bandColumns.count(i) || !linked(i - 1) || !linked(i)) continue;
       if (nearPlot(i - 1) || nearPlot(i) || nearPlot(i + 1)) checkTurn(i, before < 0);
     }
   }
@@ -376,7 +379,8 @@ private:
   SampledCurve out;
   PairLooks looks;
   std::vector<std::pair<std::size_t, CurveBreak>> breaks;
-  std::vector<bool> reach; // see nearPlot; made on first use
+  std::vector<long double> sampleRows; // the rows of the columns' samples, unrounded
+  std::vector<bool> reach;             // see nearPlot; made on first use
   std::unordered_map<std::size_t, CurveSample> mids;
   std::unordered_map<std::size_t, Grid> grids;
   std::unordered_set<std::size_t> scanned;
