@@ -32,7 +32,10 @@ public:
       while (look != looks.end() && look->first < i - 1)
         ++look;
       const PairLook* found = look != looks.end() && look->first == i - 1 ? &look->second : nullptr;
-      if (found && found->turnsBeyond) runToTheEdge(i - 1);
+      if (found && found->turnsBeyond) {
+        runToTheEdge(i - 1);
+        entry = sideOf(i - 1);
+      }
       if (found && found->broken)
         brokenLink(i, *found);
       else
@@ -89,10 +92,16 @@ private:
     const CurveSample& s = column(i);
     const CurveSample& before = column(i - 1);
     followRun(i);
+    const std::optional<Side> entering = std::exchange(entry, std::nullopt);
     if (!s.good) return end(false);
     if (!before.good) return start(sampleVertex(i));
     if (extreme) return spike(i, *extreme);
+    if (sideOf(i) == Side::Inside && entering == sideOf(i - 1)) {
+      start(crossing(s, before, *entering));
+      return add(sampleVertex(i));
+    }
     if (sideOf(i) == Side::Inside) return add(sampleVertex(i));
+    if (entering == sideOf(i)) entry = entering;
     start(sampleVertex(i));
   }
 
@@ -203,6 +212,7 @@ private:
       end(true);
     }
     start(sampleVertex(i));
+    if (outside(sideS)) entry = sideS;
   }
 
   SampledCurve& curve;
@@ -217,6 +227,9 @@ private:
   std::optional<std::size_t> leftAt; // the last sample inside before the stretch outside
   Side leftSide = Side::Off;
   std::vector<std::pair<CurveVertex, CurveVertex>> edgeRuns;
+  // The side of the plot from which the curve comes back after a break or a sharp turn beyond
+  // the edge: it enters from where it crosses the edge, not from its last sample outside.
+  std::optional<Side> entry;
 };
 
 } // namespace

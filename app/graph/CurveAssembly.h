@@ -5,7 +5,7 @@
 // it stops at its last point inside. At a break each side runs to the point found next to the
 // break, or to where it crosses the plot's edge on the way there; a side that left the plot
 // before the break (or before a sharp turn beyond the plot's edge) runs to its exit at the
-// plot's edge.
+// plot's edge, and a side that comes back into the plot after one starts at its entry there.
 #pragma once
 
 #include "CloserLook.h"

@@ -7,6 +7,8 @@
 #include "Evalon.h"
 #include "QtObjects.h"
 
+#include <QtMath>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -100,9 +102,10 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(Ratios, DifficultCurves, ::testing::Values(1.0, 2.0));
 
-// Each side of a pole runs to the plot's edge where it leaves the plot, within a column, and
-// nothing joins the sides: no ink within two columns of the pole on the row of a value neither
-// side takes there.
+// Each side of a pole runs to the plot's edge where it leaves the plot, within a column, and no
+// further: no ink in the margins above and below the plot beyond the pen's own width. Nothing
+// joins the sides: no ink
+// within two columns of the pole on the row of a value neither side takes there.
 TEST_P(DifficultCurves, PolesAndJumpsBreakTheCurve) {
   struct Exit {
     double x;
@@ -131,6 +134,13 @@ TEST_P(DifficultCurves, PolesAndJumpsBreakTheCurve) {
       EXPECT_FALSE(g.inkNear(m.xToPixel(pole), 2, m.yToPixel(c.apart))) << c.formula << " " << pole;
     for (const Exit& exit : c.exits)
       EXPECT_TRUE(g.inkNear(m.xToPixel(exit.x), 1, m.yToPixel(exit.y))) << c.formula << " " << exit.x;
+    const QImage& layer = *g.graph.CurveLayer();
+    const int pen = qCeil(GetParam()); // the dot of a one-pixel pen, in device pixels
+    for (int y = 0; y < layer.height(); ++y) {
+      if (y >= m.plotTop() - pen && y <= m.plotBottom() + pen) continue;
+      for (int x = 0; x < layer.width(); ++x)
+        ASSERT_FALSE(g.ink(x, y)) << c.formula << " " << x << "," << y;
+    }
   }
 }
 
