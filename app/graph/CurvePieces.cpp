@@ -40,6 +40,7 @@ public:
           addBetween(line, columnIndex(v));
         line << point(v.column, v.y);
       }
+      if (line.size() == 1) line << line.front(); // a closed piece of one point is a dot
       pieces.push_back(std::move(line));
     }
     return pieces;
