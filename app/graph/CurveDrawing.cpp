@@ -7,7 +7,9 @@
 namespace {
 
 QPoint pixelOf(const GraphMapping& mapping, const CurveVertex& v) {
-  return {GraphMapping::nearestPixel(v.column), mapping.yToPixel(v.y)};
+  const int column =
+      v.sample ? static_cast<int>(v.column) : GraphMapping::nearestPixel(v.column);
+  return {column, mapping.yToPixel(v.y)};
 }
 
 // A line of one pixel draws its start pixel alone: the dot at the pen's position.

@@ -76,7 +76,7 @@ private:
       long double y = 0.0L;
       const bool ok = f(x, y);
       out.columns.push_back({x, y, ok && !std::isnan(y)});
-      sampleRows.push_back(rows.row(y));
+      sampleRows.push_back(static_cast<double>(rows.row(y)));
     }
   }
 
@@ -94,40 +94,45 @@ private:
     }
   }
 
-  // The step between the pair's samples in clamped rows, when both are good.
-  std::optional<long double> step(std::ptrdiff_t pair) const {
-    if (pair < 0 || pair + 1 >= static_cast<std::ptrdiff_t>(count)) return std::nullopt;
-    const auto i = static_cast<std::size_t>(pair);
-    if (!column(i).good || !column(i + 1).good) return std::nullopt;
-    return clamped(i + 1) - clamped(i);
-  }
-
-  long double clamped(std::size_t i) const {
-    return std::clamp(sampleRows[i], static_cast<long double>(mapping.plotTop()) - 1,
-                      static_cast<long double>(mapping.plotBottom()) + 1);
+  // The steps between neighbouring samples in clamped rows; NaN where either failed.
+  std::vector<double> clampedSteps() const {
+    const double top = mapping.plotTop() - 1.0;
+    const double bottom = mapping.plotBottom() + 1.0;
+    const auto clamped = [&](std::size_t i) {
+      return column(i).good ? std::clamp(sampleRows[i], top, bottom)
+                            : std::numeric_limits<double>::quiet_NaN();
+    };
+    std::vector<double> steps;
+    steps.reserve(count);
+    for (std::size_t i = 0; i + 1 < count; ++i)
+      steps.push_back(clamped(i + 1) - clamped(i));
+    return steps;
   }
 
   // A step of more than a pixel that neither side's steps lead up to: a smooth curve's step
   // follows from the two before it (or after it) as a straight continuation of the slope, to
   // far less than a pixel; at a jump or a pole both continuations miss it.
-  bool suspiciousStep(std::size_t pair) const {
-    const auto i = static_cast<std::ptrdiff_t>(pair);
-    const std::optional<long double> d = step(i);
-    if (!d || std::fabs(*d) <= PixelRows) return false;
-    const auto predicted = [](std::optional<long double> near, std::optional<long double> far) {
-      if (near && far) return std::optional<long double>(2 * *near - *far);
-      return near;
+  static bool suspicious(const std::vector<double>& steps, std::size_t pair) {
+    const double d = steps[pair];
+    if (!(std::fabs(d) > PixelRows)) return false;
+    const auto at = [&steps](std::size_t i, std::ptrdiff_t offset) {
+      const auto k = static_cast<std::ptrdiff_t>(i) + offset;
+      return k < 0 || k >= static_cast<std::ptrdiff_t>(steps.size())
+                 ? std::numeric_limits<double>::quiet_NaN()
+                 : steps[static_cast<std::size_t>(k)];
     };
-    const auto misses = [&d](std::optional<long double> p) {
-      return !p || std::fabs(*d - *p) > PixelRows;
+    const auto misses = [d](double near, double far) {
+      if (std::isnan(near)) return true;
+      const double predicted = std::isnan(far) ? near : 2 * near - far;
+      return std::fabs(d - predicted) > PixelRows;
     };
-    return misses(predicted(step(i - 1), step(i - 2))) &&
-           misses(predicted(step(i + 1), step(i + 2)));
+    return misses(at(pair, -1), at(pair, -2)) && misses(at(pair, 1), at(pair, 2));
   }
 
   void examineSteps() {
+    const std::vector<double> steps = clampedSteps();
     for (std::size_t i = 0; i + 1 < count; ++i) {
-      if (broken(i) || !suspiciousStep(i)) continue;
+      if (!suspicious(steps, i) || broken(i)) continue;
       const JumpLook found = lookAtJump(probe, rows, column(i), column(i + 1), width);
       if (found.kind != JumpLook::Jump && found.kind != JumpLook::Gap) continue;
       PairLook& look = looks[i];
@@ -148,8 +153,8 @@ private:
   // Only turns on the plot, or on a stretch outside it that starts or ends on it, are looked at.
   void examineTurns() {
     for (std::size_t i = 1; i + 1 < count && !probe.spent(); ++i) {
-      const long double before = sampleRows[i] - sampleRows[i - 1];
-      const long double after = sampleRows[i + 1] - sampleRows[i];
+      const double before = sampleRows[i] - sampleRows[i - 1];
+      const double after = sampleRows[i + 1] - sampleRows[i];
       if (!(before * after < 0) || std::max(std::fabs(before), std::fabs(after)) <= PixelRows)
         continue;
       if (bandColumns.count(i) || !linked(i - 1) || !linked(i)) continue;
@@ -379,7 +384,7 @@ private:
   SampledCurve out;
   PairLooks looks;
   std::vector<std::pair<std::size_t, CurveBreak>> breaks;
-  std::vector<long double> sampleRows; // the rows of the columns' samples, unrounded
+  std::vector<double> sampleRows; // the rows of the columns' samples, unrounded
   std::vector<bool> reach;             // see nearPlot; made on first use
   std::unordered_map<std::size_t, CurveSample> mids;
   std::unordered_map<std::size_t, Grid> grids;
