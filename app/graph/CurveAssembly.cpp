@@ -111,20 +111,20 @@ private:
     const CurveSample& before = column(i - 1);
     const CurveSample& s = column(i);
     const Side towards = e.y > before.y ? Side::Above : Side::Below;
-    const CurveVertex peak = pointVertex(e.x, std::clamp(e.y, rows.edge(Side::Below),
-                                                         rows.edge(Side::Above)));
-    const Side sideBefore = sideOf(i - 1);
-    if (sideBefore == towards) {
+    const CurveVertex peak = pointVertex(
+        e.x, std::min(std::max(e.y, rows.edge(Side::Below)), rows.edge(Side::Above)));
+    const Side beforeSide = sideOf(i - 1);
+    if (beforeSide == towards) {
       start(peak);
-    } else if (outside(sideBefore)) {
-      start(crossing(e, before, sideBefore));
+    } else if (outside(beforeSide)) {
+      start(crossing(e, before, beforeSide));
       add(peak);
     } else {
       add(peak);
     }
-    const Side sideAfter = sideOf(i);
-    if (sideAfter == Side::Inside) return add(sampleVertex(i));
-    if (outside(sideAfter) && sideAfter != towards) add(crossing(e, s, sideAfter));
+    const Side afterSide = sideOf(i);
+    if (afterSide == Side::Inside) return add(sampleVertex(i));
+    if (outside(afterSide) && afterSide != towards) add(crossing(e, s, afterSide));
     end(true);
     start(sampleVertex(i));
   }
@@ -212,7 +212,7 @@ private:
       end(true);
     }
     start(sampleVertex(i));
-    if (outside(sideS)) entry = sideS;
+    if (outside(sideS) && sideB == sideS) entry = sideS;
   }
 
   SampledCurve& curve;

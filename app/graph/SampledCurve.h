@@ -43,8 +43,8 @@ enum class BreakKind {
   DomainEdge, // the formula fails beyond
 };
 
-// Where the curve breaks: the last x of the side before and the first x of the side after
-// (for a domain edge, one of them is where the formula fails).
+// Where the curve breaks: the last x of the side before and the first x of the side after;
+// for a domain edge both are the last x where the formula has a value.
 struct CurveBreak {
   long double left;
   long double right;
