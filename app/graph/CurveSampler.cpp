@@ -76,7 +76,8 @@ private:
       long double y = 0.0L;
       const bool ok = f(x, y);
       out.columns.push_back({x, y, ok && !std::isnan(y)});
-      sampleRows.push_back(static_cast<double>(rows.row(y)));
+      // Rows beyond a double's range are as far off the plot as any: held within it.
+      sampleRows.push_back(static_cast<double>(std::clamp(rows.row(y), -1e300L, 1e300L)));
     }
   }
 

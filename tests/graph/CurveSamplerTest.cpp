@@ -192,23 +192,6 @@ TEST(CurveSampler, AnExtremeBetweenColumnsExtendsTheCurveToIt) {
   }
 }
 
-// The sides of a pole run to the plot's edges within a column of it.
-TEST(CurveSampler, ThePolesSidesRunToThePlotsEdges) {
-  const SampledCurve curve =
-      sampled(everywhere([](long double x) { return x * (x - 3) / (x - 3.001L); })).curve;
-  const long double pole = Wide.xToColumn(3.001L);
-  bool bottom = false;
-  bool top = false;
-  for (const CurvePiece& p : curve.pieces) {
-    const CurveVertex& first = curve.vertices[p.first];
-    const CurveVertex& last = curve.vertices[p.last - 1];
-    bottom = bottom || (last.y == -10 && std::fabs(last.column - pole) <= 1 && p.closed);
-    top = top || (first.y == 10 && std::fabs(first.column - pole) <= 1);
-  }
-  EXPECT_TRUE(bottom);
-  EXPECT_TRUE(top);
-}
-
 // Smooth curves cost next to nothing beyond their columns; no curve more than its budget.
 TEST(CurveSampler, EvaluationsStayWithinTheBudget) {
   const long double columns = Wide.plotRight() - Wide.plotLeft() + 1;
