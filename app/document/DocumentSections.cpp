@@ -9,8 +9,10 @@
 #include "KurvoError.h"
 #include "ParameterNames.h"
 #include "ParameterSections.h"
+#include "CalculusSections.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <vector>
 
@@ -66,6 +68,19 @@ void writeLabel(IniFile& ini, const QString& prefix, const GraphLabels::Slot& la
   ini.WriteInteger(LabelSection, KeyName(prefix, u"Top"), label->top);
   ini.WriteInteger(LabelSection, KeyName(prefix, u"Tag"), label->tag);
   WriteFont(ini, LabelSection, prefix, label->font);
+  WriteUnlessDefault(ini, LabelSection, KeyName(prefix, u"Pinned"), label->pin.has_value(), false);
+  if (!label->pin) return;
+  WriteReal(ini, LabelSection, KeyName(prefix, u"PinX"), label->pin->x);
+  WriteReal(ini, LabelSection, KeyName(prefix, u"PinY"), label->pin->y);
+}
+
+// A pin needs a finite point; one that cannot be read leaves the label on its pixels.
+std::optional<LabelPin> readPin(const IniFile& ini, const QString& prefix) {
+  if (!ini.ReadBool(LabelSection, KeyName(prefix, u"Pinned"), false)) return std::nullopt;
+  const LabelPin pin{ReadReal(ini, LabelSection, KeyName(prefix, u"PinX")),
+                     ReadReal(ini, LabelSection, KeyName(prefix, u"PinY"))};
+  if (!std::isfinite(pin.x) || !std::isfinite(pin.y)) return std::nullopt;
+  return pin;
 }
 
 // A caption of nothing but blanks and line breaks shows nothing, and is written as an empty one
@@ -89,6 +104,7 @@ bool readLabel(const IniFile& ini, const QString& prefix, GraphLabelRecord& reco
   record.tag = ini.ReadInteger(LabelSection, KeyName(prefix, u"Tag"), 0);
   record.font = TFont();
   ReadFont(ini, LabelSection, prefix, record.font);
+  record.pin = readPin(ini, prefix);
   return true;
 }
 
@@ -107,9 +123,8 @@ void readLabels(const IniFile& ini, GraphModel& model) {
 // its document as it was. A file that says otherwise is told the graph's value, so that the
 // file's value does not come back when it is opened again.
 void writeAutoRedraw(IniFile& ini, const GraphModel& model) {
-  if (model.autoRedraw != model.autoRedrawByDefault ||
-      ini.ReadSection(OptionsSection).contains(AutoRedrawKey, Qt::CaseInsensitive))
-    ini.WriteBool(OptionsSection, AutoRedrawKey, model.autoRedraw);
+  WriteUnlessDefault(ini, OptionsSection, AutoRedrawKey, model.autoRedraw,
+                     model.autoRedrawByDefault);
 }
 
 } // namespace
@@ -133,6 +148,7 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
     writeLabel(ini, labelPrefix(n), model.labels.slot(n));
   writeAutoRedraw(ini, model);
   WriteParameters(ini, model.parameters);
+  WriteCalculus(ini, model.calculus);
 }
 
 void ReadGraphModel(const IniFile& ini, GraphModel& model) {
@@ -158,6 +174,7 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   // The saved rows in their order, then what the formulas use besides, as the engine finds
   // them: not stored, at the value of a variable nobody set.
   model.parameters = ReadParameters(ini);
+  model.calculus = ReadCalculus(ini);
   for (const TFormula& formula : model.formulas)
     model.parameters.addFound(parameterNames(formula.Formula));
 }

@@ -99,6 +99,20 @@ long double ReadReal(const IniFile& ini, QStringView section, QStringView key) {
   return textToFloat(ini.ReadString(section, key, QStringLiteral("0.0"))).value_or(0.0L);
 }
 
+void WriteExactReal(IniFile& ini, QStringView section, QStringView key, double value) {
+  QString text = formatGeneral(value, 15, QStringLiteral("."));
+  if (static_cast<double>(textToFloat(text).value_or(0.0L)) != value)
+    text = formatGeneral(value, 17, QStringLiteral("."));
+  ini.WriteString(section, key, text);
+}
+
+void WriteUnlessDefault(IniFile& ini, QStringView section, QStringView key, bool value,
+                        bool defaultValue) {
+  if (value != defaultValue ||
+      ini.ReadSection(section).contains(key.toString(), Qt::CaseInsensitive))
+    ini.WriteBool(section, key, value);
+}
+
 void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TAxis& axis) {
   ini.WriteBool(section, KeyName(prefix, u"Visible"), axis.Visible);
   ini.WriteString(section, KeyName(prefix, u"Caption"), axis.Caption);
@@ -108,6 +122,8 @@ void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TAxi
   ini.WriteInteger(section, KeyName(prefix, u"ValXDist"), axis.ValXDist);
   ini.WriteInteger(section, KeyName(prefix, u"ValYDist"), axis.ValYDist);
   WriteFont(ini, section, prefix, axis.ValFont);
+  WriteUnlessDefault(ini, section, KeyName(prefix, u"Grid"), axis.Grid, false);
+  WriteUnlessDefault(ini, section, KeyName(prefix, u"PiTicks"), axis.PiTicks, false);
 }
 
 namespace {
@@ -132,6 +148,8 @@ void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TA
   axis.ValXDist = ini.ReadInteger(section, KeyName(prefix, u"ValXDist"), axis.ValXDist);
   axis.ValYDist = ini.ReadInteger(section, KeyName(prefix, u"ValYDist"), axis.ValYDist);
   ReadFont(ini, section, prefix, axis.ValFont);
+  axis.Grid = ini.ReadBool(section, KeyName(prefix, u"Grid"), false);
+  axis.PiTicks = ini.ReadBool(section, KeyName(prefix, u"PiTicks"), false);
 }
 
 void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TFormula& slot) {

@@ -50,6 +50,15 @@ void ReadBrush(const IniFile& ini, QStringView section, QStringView prefix, TBru
 // not a number reads as 0.
 void WriteReal(IniFile& ini, QStringView section, QStringView key, long double value);
 long double ReadReal(const IniFile& ini, QStringView section, QStringView key);
+// A double that must read back exactly (a point the user chose): 15 digits where they give the
+// same double again, otherwise the 17 that always do.
+void WriteExactReal(IniFile& ini, QStringView section, QStringView key, double value);
+
+// A setting that older documents do not hold: written only when it differs from its default,
+// or when the file holds the key already (so that a change back reaches the file). A graph that
+// never uses it keeps its document byte for byte.
+void WriteUnlessDefault(IniFile& ini, QStringView section, QStringView key, bool value,
+                        bool defaultValue);
 
 // The key group of an axis and of a function slot, each key named prefix + key.
 void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TAxis& axis);

@@ -43,6 +43,7 @@ void addAxes(TFuncGraph& graph, GraphScene& scene) {
   AxisRecorder recorder(scene);
   canvas.setObserver(&recorder);
   canvas.setBrush(scene.back);
+  DrawGrid(canvas, graph.Mapping(), graph.XAxis(), graph.YAxis());
   DrawXAxis(canvas, graph.Mapping(), graph.XAxis());
   DrawYAxis(canvas, graph.Mapping(), graph.YAxis(), graph.XAxis());
 }

@@ -25,6 +25,7 @@ void TFuncGraph::CurvesChanged() {
 
 void TFuncGraph::scheduleRedraw() {
   curvesStale = true;
+  emit Edited();
   if (model.autoRedraw) redrawTimer.start();
 }
 

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <stdexcept>
 #include <utility>
 
@@ -63,7 +64,21 @@ ViewNavigation::TextWidth valueWidth(const TAxis& axis) {
   };
   auto probe = std::make_shared<Probe>();
   probe->canvas.setFont(toQFont(axis.ValFont), toQColor(axis.ValFont.Color));
-  return [probe](long double v) { return probe->canvas.textWidth(TickValueText(v)); };
+  // An axis in units of π is measured in them: v counts π.
+  const TAxis units = axis;
+  return [probe, units](long double v) {
+    const long double value = units.PiTicks ? v * std::numbers::pi_v<long double> : v;
+    return probe->canvas.textWidth(TickValueText(units, value));
+  };
+}
+
+// The view of an axis in the units its period counts: π for an axis in units of π.
+AxisView inPeriodUnits(AxisView view, const TAxis& axis) {
+  if (axis.PiTicks) {
+    view.lower /= std::numbers::pi_v<long double>;
+    view.upper /= std::numbers::pi_v<long double>;
+  }
+  return view;
 }
 
 } // namespace
@@ -177,6 +192,7 @@ void TFuncGraph::UpdateGraph() {
   if (originX < model.margins.left || originX > mapping.plotRight()) model.yAxis.Visible = false;
   drawBackground();
   noteRange();
+  emit Edited();
 }
 
 void TFuncGraph::remap() {
@@ -186,6 +202,14 @@ void TFuncGraph::remap() {
   const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right), device(model.margins.top),
                                    device(model.margins.bottom)};
   deviceMapping = GraphMapping(model.range, deviceMargins, device(width()), device(height()));
+  placePinnedLabels();
+}
+
+// A pinned label's corner follows its graph point, so that every new mapping carries it along.
+void TFuncGraph::placePinnedLabels() {
+  for (TGraphLabel* label : FLabels)
+    if (label && label->Pin())
+      label->move(mapping.xToPixel(label->Pin()->x), mapping.yToPixel(label->Pin()->y));
 }
 
 QImage TFuncGraph::deviceLayer() const {
@@ -236,6 +260,7 @@ void TFuncGraph::drawBackground() {
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(model.backBrush));
   canvas.fillRect(backLayer->rect());
+  DrawGrid(canvas, deviceMapping, model.xAxis, model.yAxis);
   DrawXAxis(canvas, deviceMapping, model.xAxis);
   DrawYAxis(canvas, deviceMapping, model.yAxis, model.xAxis);
   scheduleRedraw();
@@ -295,6 +320,7 @@ bool TFuncGraph::AddLabel(std::int32_t left, std::int32_t top) {
   TGraphLabel* label = newLabel(slot);
   label->move(left, top);
   label->setCaption(QString::asprintf("GraphLabel%2.2d", slot));
+  emit Edited();
   return true;
 }
 
@@ -303,11 +329,19 @@ bool TFuncGraph::DragOver(QObject* source, QPoint pos) {
   auto* label = qobject_cast<TGraphLabel*>(source);
   if (!label || label->parentWidget() != this) return false;
   label->move(pos - label->GrabOffset());
+  if (label->Pin()) label->setPinned(true);
+  emit Edited();
   return true;
 }
 
-// The dragged label already stands where the last drag over the graph put it.
-void TFuncGraph::DragDrop(QObject*, QPoint) {}
+// The dragged label already stands where the last drag over the graph put it; dropped with
+// Ctrl held, it is pinned to the graph point under its corner.
+void TFuncGraph::DragDrop(QObject* source, QPoint) {
+  auto* label = qobject_cast<TGraphLabel*>(source);
+  if (!label || !(QGuiApplication::keyboardModifiers() & Qt::ControlModifier)) return;
+  label->setPinned(true);
+  emit Edited();
+}
 
 QImage TFuncGraph::Picture() const {
   QImage picture = deviceLayer();
@@ -430,16 +464,17 @@ void TFuncGraph::FitYRange() {
   model.range.yMax = toLong(std::ceil(max));
   model.range.yMin = toLong(std::floor(min));
   noteRange();
+  emit Edited();
 }
 
 long double TFuncGraph::fittedPeriod(const TAxis& axis) const {
-  const AxisView view = viewOf(mapping, &axis == &model.xAxis);
-  return ViewNavigation::fittedPeriod(view.lower, view.upper, view.pixels, axis.GuagePeriod,
-                                      valueWidth(axis));
+  const AxisView view = inPeriodUnits(viewOf(mapping, &axis == &model.xAxis), axis);
+  const auto fitted = axis.PiTicks ? ViewNavigation::fittedPiPeriod : ViewNavigation::fittedPeriod;
+  return fitted(view.lower, view.upper, view.pixels, axis.GuagePeriod, valueWidth(axis));
 }
 
 bool TFuncGraph::ticksUnfit(const TAxis& axis) const {
-  const AxisView view = viewOf(mapping, &axis == &model.xAxis);
+  const AxisView view = inPeriodUnits(viewOf(mapping, &axis == &model.xAxis), axis);
   return ViewNavigation::periodUnfit(view.lower, view.upper, view.pixels, axis.GuagePeriod,
                                      valueWidth(axis));
 }
@@ -465,6 +500,10 @@ void TFuncGraph::explore(const GraphRange& view, bool zooming) {
   drawBackground();
   noteRange();
   DrawFunctions();
+}
+
+void TFuncGraph::ShowRange(const GraphRange& view) {
+  explore(view, true);
 }
 
 // Shift may arrive as a horizontal turn, so whichever component moved is the turn.

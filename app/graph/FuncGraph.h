@@ -137,6 +137,13 @@ public:
   // Takes the whole model: labels made anew from its records, parameters told. Draws nothing;
   // the caller refreshes.
   void setModel(const GraphModel& source);
+  // Shows the model exactly as it is (a state of the undo history): unlike a document loaded,
+  // the axes keep their flags where their lines lie outside the plot, as exploring leaves them,
+  // and the tick intervals the program chose stay chosen. Draws the curves at once.
+  void RestoreModel(const GraphModel& state);
+  // Tells the graph that a label was edited or deleted past its own setters (the label's
+  // dialog, the trash), so that Edited follows.
+  void LabelChanged() { emit Edited(); }
   // Whether the graph differs from the state last loaded, saved or marked: anything a document
   // holds counts (formulas, pens, range, margins, axes, brush, labels, AutoRedraw, parameters),
   // GraphName does not.
@@ -159,6 +166,9 @@ public:
   // Draws every used slot into a new curve layer; true when no slot ended with an error.
   bool DrawFunctions();
   void FitYRange();
+  // Shows the range as exploring does (the view menu): the axes keep their flags, crowded ticks
+  // are spaced out, and the curves are drawn at once.
+  void ShowRange(const GraphRange& view);
   void CopyToClipboard();
   // The picture as painted: the background layer with the curve layer ANDed over it.
   QImage Picture() const;
@@ -189,6 +199,9 @@ signals:
   void CurvesDrawn();
   // Parameter rows were added or removed, or all of them cleared.
   void ParametersChanged();
+  // Something a document holds may have changed: told by every setter and by the mouse, often
+  // more than once for one change and also for none (a resize), so a listener compares.
+  void Edited();
 
 protected:
   // A move to a screen of another ratio redraws as setRenderScale does.
@@ -215,8 +228,10 @@ private:
   TFormula& slot(int index);
   // The label records of the visible labels; a hidden label is one the user deleted.
   GraphLabels labelRecords() const;
-  // Makes the logical mapping and the device mapping for the range, margins and size.
+  // Makes the logical mapping and the device mapping for the range, margins and size, and puts
+  // the pinned labels on their points.
   void remap();
+  void placePinnedLabels();
   // A white layer of the client's size in device pixels, carrying the ratio.
   QImage deviceLayer() const;
   // Redraws for a ratio that differs from the one the layers were drawn at.

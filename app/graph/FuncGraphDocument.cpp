@@ -10,7 +10,8 @@ GraphLabels TFuncGraph::labelRecords() const {
     const TGraphLabel* label = Label(n);
     if (label && !label->isHidden())
       records.slot(n) = GraphLabelRecord{label->Caption(), label->Color(), label->Left(),
-                                         label->Top(),     label->Tag(),   label->Font()};
+                                         label->Top(),     label->Tag(),   label->Font(),
+                                         label->Pin()};
   }
   return records;
 }
@@ -39,9 +40,20 @@ void TFuncGraph::setModel(const GraphModel& source) {
     label->setCaption(record->caption);
     label->setFont(record->font);
     label->move(record->left, record->top);
+    label->setPin(record->pin);
   }
   setParametersIntoEngine();
   emit ParametersChanged();
+}
+
+void TFuncGraph::RestoreModel(const GraphModel& state) {
+  const auto chosen = chosenPeriods;
+  setModel(state);
+  chosenPeriods = chosen;
+  remap();
+  drawBackground();
+  noteRange();
+  DrawFunctions();
 }
 
 void TFuncGraph::WriteDocument(IniFile& ini) const {

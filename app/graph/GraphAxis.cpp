@@ -2,12 +2,14 @@
 
 #include "Canvas.h"
 #include "NumberFormat.h"
+#include "PiMultiples.h"
 #include "QtObjects.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <numbers>
 
 namespace {
 
@@ -34,7 +36,7 @@ int place(std::int64_t v) {
 
 // Writes a tick's value text next to its anchor point on the axis; the gaps are logical pixels.
 void writeValue(Canvas& canvas, const TAxis& axis, long double value, QPoint anchor) {
-  const QString text = TickValueText(value);
+  const QString text = TickValueText(axis, value);
   const bool above = axis.ValPos == ptUpLeft || axis.ValPos == ptUpRight;
   const bool left = axis.ValPos == ptUpLeft || axis.ValPos == ptDownLeft;
   const std::int64_t gapY = canvas.devicePixels(place(std::int64_t{axis.ValYDist} + 2));
@@ -134,6 +136,21 @@ enum class Along { X, Y };
 // Values are at most ten characters ("-1.2E-4567"); ten capitals W are wider than any of them.
 const QString WidestValue = QString(10, QLatin1Char('W'));
 
+AxisPixels axisPixels(const GraphMapping& mapping, Along along, std::int32_t first,
+                      std::int32_t last) {
+  AxisPixels pixels;
+  if (along == Along::X) {
+    pixels.pixelOf = [&mapping](long double v) { return mapping.xToPixel(v); };
+    pixels.valueAt = [&mapping](std::int32_t c) { return mapping.pixelToX(c); };
+  } else {
+    pixels.pixelOf = [&mapping](long double v) { return mapping.yToPixel(v); };
+    pixels.valueAt = [&mapping](std::int32_t r) { return mapping.pixelToY(r); };
+  }
+  pixels.first = first;
+  pixels.last = last;
+  return pixels;
+}
+
 // The pixels along the axis where a tick can still show: the picture, widened by as far as a
 // value text can lie from its tick.
 AxisPixels shownPixels(const Canvas& canvas, const GraphMapping& mapping, const TAxis& axis,
@@ -148,17 +165,8 @@ AxisPixels shownPixels(const Canvas& canvas, const GraphMapping& mapping, const 
   // Room is left for one pixel beyond either end.
   constexpr std::int64_t Lowest = std::numeric_limits<std::int32_t>::min() + 1;
   constexpr std::int64_t Highest = std::numeric_limits<std::int32_t>::max() - 1;
-  AxisPixels pixels;
-  if (x) {
-    pixels.pixelOf = [&mapping](long double v) { return mapping.xToPixel(v); };
-    pixels.valueAt = [&mapping](std::int32_t c) { return mapping.pixelToX(c); };
-  } else {
-    pixels.pixelOf = [&mapping](long double v) { return mapping.yToPixel(v); };
-    pixels.valueAt = [&mapping](std::int32_t r) { return mapping.pixelToY(r); };
-  }
-  pixels.first = static_cast<std::int32_t>(std::max(-reach, Lowest));
-  pixels.last = static_cast<std::int32_t>(std::min(length - 1 + reach, Highest));
-  return pixels;
+  return axisPixels(mapping, along, static_cast<std::int32_t>(std::max(-reach, Lowest)),
+                    static_cast<std::int32_t>(std::min(length - 1 + reach, Highest)));
 }
 
 // One axis: its line through the origin, a tick across it at every tick value, and the values.
@@ -193,13 +201,45 @@ void drawAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Al
     const QPoint b = point(pixel, to);
     canvas.moveTo(a.x(), a.y());
     canvas.lineTo(b.x(), b.y());
-    const bool origin = skipOriginValue && std::fabs(v) < axis.GuagePeriod;
+    const bool origin = skipOriginValue && std::fabs(v) < axis.tickStep();
     if (axis.ValPos != ptNone && !origin) writeValue(canvas, axis, v, point(pixel, line));
   };
   if (x)
-    forEachTick(range.xMin, range.xMax, axis.GuagePeriod, pixels, tick);
+    forEachTick(range.xMin, range.xMax, axis.tickStep(), pixels, tick);
   else
-    forEachTick(range.yMin, range.yMax, axis.GuagePeriod, pixels, tick);
+    forEachTick(range.yMin, range.yMax, axis.tickStep(), pixels, tick);
+}
+
+// A quarter of the way from the back colour to the pen's: light on any back, and darker than a
+// light back.
+QColor gridColor(const Canvas& canvas) {
+  const QColor back = canvas.brush().color();
+  const QColor pen = canvas.pen().color();
+  const auto mix = [](int b, int p) { return (3 * b + p) / 4; };
+  return QColor(mix(back.red(), pen.red()), mix(back.green(), pen.green()),
+                mix(back.blue(), pen.blue()));
+}
+
+// The lines of one axis's ticks across the plot, from edge to edge.
+void drawGridLines(Canvas& canvas, const GraphMapping& mapping, const TAxis& axis, Along along) {
+  if (!axis.Grid) return;
+  const bool x = along == Along::X;
+  const AxisPixels pixels = x ? axisPixels(mapping, along, mapping.plotLeft(), mapping.plotRight())
+                              : axisPixels(mapping, along, mapping.plotTop(), mapping.plotBottom());
+  const GraphRange& range = mapping.graphRange();
+  const auto line = [&](long double, std::int32_t pixel) {
+    if (x) {
+      canvas.moveTo(pixel, mapping.plotTop());
+      canvas.lineTo(pixel, mapping.plotBottom() + 1);
+    } else {
+      canvas.moveTo(mapping.plotLeft(), pixel);
+      canvas.lineTo(mapping.plotRight() + 1, pixel);
+    }
+  };
+  if (x)
+    forEachTick(range.xMin, range.xMax, axis.tickStep(), pixels, line);
+  else
+    forEachTick(range.yMin, range.yMax, axis.tickStep(), pixels, line);
 }
 
 } // namespace
@@ -228,6 +268,27 @@ void forEachTick(long double lower, long double upper, long double period, const
 
 QString TickValueText(long double value) {
   return formatGeneral(value, ValuePrecision);
+}
+
+QString TickValueText(const TAxis& axis, long double value) {
+  return axis.PiTicks ? PiMultipleText(value / std::numbers::pi_v<long double>)
+                      : TickValueText(value);
+}
+
+long double TAxis::tickStep() const {
+  return PiTicks ? GuagePeriod * std::numbers::pi_v<long double> : GuagePeriod;
+}
+
+// The pen keeps its width: a grid line is as wide as an axis line.
+void DrawGrid(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis, const TAxis& yAxis) {
+  if (!xAxis.Grid && !yAxis.Grid) return;
+  const QPen saved = canvas.pen();
+  QPen grid = saved;
+  grid.setColor(gridColor(canvas));
+  canvas.setPen(grid);
+  drawGridLines(canvas, mapping, xAxis, Along::X);
+  drawGridLines(canvas, mapping, yAxis, Along::Y);
+  canvas.setPen(saved);
 }
 
 void DrawXAxis(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis) {

@@ -36,6 +36,11 @@ public:
   std::int32_t ValXDist = 0; // extra gap in pixels between a tick and its value
   std::int32_t ValYDist = 0;
   TFont ValFont;
+  bool Grid = false;    // light lines across the plot at every tick
+  bool PiTicks = false; // GuagePeriod counts in units of π, and values are written as multiples
+
+  // The graph units between ticks: GuagePeriod, times π for an axis in units of π.
+  long double tickStep() const;
 
   // Copies every setting of the source, the font's contents included.
   void Assign(const TAxis& source) { *this = source; }
@@ -64,6 +69,13 @@ void forEachTick(long double lower, long double upper, long double period, const
 
 // The text written at a tick of the given value.
 QString TickValueText(long double value);
+// The text written at a tick of the axis: a multiple of π ("3π/2") for an axis in units of π.
+QString TickValueText(const TAxis& axis, long double value);
+
+// Light lines across the plot at the ticks of each axis that asks for them (whether or not the
+// axis itself shows), in a colour a quarter of the way from the back brush's to the canvas pen's.
+// Drawn before the axes, so that the axes and the curves lie over them.
+void DrawGrid(Canvas& canvas, const GraphMapping& mapping, const TAxis& xAxis, const TAxis& yAxis);
 
 // The X axis through y = 0 and the Y axis through x = 0, drawn with the canvas's pen and
 // brush; the value texts in the axis's value font, the canvas font restored afterwards. The

@@ -5,6 +5,7 @@
 #include "QtObjects.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,6 +16,9 @@
 #include <QToolButton>
 
 namespace {
+
+// The height of the dialog's row with the box that pins the label.
+constexpr int PinRowHeight = 24;
 
 // The topmost visible child widget of parent at pos (parent's coordinates), descending into
 // children, or parent itself; skip and its children take no part.
@@ -95,6 +99,13 @@ void TGraphLabel::setFont(const TFont& font) {
   adjustSize();
 }
 
+void TGraphLabel::setPinned(bool pinned) {
+  if (pinned)
+    m_pin = LabelPin{m_graph->PixelToX(x()), m_graph->PixelToY(y())};
+  else
+    m_pin.reset();
+}
+
 bool TGraphLabel::DragOver(QObject* source, QPoint pos) {
   return qobject_cast<TGraphLabel*>(source) && m_graph->DragOver(source, pos + this->pos());
 }
@@ -112,8 +123,10 @@ void TGraphLabel::mousePressEvent(QMouseEvent* event) {
     m_drag.pressGlobal = event->globalPosition().toPoint();
   } else if (event->button() == Qt::RightButton && !(event->buttons() & Qt::LeftButton)) {
     // Not in the middle of a drag: the dialog would take the left button's release.
+    // The graph outlives its labels; this one may be gone when the dialog returns.
+    TFuncGraph* graph = m_graph;
     TGraphLabelDlg dialog(window());
-    dialog.Execute(this);
+    if (dialog.Execute(this) == QDialog::Accepted) graph->LabelChanged();
   }
 }
 
@@ -160,13 +173,17 @@ void TGraphLabel::endDrag() {
 
 TGraphLabelDlg::TGraphLabelDlg(QWidget* parent)
     : QDialog(parent), EditLabelCaption(new QLineEdit(this)), btnFont(new QToolButton(this)),
+      CheckPin(new QCheckBox(QStringLiteral(u"座標に固定"), this)),
       BitBtn1(new QPushButton(QStringLiteral("OK"), this)) {
   setWindowTitle(QStringLiteral("グラフ・ラベルの編集"));
   EditLabelCaption->setObjectName(QStringLiteral("EditLabelCaption"));
   btnFont->setObjectName(QStringLiteral("btnFont"));
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  setFixedSize(377, 40);
+  // A row below the caption holds the box that pins the label.
+  setFixedSize(377, 40 + PinRowHeight);
   EditLabelCaption->setGeometry(16, 8, 233, 20);
+  CheckPin->setObjectName(QStringLiteral("CheckPin"));
+  CheckPin->setToolTip(QStringLiteral(u"拡大や移動のあとも、ラベルがグラフの同じ点に付いて動きます"));
   btnFont->setGeometry(264, 8, 25, 25);
   btnFont->setIcon(fontButtonIcon());
   BitBtn1->setGeometry(296, 8, 75, 25);
@@ -185,6 +202,7 @@ int TGraphLabelDlg::Execute(TGraphLabel* label) {
   colors.setColor(QPalette::Text, toQColor(label->Font().Color));
   EditLabelCaption->setPalette(colors);
   editedFont = label->Font();
+  CheckPin->setChecked(label->Pin().has_value());
   EditLabelCaption->setFont(toQFont(editedFont));
   fitHeight(difference);
   if (const QScreen* screen = this->screen())
@@ -193,6 +211,7 @@ int TGraphLabelDlg::Execute(TGraphLabel* label) {
   if (result == Accepted && target) {
     target->setCaption(EditLabelCaption->text());
     target->setFont(editedFont);
+    if (CheckPin->isChecked() != target->Pin().has_value()) target->setPinned(CheckPin->isChecked());
     fitHeight(difference);
   }
   return result;
@@ -213,5 +232,7 @@ void TGraphLabelDlg::fitHeight(int difference) {
   QCoreApplication::processEvents();
   const int editHeight = QFontMetrics(EditLabelCaption->font()).height() + 8;
   EditLabelCaption->resize(EditLabelCaption->width(), editHeight);
+  CheckPin->move(EditLabelCaption->x(), EditLabelCaption->geometry().bottom() + 8);
+  CheckPin->adjustSize();
   setFixedSize(width(), difference + editHeight);
 }

@@ -4,6 +4,7 @@
 
 #include "GraphColor.h"
 #include "GraphFont.h"
+#include "GraphLabels.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -48,6 +50,11 @@ public:
   std::int32_t Tag() const { return m_tag; }
   void setTag(std::int32_t tag) { m_tag = tag; }
   QPoint GrabOffset() const { return m_grab; }
+  // The graph point the label is pinned to; none for a label that stays on its pixels.
+  const std::optional<LabelPin>& Pin() const { return m_pin; }
+  void setPin(const std::optional<LabelPin>& pin) { m_pin = pin; }
+  // Pins the label to the graph point under its top-left corner, or lets it go.
+  void setPinned(bool pinned);
   QSize sizeHint() const override;
 
   // Another label dragged over this one moves as over the graph.
@@ -80,6 +87,7 @@ private:
   std::int32_t m_tag;
   QPoint m_grab;
   Drag m_drag;
+  std::optional<LabelPin> m_pin;
 };
 
 // The label edit dialog: the caption in the label's font, a font button, and OK. Closing it by
@@ -94,6 +102,7 @@ public:
 
   QLineEdit* EditLabelCaption;
   QToolButton* btnFont;
+  QCheckBox* CheckPin; // 座標に固定: the label stays on its graph point
 
 private:
   void btnFontClick();

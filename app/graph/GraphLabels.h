@@ -11,6 +11,14 @@
 #include <cstdint>
 #include <optional>
 
+// The graph point a pinned label stays on: its top-left corner lies there whatever the view, so
+// that zoom, pan and resize carry it along; its pixels follow from the point.
+struct LabelPin {
+  long double x = 0;
+  long double y = 0;
+  bool operator==(const LabelPin&) const = default;
+};
+
 // A visible label. Its colour is the graph's fill when it was made; a document's stored colour is
 // not applied, since labels are transparent.
 struct GraphLabelRecord {
@@ -20,6 +28,7 @@ struct GraphLabelRecord {
   std::int32_t top = 0;
   std::int32_t tag = 0;
   TFont font;
+  std::optional<LabelPin> pin; // none: the label stays on its pixels
   bool operator==(const GraphLabelRecord&) const = default;
 };
 

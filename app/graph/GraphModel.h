@@ -7,6 +7,7 @@
 #include "FuncFormula.h"
 #include "GraphAxis.h"
 #include "GraphBrush.h"
+#include "GraphCalculus.h"
 #include "GraphColor.h"
 #include "GraphLabels.h"
 #include "GraphMapping.h"
@@ -33,6 +34,7 @@ struct GraphModel {
   // the curves always follow), and only a graph that differs from it writes the key.
   bool autoRedrawByDefault = false;
   GraphParameters parameters;
+  GraphCalculus calculus; // derivative curves, tangents and areas
 
   // What a new graph holds: the defaults, and each slot's pen in its own colour.
   static GraphModel NewGraph();

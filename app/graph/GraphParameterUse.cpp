@@ -34,11 +34,13 @@ int TFuncGraph::addParameter(const QString& name) {
   if (model.parameters.add(QStringList{name}) == 0) return -1;
   setParameterIntoEngine(model.parameters.count() - 1);
   emit ParametersChanged();
+  emit Edited();
   return model.parameters.count() - 1;
 }
 
 bool TFuncGraph::setParameterValue(int index, double value) {
   if (!model.parameters.setValue(index, value)) return false;
+  emit Edited();
   setParameterIntoEngine(index);
   DrawFunctions();
   return true;
@@ -47,6 +49,7 @@ bool TFuncGraph::setParameterValue(int index, double value) {
 bool TFuncGraph::setParameterRange(int index, double min, double max) {
   const double before = model.parameters.at(index).value;
   if (!model.parameters.setRange(index, min, max)) return false;
+  emit Edited();
   if (model.parameters.at(index).value != before) {
     setParameterIntoEngine(index);
     DrawFunctions();

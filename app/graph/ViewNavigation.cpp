@@ -78,6 +78,25 @@ GraphRange ViewNavigation::panned(long double dx, long double dy) const {
   return finite(r) ? r : old;
 }
 
+GraphRange ViewNavigation::equalScale() const {
+  const GraphRange& old = mapping.graphRange();
+  const long double sx = std::fabs(mapping.xScale());
+  const long double sy = std::fabs(mapping.yScale());
+  if (!(sx > 0) || !(sy > 0) || !std::isfinite(sx) || !std::isfinite(sy)) return old;
+  GraphRange r = old;
+  const auto widen = [](long double& lower, long double& upper, long double factor) {
+    const long double centre = lower / 2 + upper / 2;
+    const long double half = (upper - lower) / 2 * factor;
+    lower = centre - half;
+    upper = centre + half;
+  };
+  if (sx > sy)
+    widen(r.xMin, r.xMax, sx / sy);
+  else
+    widen(r.yMin, r.yMax, sy / sx);
+  return finite(r) ? r : old;
+}
+
 // The ticks walk as the drawn axis walks them: a running sum from the first multiple.
 int ViewNavigation::leastSpacing(long double lower, long double upper, long double period,
                                  const TextWidth& textWidth) {
@@ -105,20 +124,50 @@ bool ViewNavigation::periodUnfit(long double lower, long double upper, std::int3
   return apart < leastSpacing(lower, upper, period, textWidth);
 }
 
+namespace {
+
+// The 1-2-5 step after a period of that series.
+long double next125(long double step) {
+  const long double decade = std::pow(10.0L, std::floor(std::log10(step) + 1e-9L));
+  const long double mantissa = step / decade;
+  return (mantissa < 1.5L ? 2 : mantissa < 3.5L ? 5 : 10) * decade;
+}
+
+} // namespace
+
+// The candidates are tried from the smallest that could lie far enough apart, upwards, until
+// one leaves room for the values.
+long double ViewNavigation::firstFit(long double lower, long double upper, std::int32_t pixels,
+                                     long double period, const TextWidth& textWidth,
+                                     long double first, long double (*next)(long double)) {
+  const long double span = std::fabs(upper - lower);
+  long double candidate = first;
+  for (int tries = 0; tries < 200 && std::isfinite(candidate); ++tries, candidate = next(candidate)) {
+    const long double apart = spacing(span, pixels, candidate);
+    if (apart < Nearest) continue;
+    if (apart >= leastSpacing(lower, upper, candidate, textWidth)) return candidate;
+  }
+  return period;
+}
+
 long double ViewNavigation::fittedPeriod(long double lower, long double upper, std::int32_t pixels,
                                          long double period, const TextWidth& textWidth) {
   const long double span = std::fabs(upper - lower);
   if (pixels <= 0 || !(span > 0) || !std::isfinite(span)) return period;
-  // The smallest 1-2-5 period at least Nearest pixels apart, then larger ones until the
-  // values fit.
-  long double decade = std::pow(10.0L, std::floor(std::log10(Nearest * span / pixels)));
-  constexpr long double Steps[] = {1, 2, 5};
-  for (int tries = 0; tries < 40; ++tries, decade *= 10)
-    for (const long double step : Steps) {
-      const long double candidate = step * decade;
-      const long double apart = spacing(span, pixels, candidate);
-      if (apart < Nearest) continue;
-      if (apart >= leastSpacing(lower, upper, candidate, textWidth)) return candidate;
-    }
-  return period;
+  const long double decade = std::pow(10.0L, std::floor(std::log10(Nearest * span / pixels)));
+  return firstFit(lower, upper, pixels, period, textWidth, decade, next125);
+}
+
+// Below one π the steps halve (π/2, π/4, π/8), so that every tick stays a simple fraction; from
+// one π up they follow 1-2-5.
+long double ViewNavigation::fittedPiPeriod(long double lower, long double upper,
+                                           std::int32_t pixels, long double period,
+                                           const TextWidth& textWidth) {
+  const long double span = std::fabs(upper - lower);
+  if (pixels <= 0 || !(span > 0) || !std::isfinite(span)) return period;
+  const long double least = Nearest * span / pixels;
+  const long double first = least < 1 ? std::exp2(std::floor(std::log2(least)))
+                                      : std::pow(10.0L, std::floor(std::log10(least)));
+  const auto next = [](long double step) { return step < 1 ? 2 * step : next125(step); };
+  return firstFit(lower, upper, pixels, period, textWidth, first, next);
 }

@@ -29,6 +29,9 @@ public:
                     long double factorY) const;
   // The range moved so that what lay at a client pixel lies (dx, dy) pixels further.
   GraphRange panned(long double dx, long double dy) const;
+  // The range in which one unit is as long on both axes: the axis with more pixels to its unit
+  // widens about its centre until it has as few as the other.
+  GraphRange equalScale() const;
 
   // The width in pixels of the value text of a tick.
   using TextWidth = std::function<int(long double value)>;
@@ -45,7 +48,15 @@ public:
   // values need; the given period when the span or the pixels leave nothing to choose from.
   static long double fittedPeriod(long double lower, long double upper, std::int32_t pixels,
                                   long double period, const TextWidth& textWidth);
+  // The same for an axis in units of π: lower, upper and the result count π, the values are
+  // measured as multiples of π, and the steps are π/4, π/2, π, 2π, 5π and so on.
+  static long double fittedPiPeriod(long double lower, long double upper, std::int32_t pixels,
+                                    long double period, const TextWidth& textWidth);
 
 private:
+  static long double firstFit(long double lower, long double upper, std::int32_t pixels,
+                              long double period, const TextWidth& textWidth, long double first,
+                              long double (*next)(long double));
+
   GraphMapping mapping;
 };

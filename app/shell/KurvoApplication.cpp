@@ -15,6 +15,14 @@ QString ChooseHelpFile(const QString& programDir, const QString& installedFile) 
   return QFileInfo::exists(beside) ? QDir::cleanPath(beside) : installedFile;
 }
 
+// A desktop opens one document per program; Qt has taken its own options out already.
+StartArguments ReadStartArguments(const QStringList& arguments) {
+  StartArguments start;
+  if (arguments.size() > 1) start.document = arguments[1];
+  if (arguments.size() > 2) start.ignored = arguments.mid(2);
+  return start;
+}
+
 TKurvoApplication::TKurvoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // No display name: on X11 Qt would append it to every window's caption.
   setApplicationName(QStringLiteral("kurvo"));

@@ -4,11 +4,20 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 
 // The help document beside the program, in the share folder next to its bin folder, as the
 // build tree has it; otherwise the installed one.
 QString ChooseHelpFile(const QString& programDir, const QString& installedFile);
+
+// What the command line asks for: the document to open at start (its first argument after the
+// program's name, empty for none) and the arguments after it, which are ignored.
+struct StartArguments {
+  QString document;
+  QStringList ignored;
+};
+StartArguments ReadStartArguments(const QStringList& arguments);
 
 class TKurvoApplication : public QApplication {
   Q_OBJECT

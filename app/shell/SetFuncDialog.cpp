@@ -61,11 +61,17 @@ void TSetFuncDlg::buildRow(int n, QLabel*& label, QLineEdit*& edit, TPenSample*&
 
 // The first formula takes the focus, so that what the user types at once is not lost.
 void TSetFuncDlg::FormShow() {
+  FollowGraph();
+  Edit1->setFocus();
+}
+
+// The same text given back to the graph changes nothing there.
+void TSetFuncDlg::FollowGraph() {
   int n = 1;
   for (QLineEdit* edit : edits())
     edit->setText(graph->FormulaText(n++));
   checkAllRows();
-  Edit1->setFocus();
+  update();
 }
 
 void TSetFuncDlg::Edit1Change(QLineEdit* edit) {

@@ -28,6 +28,8 @@ public:
   QLabel* LabelMessage;
 
   void FormShow();
+  // The rows show what the graph now holds (an undo), the focus staying where it is.
+  void FollowGraph();
   void Edit1Change(QLineEdit* edit);
   // True when the key is Enter, which the edits swallow.
   bool EditKeyPress(int key);

@@ -23,8 +23,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <vector>
 
 namespace {
 
@@ -50,6 +53,8 @@ enum AxisTag {
   TagFont = 5,
   TagVisible = 6,
   TagAutoPeriod = 7,
+  TagGrid = 8,
+  TagPi = 9,
 };
 constexpr int TagXAxisBase = 10;
 constexpr int TagYAxisBase = 20;
@@ -70,6 +75,8 @@ bool isEnter(int key) {
 // The controls of an axis page, as the members that name them on the X or the Y page.
 struct TSetGraphDlg::AxisPage {
   QCheckBox*& visible;
+  QCheckBox*& grid;
+  QCheckBox*& pi;
   TRadioGroup*& grad;
   TRadioGroup*& valPos;
   QLabel*& periodCaption;
@@ -106,17 +113,23 @@ TSetGraphDlg::TSetGraphDlg(TFuncGraph* graph, QWidget* parent)
   buildAxisPage(TabSheet2,
                 {QStringLiteral("なし"), QStringLiteral("上側"), QStringLiteral("下側"),
                  QStringLiteral("両側")},
-                121, TagXAxisBase,
-                {CheckXVisible, RadioXGrad, RadioXValPos, Label11, EditXPeriod, btnXAutoPeriod,
-                 Label12, SpinXXDist, Label13, SpinXYDist, Label17, btnXFont});
+                121, TagXAxisBase, xAxisPage());
   // On the y axis gtPos puts the ticks on the right and gtNeg on the left.
   buildAxisPage(TabSheet3,
                 {QStringLiteral("なし"), QStringLiteral("右側"), QStringLiteral("左側"),
                  QStringLiteral("両側")},
-                113, TagYAxisBase,
-                {CheckYVisible, RadioYGrad, RadioYValPos, Label14, EditYPeriod, btnYAutoPeriod,
-                 Label15, SpinYXDist, Label16, SpinYYDist, Label18, btnYFont});
+                113, TagYAxisBase, yAxisPage());
   connect(graph, &TFuncGraph::RangeChanged, this, &TSetGraphDlg::GraphRangeChange);
+}
+
+TSetGraphDlg::AxisPage TSetGraphDlg::xAxisPage() {
+  return {CheckXVisible, CheckXGrid, CheckXPi, RadioXGrad, RadioXValPos, Label11, EditXPeriod,
+          btnXAutoPeriod, Label12, SpinXXDist, Label13, SpinXYDist, Label17, btnXFont};
+}
+
+TSetGraphDlg::AxisPage TSetGraphDlg::yAxisPage() {
+  return {CheckYVisible, CheckYGrid, CheckYPi, RadioYGrad, RadioYValPos, Label14, EditYPeriod,
+          btnYAutoPeriod, Label15, SpinYXDist, Label16, SpinYYDist, Label18, btnYFont};
 }
 
 void TSetGraphDlg::buildGraphPage() {
@@ -221,6 +234,18 @@ void TSetGraphDlg::buildPeriodControls(QWidget* page, int tagBase, const AxisPag
   QCheckBox* visible = controls.visible;
   // Only the user's click acts; loading the box does not write the flag.
   connect(visible, &QCheckBox::clicked, this, [this, visible] { CheckVisibleClick(visible); });
+  // π単位 belongs with the interval it gives a unit, グリッド with the axis it draws across.
+  controls.pi = flagBox(page, QStringLiteral(u"π単位"), {112, 61}, tagBase + TagPi);
+  controls.grid = flagBox(page, QStringLiteral(u"グリッド"), {112, 100}, tagBase + TagGrid);
+}
+
+QCheckBox* TSetGraphDlg::flagBox(QWidget* page, const QString& text, QPoint at, int tag) {
+  auto* box = new QCheckBox(text, page);
+  box->move(at);
+  box->adjustSize();
+  setTag(box, tag);
+  connect(box, &QCheckBox::clicked, this, [this, box] { CheckFlagClick(box); });
+  return box;
 }
 
 // The range and tick-interval edits take numbers typed in ASCII: no input method while one has
@@ -253,23 +278,28 @@ void TSetGraphDlg::FormShow() {
   SpinMRight->setValue(graph->MarginRight());
   SpinMTop->setValue(graph->MarginTop());
   SpinMBottom->setValue(graph->MarginBottom());
-  loadAxis(graph->XAxis(), CheckXVisible, RadioXGrad, RadioXValPos, EditXPeriod, SpinXXDist,
-           SpinXYDist);
-  loadAxis(graph->YAxis(), CheckYVisible, RadioYGrad, RadioYValPos, EditYPeriod, SpinYXDist,
-           SpinYYDist);
+  loadAxis(graph->XAxis(), xAxisPage());
+  loadAxis(graph->YAxis(), yAxisPage());
   ShapeBackColor->setColor(graph->BackBrush().Color);
 }
 
+void TSetGraphDlg::FollowGraph() {
+  std::vector<QSignalBlocker> quiet;
+  for (QObject* control : findChildren<QObject*>())
+    quiet.emplace_back(control);
+  FormShow();
+}
+
 // Each control's change handler writes back only the value just loaded into it.
-void TSetGraphDlg::loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* grad,
-                            TRadioGroup* valPos, QLineEdit* period, TSpinEdit* xDist,
-                            TSpinEdit* yDist) {
-  visible->setChecked(axis.Visible);
-  grad->setItemIndex(axis.GauageType);
-  valPos->setItemIndex(axis.ValPos);
-  showFieldNumber(period, axis.GuagePeriod);
-  xDist->setValue(axis.ValXDist);
-  yDist->setValue(axis.ValYDist);
+void TSetGraphDlg::loadAxis(const TAxis& axis, const AxisPage& controls) {
+  controls.visible->setChecked(axis.Visible);
+  controls.grid->setChecked(axis.Grid);
+  controls.pi->setChecked(axis.PiTicks);
+  controls.grad->setItemIndex(axis.GauageType);
+  controls.valPos->setItemIndex(axis.ValPos);
+  showFieldNumber(controls.period, axis.GuagePeriod);
+  controls.xDist->setValue(axis.ValXDist);
+  controls.yDist->setValue(axis.ValYDist);
 }
 
 bool TSetGraphDlg::EditKeyPress(QLineEdit* edit, int key) {
@@ -358,6 +388,13 @@ void TSetGraphDlg::CheckVisibleClick(QCheckBox* box) {
   axisOfTag(tagOf(box)).Visible = box->isChecked();
   graph->UpdateGraph();
   showAxisFlags();
+}
+
+void TSetGraphDlg::CheckFlagClick(QCheckBox* box) {
+  const int tag = tagOf(box);
+  TAxis& axis = axisOfTag(tag);
+  (tag % 10 == TagGrid ? axis.Grid : axis.PiTicks) = box->isChecked();
+  graph->UpdateGraph();
 }
 
 void TSetGraphDlg::showAxisFlags() {

@@ -41,8 +41,9 @@ public:
   TColorShape* ShapeBackColor;
   QToolButton* btnBackColor;
 
-  // Page "Ｘ軸" (tags 10..17). The Grad groups choose the tick marks, not a gradient.
+  // Page "Ｘ軸" (tags 10..19). The Grad groups choose the tick marks, not a gradient.
   QCheckBox* CheckXVisible;
+  QCheckBox *CheckXGrid, *CheckXPi;
   TRadioGroup *RadioXGrad, *RadioXValPos;
   QLabel *Label11, *Label12, *Label13, *Label17;
   QLineEdit* EditXPeriod;
@@ -50,8 +51,9 @@ public:
   TSpinEdit *SpinXXDist, *SpinXYDist;
   QToolButton* btnXFont;
 
-  // Page "Ｙ軸" (tags 20..27).
+  // Page "Ｙ軸" (tags 20..29).
   QCheckBox* CheckYVisible;
+  QCheckBox *CheckYGrid, *CheckYPi;
   TRadioGroup *RadioYGrad, *RadioYValPos;
   QLabel *Label14, *Label15, *Label16, *Label18;
   QLineEdit* EditYPeriod;
@@ -61,6 +63,9 @@ public:
 
   // Loads every control from the graph.
   void FormShow();
+  // The fields show what the graph now holds (an undo), and no change handler writes them
+  // back: a margin shown clamped, or an axis flag given again, would change the graph.
+  void FollowGraph();
   // Enter applies the edit's number; true when the key was Enter (it is then consumed, also
   // when the text is not a number, which raises KurvoError).
   bool EditKeyPress(QLineEdit* edit, int key);
@@ -72,6 +77,8 @@ public:
   // Shows or hides the axis; the box then shows what the refresh left, since an axis whose line
   // lies outside the plot is hidden again.
   void CheckVisibleClick(QCheckBox* box);
+  // グリッド and π単位: the axis's flag as the box shows it.
+  void CheckFlagClick(QCheckBox* box);
   void btnBackColorClick();
   // Gives the axis the tick period that spaces its values well, once, and shows it.
   void btnAutoPeriodClick(QPushButton* button);
@@ -84,6 +91,9 @@ protected:
 
 private:
   struct AxisPage;
+  // The controls of the X and of the Y page.
+  AxisPage xAxisPage();
+  AxisPage yAxisPage();
   void buildGraphPage();
   void buildRangeGroup();
   void buildMarginGroup();
@@ -93,8 +103,8 @@ private:
   void buildPeriodControls(QWidget* page, int tagBase, const AxisPage& controls);
   QLineEdit* numberEdit(QWidget* parent, const QRect& geometry, int tag);
   TSpinEdit* spinBox(QWidget* parent, const QRect& geometry, int tag);
-  void loadAxis(const TAxis& axis, QCheckBox* visible, TRadioGroup* grad, TRadioGroup* valPos,
-                QLineEdit* period, TSpinEdit* xDist, TSpinEdit* yDist);
+  void loadAxis(const TAxis& axis, const AxisPage& controls);
+  QCheckBox* flagBox(QWidget* page, const QString& text, QPoint at, int tag);
   // The two 表示 boxes show the axes' flags, which a refresh of the graph may have cleared.
   void showAxisFlags();
   TAxis& axisOfTag(int tag);

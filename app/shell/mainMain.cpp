@@ -14,6 +14,8 @@
 #include "Pictures.h"
 #include "SetFuncDialog.h"
 #include "SetGraphDialog.h"
+#include "UndoStack.h"
+#include "ViewNavigation.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -127,6 +129,11 @@ void TfrmMain::createActions() {
                       &TfrmMain::mnFileExitClick);
   mnEditCopy = action(QStringLiteral(u"コピー"), QKeySequence(Qt::CTRL | Qt::Key_C),
                       &TfrmMain::mnEditCopyClick);
+  mnEditUndo = action(QStringLiteral(u"元に戻す"), QKeySequence::Undo, &TfrmMain::mnEditUndoClick);
+  mnEditRedo = action(QStringLiteral(u"やり直し"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+                      &TfrmMain::mnEditRedoClick);
+  mnEditRedo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   mnSetGraph = action(QStringLiteral(u"グラフ設定..."), QKeySequence(Qt::CTRL | Qt::Key_G),
                       &TfrmMain::mnSetGraphClick);
   mnSetFunction = action(QStringLiteral(u"関数設定..."), QKeySequence(Qt::CTRL | Qt::Key_F),
@@ -140,6 +147,9 @@ void TfrmMain::createActions() {
   mnSetAutoRedraw->setCheckable(true);
   mnSetAnalysis = action(QStringLiteral(u"解析..."), QKeySequence(Qt::CTRL | Qt::Key_R),
                          &TfrmMain::mnSetAnalysisClick);
+  mnViewEqualScale =
+      action(QStringLiteral(u"等倍"), QKeySequence(), &TfrmMain::mnViewEqualScaleClick);
+  mnViewStart = action(QStringLiteral(u"初期表示"), QKeySequence(), &TfrmMain::mnViewStartClick);
   mnHelpContents1 =
       action(QStringLiteral(u"目次"), QKeySequence(), &TfrmMain::mnHelpContents1Click);
   mnHelpSearchFor1 =
@@ -154,13 +164,15 @@ void TfrmMain::createMenus() {
   mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs, mnFileExport});
   mnFile->addSeparator();
   mnFile->addAction(mnFileExit);
-  menuBar()->addMenu(QStringLiteral(u"編集(&E)"))->addAction(mnEditCopy);
+  menuBar()->addMenu(QStringLiteral(u"編集(&E)"))->addActions({mnEditCopy, mnEditUndo, mnEditRedo});
   QMenu* mnSet = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
   mnSet->addActions({mnSetGraph, mnSetFunction, mnSetParameter});
   mnSet->addSeparator();
   mnSet->addActions({mnSetAddLabel, mnSetAutoRedraw});
   mnSet->addSeparator();
   mnSet->addAction(mnSetAnalysis);
+  QMenu* mnView = menuBar()->addMenu(QStringLiteral(u"表示(&V)"));
+  mnView->addActions({mnViewEqualScale, mnViewStart});
   QMenu* mnHelp = menuBar()->addMenu(QStringLiteral(u"ﾍﾙﾌﾟ(&H)"));
   mnHelp->addActions({mnHelpContents1, mnHelpSearchFor1, mnHelpHowtoUse1});
   mnHelp->addSeparator();
@@ -236,6 +248,12 @@ void TfrmMain::createGraph() {
   FGraph->setAutoRedraw(true);
   FGraph->MarkUnchanged();
   showAutoRedraw();
+  undoStack = new TUndoStack(FGraph, this);
+  undoStack->setPlaying([this] { return parameterWindow && parameterWindow->PlayingRow() >= 0; });
+  connect(undoStack, &TUndoStack::changed, this, &TfrmMain::showUndo);
+  connect(undoStack, &TUndoStack::restored, this, &TfrmMain::followUndo);
+  startRange = FGraph->Model().range;
+  showUndo();
 
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -393,6 +411,7 @@ void TfrmMain::mnFileNewClick() {
   FGraph->ResetGraph();
   Evalon->SetConstants();
   FGraph->MarkUnchanged();
+  startGraph();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }
@@ -401,8 +420,16 @@ void TfrmMain::mnFileOpenClick() {
   if (!mayDiscardGraph()) return;
   const QString name = chooseFile(OpenDialog);
   if (name.isEmpty()) return;
-  // Loading reads the file of GraphName; a file it refuses leaves the graph, its name and the
-  // windows showing it as they were.
+  openDocument(name);
+}
+
+void TfrmMain::OpenAtStart(const QString& name) {
+  RunCommand(this, [this, &name] { openDocument(name); });
+}
+
+// Loading reads the file of GraphName; a file it refuses leaves the graph, its name and the
+// windows showing it as they were.
+void TfrmMain::openDocument(const QString& name) {
   const QString previousName = FGraph->GraphName();
   FGraph->setGraphName(name);
   try {
@@ -413,11 +440,15 @@ void TfrmMain::mnFileOpenClick() {
   }
   hideSettingWindows();
   Evalon->SetConstants();
+  startGraph();
   showAutoRedraw();
   StatusPanels[CoordinatesPanel]->clear();
 }
 
+// What is typed after a save is a step of its own, so that undoing it comes back to the state
+// saved.
 void TfrmMain::mnFileSaveClick() {
+  undoStack->seal();
   if (FGraph->GraphName().isEmpty())
     mnFileSaveAsClick();
   else
@@ -425,6 +456,7 @@ void TfrmMain::mnFileSaveClick() {
 }
 
 void TfrmMain::mnFileSaveAsClick() {
+  undoStack->seal();
   // A new graph has no name to offer; the dialog would keep the last one typed.
   if (FGraph->GraphName().isEmpty()) {
     if (QLineEdit* field = fileNameField(SaveDialog)) field->clear();
@@ -443,6 +475,40 @@ void TfrmMain::mnFileExitClick() {
 
 void TfrmMain::mnEditCopyClick() {
   FGraph->CopyToClipboard();
+}
+
+void TfrmMain::mnEditUndoClick() {
+  undoStack->undo();
+}
+
+void TfrmMain::mnEditRedoClick() {
+  undoStack->redo();
+}
+
+void TfrmMain::showUndo() {
+  mnEditUndo->setText(undoStack->undoText());
+  mnEditUndo->setEnabled(undoStack->canUndo());
+  mnEditRedo->setText(undoStack->redoText());
+  mnEditRedo->setEnabled(undoStack->canRedo());
+}
+
+void TfrmMain::startGraph() {
+  undoStack->reset();
+  startRange = FGraph->Model().range;
+}
+
+void TfrmMain::mnViewEqualScaleClick() {
+  FGraph->ShowRange(ViewNavigation(FGraph->Mapping()).equalScale());
+}
+
+void TfrmMain::mnViewStartClick() {
+  FGraph->ShowRange(startRange);
+}
+
+void TfrmMain::followUndo() {
+  showAutoRedraw();
+  if (SetGraphDlg && SetGraphDlg->isVisible()) SetGraphDlg->FollowGraph();
+  if (SetFuncDlg && SetFuncDlg->isVisible()) SetFuncDlg->FollowGraph();
 }
 
 // A tool window comes to the front with the keyboard, so that typing goes to it at once.
@@ -493,7 +559,10 @@ bool TfrmMain::ImageTrashDragOver(QObject* source) const {
 }
 
 void TfrmMain::ImageTrashDragDrop(QObject* source) {
-  if (auto* label = qobject_cast<TGraphLabel*>(source)) label->hide();
+  auto* label = qobject_cast<TGraphLabel*>(source);
+  if (!label) return;
+  label->hide();
+  FGraph->LabelChanged();
 }
 
 void TfrmMain::showHelp(THelpWindow::HelpCommand command) {

@@ -5,6 +5,7 @@
 
 #include "Evalon.h"
 #include "GraphLabel.h"
+#include "GraphMapping.h"
 #include "HelpWindow.h"
 #include "Pictures.h"
 
@@ -21,6 +22,7 @@ class TFuncGraph;
 class TSetFuncDlg;
 class TSetGraphDlg;
 class TParameterWindow;
+class TUndoStack;
 class TfrmMain;
 
 // The trash image of the toolbar: it accepts only graph labels, and hides one dropped on it.
@@ -68,12 +70,16 @@ public:
   QAction* mnFileExport;
   QAction* mnFileExit;
   QAction* mnEditCopy;
+  QAction* mnEditUndo;
+  QAction* mnEditRedo;
   QAction* mnSetGraph;
   QAction* mnSetFunction;
   QAction* mnSetParameter;
   QAction* mnSetAddLabel;
   QAction* mnSetAutoRedraw;
   QAction* mnSetAnalysis;
+  QAction* mnViewEqualScale;
+  QAction* mnViewStart;
   QAction* mnHelpContents1;
   QAction* mnHelpSearchFor1;
   QAction* mnHelpHowtoUse1;
@@ -81,6 +87,12 @@ public:
   QFileDialog* OpenDialog;
   QFileDialog* SaveDialog;
   QFileDialog* ExportDialog;
+
+  // The graph's undo history, which New and Open start again.
+  TUndoStack* UndoStack() const { return undoStack; }
+  // Opens the document named on the command line once the window shows: a file that cannot be
+  // opened ends in the error box over the window and leaves the new graph.
+  void OpenAtStart(const QString& name);
 
   bool ImageTrashDragOver(QObject* source) const;
   void ImageTrashDragDrop(QObject* source);
@@ -93,12 +105,16 @@ public slots:
   void mnFileExportClick();
   void mnFileExitClick();
   void mnEditCopyClick();
+  void mnEditUndoClick();
+  void mnEditRedoClick();
   void mnSetGraphClick();
   void mnSetFunctionClick();
   void mnSetParameterClick();
   void mnSetAddLabelClick();
   void mnSetAutoRedrawClick();
   void mnSetAnalysisClick();
+  void mnViewEqualScaleClick();
+  void mnViewStartClick();
   void btnReDrawClick();
   void mnHelpContents1Click();
   void mnHelpSearchFor1Click();
@@ -128,6 +144,13 @@ private:
   void showToolWindow(QWidget* window);
   void showAutoRedraw();
   bool mayDiscardGraph();
+  // Loads the document of the graph name; a file refused leaves everything as it was.
+  void openDocument(const QString& name);
+  void showUndo();
+  // The windows that show the graph show the state an undo or redo brought.
+  void followUndo();
+  // A new or opened graph starts the history and is the view 初期表示 comes back to.
+  void startGraph();
   QString chooseFile(QFileDialog* dialog);
   bool mayWrite(const QString& graphName);
   void showHelp(THelpWindow::HelpCommand command);
@@ -139,5 +162,7 @@ private:
   TAnalysisWindow* analysisWindow = nullptr; // made when first asked for
   // Made when first asked for.
   TParameterWindow* parameterWindow = nullptr;
+  TUndoStack* undoStack = nullptr;
+  GraphRange startRange; // the range of the graph when it was opened or made new
   bool engineRequested = false;
 };

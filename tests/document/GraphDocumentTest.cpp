@@ -5,6 +5,7 @@
 
 #include "Evalon.h"
 #include "FuncGraph.h"
+#include "GraphModel.h"
 #include "IniFile.h"
 #include "KurvoError.h"
 #include "ShiftJisCodec.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <random>
 
 namespace {
@@ -156,6 +158,49 @@ TEST_F(GraphDocumentTest, AutoRedrawIsWrittenOnlyWhenOnAndReadBack) {
   other.setAutoRedraw(true);
   other.ResetGraph();
   EXPECT_FALSE(other.AutoRedraw());
+}
+
+// Grid lines, ticks in units of π and pinned labels add their keys only while they are used;
+// a file that had one is told when it goes, and each reads back as written.
+TEST_F(GraphDocumentTest, WorksheetKeysAreWrittenOnlyWhenUsedAndReadBack) {
+  const struct {
+    const char* name;
+    std::function<void(GraphModel&, bool)> use;
+    QByteArray on, off;
+  } cases[] = {
+      {"grid", [](GraphModel& m, bool on) { m.xAxis.Grid = on; }, "FontStyle=0\r\nGrid=1\r\n",
+       "FontStyle=0\r\nGrid=0\r\n"},
+      {"pi ticks", [](GraphModel& m, bool on) { m.yAxis.PiTicks = on; },
+       "FontStyle=0\r\nPiTicks=1\r\n[GraphRange]", "FontStyle=0\r\nPiTicks=0\r\n[GraphRange]"},
+      {"pinned label",
+       [](GraphModel& m, bool on) {
+         m.labels.slot(2) = GraphLabelRecord{QStringLiteral("top"), 0, 30, 40, 2, {}, {}};
+         if (on) m.labels.slot(2)->pin = LabelPin{1.25L, -0.5L};
+       },
+       "Label02Pinned=1\r\nLabel02PinX=1.25\r\nLabel02PinY=-0.5\r\n",
+       "Label02Pinned=0\r\nLabel02PinX=1.25\r\nLabel02PinY=-0.5\r\n"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.name);
+    GraphModel model = graph.Model();
+    test.use(model, false);
+    const QByteArray plain = DocumentState(model);
+    EXPECT_FALSE(plain.contains("Grid") || plain.contains("PiTicks") || plain.contains("Pin"));
+
+    test.use(model, true);
+    SaveGraphDocument(path(), model);
+    EXPECT_TRUE(fromShiftJis(fileBytes()).toUtf8().contains(test.on)) << fileBytes().data();
+    GraphModel read = graph.Model();
+    LoadGraphDocument(path(), read);
+    for (auto& label : {&read.labels.slot(2), &model.labels.slot(2)})
+      if (*label) (*label)->color = 0;
+    EXPECT_EQ(read, model);
+
+    test.use(model, false);
+    SaveGraphDocument(path(), model);
+    EXPECT_TRUE(fromShiftJis(fileBytes()).toUtf8().contains(test.off)) << fileBytes().data();
+    ASSERT_TRUE(QFile::remove(path()));
+  }
 }
 
 TEST_F(GraphDocumentTest, RealsUseTheGeneralFormat) {

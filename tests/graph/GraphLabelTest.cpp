@@ -2,6 +2,7 @@
 #include "FuncGraph.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLineEdit>
@@ -294,8 +295,10 @@ TEST(GraphLabelDialog, ClosingWithoutOkChangesNothingEvenAfterAFontWasChosen) {
     dialog.EditLabelCaption->setText(QStringLiteral("changed"));
     chooseFont(dialog, bold);
     EXPECT_TRUE(dialog.EditLabelCaption->font().bold());
-    // Taller font, taller edit and dialog; the difference between them stays.
-    EXPECT_EQ(dialog.height() - dialog.EditLabelCaption->height(), 20);
+    // Taller font, taller edit and dialog; the difference between them (the margins and the
+    // row of the pin box) stays, and the pin box stays below the edit.
+    EXPECT_EQ(dialog.height() - dialog.EditLabelCaption->height(), 44);
+    EXPECT_GT(dialog.CheckPin->y(), dialog.EditLabelCaption->geometry().bottom());
     EXPECT_GT(dialog.EditLabelCaption->height(), 20);
     dialog.close();
   });

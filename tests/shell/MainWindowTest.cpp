@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -798,6 +799,56 @@ TEST_F(MainWindowTest, TextFieldsOfToolWindowsKeepTheirStandardKeys) {
     EXPECT_EQ(form.FGraph->Label(slot), nullptr) << slot;
   QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), field->text());
+}
+
+// A document named on the command line opens with its curves drawn, also without its
+// extension; a file that is missing or no document ends in the error box over the window and
+// leaves the new graph.
+TEST_F(MainWindowTest, TheDocumentOfTheCommandLineOpensAtStart) {
+  write(QStringLiteral("start.kvx"), "[Function]\r\nFunc01Formula=x\r\n");
+  write(QStringLiteral("text.kvx"), "no document here\n");
+  form.OpenAtStart(path(QStringLiteral("start")));
+  EXPECT_EQ(form.FGraph->FormulaText(1), QStringLiteral("x"));
+  EXPECT_EQ(form.FGraph->GraphName(), path(QStringLiteral("start")));
+  EXPECT_FALSE(form.FGraph->CurvesStale());
+  EXPECT_FALSE(form.FGraph->IsChanged());
+
+  for (const char* name : {"missing.kvx", "text.kvx"}) {
+    SCOPED_TRACE(name);
+    TfrmMain fresh;
+    fresh.show();
+    QApplication::processEvents();
+    QWidget* boxWindow = nullptr;
+    const auto answering = answerNextModal<QMessageBox>([&boxWindow](QMessageBox* box) {
+      boxWindow = box->parentWidget();
+      box->accept();
+    });
+    fresh.OpenAtStart(path(QLatin1String(name)));
+    EXPECT_EQ(boxWindow, &fresh);
+    EXPECT_TRUE(fresh.FGraph->GraphName().isEmpty());
+    EXPECT_TRUE(fresh.FGraph->FormulaText(1).isEmpty());
+  }
+}
+
+// The program itself: arguments after the document are named on standard error and ignored.
+TEST_F(MainWindowTest, TheProgramIgnoresArgumentsAfterTheDocument) {
+  write(QStringLiteral("start.kvx"), "[Function]\r\nFunc01Formula=x\r\n");
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(KURVO_PROGRAM),
+                {path(QStringLiteral("start.kvx")), QStringLiteral("b.kvx"), QStringLiteral("-c")});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  const QByteArray line = QStringLiteral(u"kurvo: 余分な引数を無視します: b.kvx -c\n").toUtf8();
+  QByteArray errors;
+  for (int wait = 0; wait < 100 && !errors.contains(line); ++wait) {
+    program.waitForReadyRead(100);
+    errors += program.readAllStandardError();
+  }
+  program.kill();
+  program.waitForFinished(10000);
+  EXPECT_TRUE(errors.contains(line)) << errors.toStdString();
 }
 
 } // namespace

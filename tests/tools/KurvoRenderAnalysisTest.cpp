@@ -166,4 +166,41 @@ TEST_F(KurvoRenderAnalysisTest, BadArgumentsAreUsageErrors) {
             2);
 }
 
+// --integrate and --slope: one line per used slot, a value and its error or a reason; --set
+// reaches them; arguments that are not numbers are usage errors.
+TEST_F(KurvoRenderAnalysisTest, IntegralsAndSlopesOfEveryUsedSlot) {
+  const QString graph = document({"sin(x)", "a*x", "1/x", "abs(x)"});
+  const TextRun areas = run({QStringLiteral("--set"), QStringLiteral("a=2"),
+                             QStringLiteral("--integrate"), QStringLiteral("-1,3.141592653589793"),
+                             graph});
+  ASSERT_EQ(areas.exitCode, 0) << areas.errors.toStdString();
+  ASSERT_EQ(areas.lines.size(), 4);
+  const QStringList sine = areas.lines[0].split(QLatin1Char('\t'));
+  ASSERT_EQ(sine.size(), 3);
+  const double exactSine = 1 + std::cos(1.0);
+  EXPECT_NEAR(sine[1].toDouble(), exactSine, 1e-12);
+  EXPECT_LE(std::fabs(sine[1].toDouble() - exactSine), sine[2].toDouble() + 1e-15);
+  EXPECT_NEAR(areas.lines[1].split(QLatin1Char('\t'))[1].toDouble(), pi * pi - 1, 1e-11);
+  EXPECT_TRUE(areas.lines[2].startsWith(QStringLiteral("3\t\t\t"))) << areas.lines[2].toStdString();
+
+  const TextRun slopes = run({QStringLiteral("--set"), QStringLiteral("a=2"),
+                              QStringLiteral("--slope"), QStringLiteral("0"), graph});
+  ASSERT_EQ(slopes.exitCode, 0);
+  EXPECT_EQ(slopes.lines.mid(0, 2), (QStringList{QStringLiteral("1\t1"), QStringLiteral("2\t2")}));
+  EXPECT_TRUE(slopes.lines[2].startsWith(QStringLiteral("3\t\t")));
+  EXPECT_EQ(slopes.lines[3], QStringLiteral(u"4\t\t微分できません"));
+
+  const TextRun line = run({QStringLiteral("--integrate"), QStringLiteral("-inf,inf"),
+                            document({"exp(-x*x)"})});
+  ASSERT_EQ(line.lines.size(), 1);
+  EXPECT_NEAR(line.lines[0].section(QLatin1Char('\t'), 1, 1).toDouble(), std::sqrt(pi), 1e-13);
+  for (const QStringList& bad :
+       {QStringList{QStringLiteral("--integrate"), QStringLiteral("0"), graph},
+        QStringList{QStringLiteral("--integrate"), QStringLiteral("0,pi"), graph},
+        QStringList{QStringLiteral("--slope"), QStringLiteral("x"), graph},
+        QStringList{QStringLiteral("--slope"), QStringLiteral("1"), QStringLiteral("--integrate"),
+                    QStringLiteral("0,1"), graph}})
+    EXPECT_EQ(run(bad).exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
+}
+
 } // namespace

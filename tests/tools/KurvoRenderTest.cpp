@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -36,6 +37,17 @@ QByteArray fileBytes(const QString& path) {
 class KurvoRenderTest : public ::testing::Test {
 protected:
   QString path(const QString& name) const { return dir.filePath(name); }
+
+  // Installs the build into prefix/ of the test's folder.
+  void install() const {
+    QProcess install;
+    install.start(QStringLiteral(CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
+                   QStringLiteral("--prefix"), path(QStringLiteral("prefix"))});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+  }
+
   QTemporaryDir dir;
 };
 
@@ -195,12 +207,7 @@ TEST_F(KurvoRenderTest, PiIsKnownToTheFormulas) {
 // The installed program finds the installed engine: a curve is drawn and no formula fails.
 // Without it, the program still starts.
 TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt) {
-  QProcess install;
-  install.start(QStringLiteral(CMAKE_COMMAND),
-                {QStringLiteral("--install"), QStringLiteral(BUILD_DIR), QStringLiteral("--prefix"),
-                 path(QStringLiteral("prefix"))});
-  ASSERT_TRUE(install.waitForFinished(120000));
-  ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+  ASSERT_NO_FATAL_FAILURE(install());
   for (const char* file : {"bin/kurvo", "bin/kurvo-render", "bin/evalon", "share/kurvo/KURVO.HLP",
                            "share/applications/kurvo.desktop"})
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("prefix/") + QLatin1String(file)))) << file;
@@ -230,6 +237,37 @@ TEST_F(KurvoRenderTest, InstalledProgramLoadsTheInstalledEngineAndRunsWithoutIt)
   const QImage withoutEngine(path(QStringLiteral("no-engine.png")));
   EXPECT_EQ(withoutEngine.pixel(graph.XToPixel(1), graph.YToPixel(1)), qRgb(255, 255, 224));
   EXPECT_EQ(withoutEngine.pixel(graph.XToPixel(1), graph.YToPixel(0)), qRgb(0, 0, 0));
+}
+
+// The install tells the desktop of the document type: its MIME type by the file's glob, the
+// desktop entry that opens such files, and the caches refreshed where the tools exist.
+TEST_F(KurvoRenderTest, InstallRegistersTheDocumentType) {
+  ASSERT_NO_FATAL_FAILURE(install());
+  const QByteArray type = "application/x-kurvo-graph";
+
+  const QByteArray mime = fileBytes(path(QStringLiteral("prefix/share/mime/packages/kurvo.xml")));
+  for (const QByteArray& part : {"<mime-type type=\"" + type + "\">",
+                                 QByteArray("<glob pattern=\"*.kvx\"/>"),
+                                 QByteArray("<comment>Kurvo graph</comment>"),
+                                 QStringLiteral(u"<comment xml:lang=\"ja\">Kurvo のグラフ</comment>")
+                                     .toUtf8(),
+                                 QByteArray("<icon name=\"kurvo\"/>")})
+    EXPECT_TRUE(mime.contains(part)) << part.toStdString();
+
+  const QString entry = path(QStringLiteral("prefix/share/applications/kurvo.desktop"));
+  const QByteArray desktop = fileBytes(entry);
+  EXPECT_TRUE(desktop.contains("\nExec=kurvo %f\n"));
+  EXPECT_TRUE(desktop.contains("\nMimeType=" + type + ";\n"));
+
+  const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+  if (!validate.isEmpty()) {
+    QProcess check;
+    check.start(validate, {entry});
+    ASSERT_TRUE(check.waitForFinished(30000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+  }
+  if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+    EXPECT_TRUE(fileBytes(path(QStringLiteral("prefix/share/mime/globs2"))).contains(":" + type + ":*.kvx"));
 }
 
 } // namespace

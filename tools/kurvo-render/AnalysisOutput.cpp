@@ -1,12 +1,15 @@
 #include "AnalysisOutput.h"
 
+#include "CalculusText.h"
 #include "FuncGraph.h"
 #include "GraphCurves.h"
 #include "NumberFormat.h"
 
 #include <QStringList>
 
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace {
@@ -67,5 +70,48 @@ void printTable(const TFuncGraph& graph, const TableSpan& span) {
         std::printf("\t");
     }
     std::printf("\n");
+  }
+}
+
+namespace {
+
+std::optional<double> boundOf(const QString& text) {
+  const QString bound = text.trimmed();
+  constexpr double Infinity = std::numeric_limits<double>::infinity();
+  if (bound == QLatin1String("inf") || bound == QLatin1String("+inf")) return Infinity;
+  if (bound == QLatin1String("-inf")) return -Infinity;
+  const std::optional<long double> value = textToFloat(bound);
+  if (!value || !std::isfinite(static_cast<double>(*value))) return std::nullopt;
+  return static_cast<double>(*value);
+}
+
+} // namespace
+
+std::optional<std::pair<double, double>> parseBounds(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char(','));
+  if (parts.size() != 2) return std::nullopt;
+  const std::optional<double> a = boundOf(parts[0]);
+  const std::optional<double> b = boundOf(parts[1]);
+  if (!a || !b) return std::nullopt;
+  return std::pair{*a, *b};
+}
+
+void printIntegrals(const TFuncGraph& graph, double a, double b) {
+  for (const Curve& curve : graphCurves(graph)) {
+    const IntegralResult r = integral(curve.f, a, b);
+    if (r.ok())
+      std::printf("%d\t%.17g\t%.17g\n", curve.slot, r.value, r.error);
+    else
+      std::printf("%d\t\t\t%s\n", curve.slot, qUtf8Printable(IntegralReason(r)));
+  }
+}
+
+void printSlopes(const TFuncGraph& graph, double x) {
+  for (const Curve& curve : graphCurves(graph)) {
+    const DerivativeResult d = derivative(curve.f, x);
+    if (d.ok())
+      std::printf("%d\t%.17g\n", curve.slot, d.value);
+    else
+      std::printf("%d\t\t%s\n", curve.slot, qUtf8Printable(DerivativeReason(d)));
   }
 }

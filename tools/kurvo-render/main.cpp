@@ -32,6 +32,8 @@ const char* const helpText =
     R"HELP(Usage: kurvo-render [--size WxH] [--scale R] [--set NAME=VALUE]... IN.kvx OUT
        kurvo-render [--size WxH] [--set NAME=VALUE]... --analyse IN.kvx
        kurvo-render [--size WxH] [--set NAME=VALUE]... --table START,STEP,COUNT IN.kvx
+       kurvo-render [--set NAME=VALUE]... --integrate A,B IN.kvx
+       kurvo-render [--set NAME=VALUE]... --slope X IN.kvx
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
@@ -54,6 +56,12 @@ scanned at four samples per pixel column of the graph's width (see --size) and e
 is refined to full double precision.
 --table prints a header "x<TAB>f1..." naming the used slots and COUNT rows (1 to 10000) for
 x = START + n * STEP; a failed evaluation is an empty field.
+--integrate prints, for every used slot in slot order, "N<TAB>VALUE<TAB>ERROR": the integral
+of fN from A to B (decimal numbers, or -inf and inf) by adaptive Gauss-Kronrod quadrature to
+about 12 digits, and a bound of its error; or "N<TAB><TAB><TAB>MESSAGE" when it has no value
+(the function fails inside, or a singularity cannot be integrated).
+--slope prints "N<TAB>SLOPE", the derivative of fN at X (Richardson extrapolation of central
+differences, checked from both sides), or "N<TAB><TAB>MESSAGE" where fN has no slope.
 Numbers are written as "%.17g".
 Exit status: 0 OUT was written (or the text printed, also when no point was found), 1 OUT
 could not be written, 2 usage error, or IN unreadable or not a graph document.
@@ -73,6 +81,10 @@ struct Options {
   QString output;
   bool analyse = false;
   std::optional<TableSpan> table;
+  std::optional<std::pair<double, double>> integrate;
+  std::optional<double> slope;
+
+  bool printsText() const { return analyse || table || integrate || slope; }
 };
 
 void usageError(const char* message) {
@@ -89,14 +101,17 @@ std::optional<QSize> parseSize(const QString& text) {
   return QSize(*width, *height);
 }
 
-// --analyse and --table print text instead of writing OUT: one of them, and IN alone.
+// --analyse, --table, --integrate and --slope print text instead of writing OUT: one of
+// them, and IN alone.
 std::optional<Options> textOptions(Options options, const QStringList& files) {
-  if (options.analyse && options.table) {
-    usageError("--analyse and --table cannot be combined");
+  const int texts = int(options.analyse) + int(options.table.has_value()) +
+                    int(options.integrate.has_value()) + int(options.slope.has_value());
+  if (texts > 1) {
+    usageError("--analyse, --table, --integrate and --slope cannot be combined");
     return std::nullopt;
   }
   if (files.size() != 1) {
-    usageError("--analyse and --table need IN.kvx only");
+    usageError("--analyse, --table, --integrate and --slope need IN.kvx only");
     return std::nullopt;
   }
   options.input = files[0];
@@ -153,6 +168,19 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         usageError("--table takes START,STEP,COUNT, COUNT from 1 to 10000");
         return std::nullopt;
       }
+    } else if (arguments[i] == QLatin1String("--integrate") && i + 1 < arguments.size()) {
+      options.integrate = parseBounds(arguments[++i]);
+      if (!options.integrate) {
+        usageError("--integrate takes A,B: decimal numbers, or -inf and inf");
+        return std::nullopt;
+      }
+    } else if (arguments[i] == QLatin1String("--slope") && i + 1 < arguments.size()) {
+      const std::optional<long double> x = textToFloat(arguments[++i]);
+      if (!x || !std::isfinite(static_cast<double>(*x))) {
+        usageError("--slope takes X, a decimal number");
+        return std::nullopt;
+      }
+      options.slope = static_cast<double>(*x);
     } else if (arguments[i] == QLatin1String("--scale") && i + 1 < arguments.size()) {
       const std::optional<double> scale = parseScale(arguments[++i]);
       if (!scale) {
@@ -169,7 +197,7 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
       files << arguments[i];
     }
   }
-  if (options.analyse || options.table) return textOptions(options, files);
+  if (options.printsText()) return textOptions(options, files);
   if (!scaledSizeFits(options.size, options.scale)) {
     usageError("the picture at --scale R may be at most 16384 pixels a side");
     return std::nullopt;
@@ -245,6 +273,10 @@ int writeResult(TFuncGraph& graph, const Options& options) {
     printPoints(graph);
   else if (options.table)
     printTable(graph, *options.table);
+  else if (options.integrate)
+    printIntegrals(graph, options.integrate->first, options.integrate->second);
+  else if (options.slope)
+    printSlopes(graph, *options.slope);
   else
     return writeOutput(graph, options.output) ? 0 : ExitWriteFailed;
   return 0;
@@ -316,7 +348,7 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = parseOptions(QApplication::arguments());
   if (!options) return ExitUsage;
   const QString suffix = QFileInfo(options->output).suffix().toLower();
-  if (!options->analyse && !options->table && !exportFormatOf(options->output) &&
+  if (!options->printsText() && !exportFormatOf(options->output) &&
       suffix != QLatin1String("kvx")) {
     usageError("OUT must end in .png, .svg, .pdf or .kvx");
     return ExitUsage;
