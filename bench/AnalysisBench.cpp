@@ -1,6 +1,7 @@
 // analysis_bench: the time the analysis takes for the notable points (roots, turning points,
 // y-intercepts, intersections of every pair) of five of the engine benchmark's formulas over
-// a range of 1920 pixel columns, evaluated through the binding as the program does.
+// a range of 1920 pixel columns, evaluated through the binding as the program does, with the
+// points of the picture's sampler on the graph's own columns, as the analysis window takes them.
 #include "FiveCurveGraph.h"
 #include "FrameTimes.h"
 #include "GraphCurves.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   TFuncGraph graph;
   setUpFiveCurveGraph("analysis_bench", evalon, graph);
   const AnalysisRange range{static_cast<double>(graph.XMin()), static_cast<double>(graph.XMax()),
-                            1920};
+                            1920, graph.DeviceMapping()};
 
   std::size_t found = 0;
   const FrameTimes times = timeFrames(FiveCurveRepetitions, [&](int) {

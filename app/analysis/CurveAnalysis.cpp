@@ -1,8 +1,11 @@
 #include "CurveAnalysis.h"
 
+#include "CurveSampler.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -149,6 +152,50 @@ bool touchesZero(const TurnPoint& turn, double scale) {
   return std::abs(turn.y) <= NegligibleShare * scale;
 }
 
+// A curve's samples on the scan, with every point the picture's sampler evaluated, and no
+// value just after the nearer point of each jump it found, so that no root or turn is looked
+// for across it. A domain edge needs no such gap: the scan fails beyond it.
+struct Scan {
+  std::vector<double> xs;
+  Samples ys;
+};
+
+Scan withPicture(const Curve& curve, const std::vector<double>& xs, const Samples& ys,
+                 const AnalysisRange& range) {
+  if (!range.picture) return {xs, ys};
+  struct Point {
+    double x;
+    std::optional<double> y;
+    bool gap;
+  };
+  std::vector<Point> points;
+  for (std::size_t i = 0; i < xs.size(); ++i)
+    points.push_back({xs[i], ys[i], false});
+  const CurveFunction recorded = [&](long double x, long double& y) {
+    const std::optional<double> v = curve.f(static_cast<double>(x));
+    if (!v) return false;
+    y = *v;
+    if (std::isfinite(*v)) points.push_back({static_cast<double>(x), v, false});
+    return true;
+  };
+  const GraphMapping& m = *range.picture;
+  const auto last = static_cast<std::int32_t>(
+      std::min<std::int64_t>(m.plotRight(), std::int64_t{m.plotLeft()} + range.pixelColumns - 1));
+  for (const CurveBreak& b : sampleCurve(m, {m.plotLeft(), last}, recorded).breaks)
+    if (b.kind == BreakKind::Jump)
+      points.push_back({static_cast<double>(std::min(b.left, b.right)), std::nullopt, true});
+  std::stable_sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
+    return std::tie(a.x, a.gap) < std::tie(b.x, b.gap);
+  });
+  Scan scan;
+  for (const Point& p : points) {
+    if (!scan.xs.empty() && scan.xs.back() == p.x && !p.gap) continue;
+    scan.xs.push_back(p.x);
+    scan.ys.push_back(p.y);
+  }
+  return scan;
+}
+
 // Roots, minima and maxima; a turn that touches zero is a root as well.
 void addRootsAndTurns(std::vector<CurvePoint>& points, const Curve& curve,
                       const std::vector<double>& xs, const Samples& ys, double scale) {
@@ -209,7 +256,8 @@ std::vector<CurvePoint> CurveAnalysis::points(const std::vector<Curve>& curves,
   for (const Curve& curve : curves) {
     samples.push_back(sample(curve.f, xs));
     scales.push_back(largestMagnitude(samples.back()));
-    addRootsAndTurns(points, curve, xs, samples.back(), scales.back());
+    const Scan scan = withPicture(curve, xs, samples.back(), range);
+    addRootsAndTurns(points, curve, scan.xs, scan.ys, scales.back());
     addYIntercept(points, curve, range);
   }
   for (std::size_t i = 0; i < curves.size(); ++i)

@@ -1,11 +1,16 @@
 // The notable points of curves over an x range: roots, local minima and maxima, the value at
 // x = 0 and the intersections of every pair. Each curve is sampled at least four times per
 // pixel column of the plot, and every candidate between samples is refined to full double
-// precision; stretches where a curve fails split it, so nothing is reported across them.
+// precision; stretches where a curve fails split it, so nothing is reported across them. Given
+// the picture the curves are drawn in, a curve's roots and turning points are also looked for
+// among the points the picture's sampler evaluated, and never across the breaks it found, so
+// that near poles, jumps and spikes they agree with what the picture shows.
 #pragma once
 
+#include "GraphMapping.h"
 #include "Refine.h"
 
+#include <optional>
 #include <vector>
 
 enum class PointKind { Root, Minimum, Maximum, YIntercept, Intersection };
@@ -27,6 +32,9 @@ struct AnalysisRange {
   double xMin;
   double xMax;
   int pixelColumns; // of the plot that shows the range
+  // The mapping of that plot, whose columns from its left edge on (pixelColumns of them) the
+  // picture's sampler takes; none for a range without a picture.
+  std::optional<GraphMapping> picture = std::nullopt;
 };
 
 class CurveAnalysis {

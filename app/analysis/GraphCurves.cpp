@@ -43,12 +43,13 @@ std::vector<Curve> graphCurves(const TFuncGraph& graph) {
 }
 
 // A plot wider than the picture (a document's margins reach beyond it) is scanned at the
-// picture's columns, so that the work stays bounded.
+// picture's columns, so that the work stays bounded. The picture is the one the screen draws.
 AnalysisRange graphRange(const TFuncGraph& graph) {
   const GraphMapping& mapping = graph.DeviceMapping();
   const std::int64_t picture = std::max(toDevicePixels(graph.width(), graph.RenderScale()), 1);
   return {static_cast<double>(graph.XMin()), static_cast<double>(graph.XMax()),
-          static_cast<int>(std::clamp<std::int64_t>(mapping.plotWidth() + 1, 1, picture))};
+          static_cast<int>(std::clamp<std::int64_t>(mapping.plotWidth() + 1, 1, picture)),
+          mapping};
 }
 
 GraphTable graphTable(const TFuncGraph& graph, const TableSpan& span) {

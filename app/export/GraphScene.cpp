@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -67,7 +68,8 @@ void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
     const double reach = pen.width();
     const QRectF bounds = QRectF(QPointF(0, 0), scene.size).adjusted(-reach, -reach, reach, reach);
     withCurve(formula, graph.Evalon(), [&](GraphCurve& curve) {
-      scene.curves.push_back({pen, curve.pieces(graph.Mapping(), bounds, sampling)});
+      VectorCurve shapes = curve.pieces(graph.Mapping(), bounds, sampling);
+      scene.curves.push_back({pen, std::move(shapes.lines), std::move(shapes.bands)});
     });
   }
 }

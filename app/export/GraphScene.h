@@ -37,10 +37,11 @@ struct SceneLine {
   QPen pen;
 };
 
-// A curve's pieces; the pen is the screen's (a dashed pen is one pixel wide).
+// A curve's pieces and bands; the pen is the screen's (a dashed pen is one pixel wide).
 struct SceneCurve {
   QPen pen;
   std::vector<QPolygonF> pieces;
+  std::vector<QPolygonF> bands; // filled in the pen's colour and outlined in the pen
 };
 
 // An area of the calculus marks: polygons in a tint of its slot's colour, under the curves.

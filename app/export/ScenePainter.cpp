@@ -50,6 +50,10 @@ void paintCurves(const GraphScene& scene, QPainter& painter) {
     painter.setPen(pen);
     for (const QPolygonF& piece : curve.pieces)
       painter.drawPolyline(piece);
+    painter.setBrush(pen.color());
+    for (const QPolygonF& band : curve.bands)
+      painter.drawPolygon(band);
+    painter.setBrush(Qt::NoBrush);
   }
 }
 

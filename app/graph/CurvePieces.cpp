@@ -1,7 +1,5 @@
 #include "CurvePieces.h"
 
-#include "CurveJoin.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -26,53 +24,73 @@ public:
   PieceBuilder(const GraphMapping& mapping, const CurveFunction& curve, const QRectF& picture,
                const CurveSampling& sampling)
       : mapping(mapping), curve(curve), sampling(sampling),
-        span(mapping.columnsWithin(static_cast<std::int32_t>(std::floor(picture.left())),
-                                   static_cast<std::int32_t>(std::ceil(picture.right())))) {}
+        sampled(sampleCurve(
+            mapping,
+            mapping.columnsWithin(static_cast<std::int32_t>(std::floor(picture.left())),
+                                  static_cast<std::int32_t>(std::ceil(picture.right()))),
+            curve)) {}
 
-  std::vector<QPolygonF> build() {
-    sampleColumns();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (!columns[i].joined)
-        endPiece();
-      else if (bends(i))
-        addBetween(i);
-      if (columns[i].good) piece << columns[i].at;
+  std::vector<QPolygonF> lines() {
+    std::vector<QPolygonF> pieces;
+    for (const CurvePiece& piece : sampled.pieces) {
+      QPolygonF line;
+      for (std::size_t k = piece.first; k < piece.last; ++k) {
+        const CurveVertex& v = sampled.vertices[k];
+        if (k > piece.first && betweenColumns(sampled.vertices[k - 1], v))
+          addBetween(line, columnIndex(v));
+        line << point(v.column, v.y);
+      }
+      if (line.size() == 1) line << line.front(); // a closed piece of one point is a dot
+      pieces.push_back(std::move(line));
     }
-    endPiece();
-    return std::move(pieces);
+    return pieces;
+  }
+
+  // Runs of neighbouring band columns, each as one shape.
+  std::vector<QPolygonF> bands() const {
+    std::vector<QPolygonF> shapes;
+    const std::vector<CurveBand>& all = sampled.bands;
+    for (std::size_t first = 0; first < all.size();) {
+      std::size_t last = first + 1;
+      while (last < all.size() && all[last].column == all[last - 1].column + 1)
+        ++last;
+      QPolygonF shape;
+      for (std::size_t k = first; k < last; ++k)
+        shape << point(all[k].column, heldInPlot(all[k].high));
+      for (std::size_t k = last; k-- > first;)
+        shape << point(all[k].column, heldInPlot(all[k].low));
+      shapes.push_back(std::move(shape));
+      first = last;
+    }
+    return shapes;
   }
 
 private:
-  // The screen's sample of one column.
-  struct Column {
-    long double x;
-    QPointF at; // when good
-    bool good;
-    bool joined; // to the column before
-  };
-
-  void sampleColumns() {
-    CurveJoin join;
-    for (std::int32_t c = span.first; c <= span.last; ++c) {
-      const long double x = mapping.pixelToX(c);
-      long double y = 0.0L;
-      const bool good = curve(x, y);
-      const bool joined = join.next(!good, good && mapping.inGraphRange(x, y));
-      columns.push_back({x, good ? point(c, y) : QPointF(), good, joined});
-    }
+  std::size_t columnIndex(const CurveVertex& v) const {
+    return static_cast<std::size_t>(v.column - sampled.firstColumn);
   }
+
+  // Two samples of neighbouring columns with nothing found between them.
+  bool betweenColumns(const CurveVertex& a, const CurveVertex& b) const {
+    return a.sample && b.sample && b.column == a.column + 1;
+  }
+
+  long double heldInPlot(long double y) const {
+    const GraphRange& range = mapping.graphRange();
+    return std::clamp(y, std::min(range.yMin, range.yMax), std::max(range.yMin, range.yMax));
+  }
+
+  long double row(std::size_t i) const { return mapping.yToRow(sampled.columns[i].y); }
 
   // Whether the line from column i - 1 to column i strays from the curve by more than the
   // tolerance, judged by the curve's bend (second difference) at either end: a parabola
   // leaves its chord by an eighth of it. Where no bend can be told, it is taken to stray.
   bool bends(std::size_t i) const {
     const auto bend = [this](std::size_t j) {
+      const std::vector<CurveSample>& columns = sampled.columns;
       if (j == 0 || j + 1 >= columns.size()) return -1.0;
-      const Column& a = columns[j - 1];
-      const Column& b = columns[j];
-      const Column& c = columns[j + 1];
-      if (!a.good || !b.good || !c.good) return -1.0;
-      return std::fabs(a.at.y() - 2 * b.at.y() + c.at.y());
+      if (!columns[j - 1].good || !columns[j].good || !columns[j + 1].good) return -1.0;
+      return std::fabs(bounded(row(j - 1)) - 2 * bounded(row(j)) + bounded(row(j + 1)));
     };
     const double before = bend(i - 1);
     const double after = bend(i);
@@ -81,18 +99,17 @@ private:
   }
 
   QPointF point(long double column, long double y) const {
-    const GraphRange& range = mapping.graphRange();
-    const long double row = mapping.plotTop() + (range.yMax - y) * mapping.yScale();
-    return {bounded(column + sampling.offset), bounded(row + sampling.offset)};
+    return {bounded(column + sampling.offset), bounded(mapping.yToRow(y) + sampling.offset)};
   }
 
   // The samples between column i - 1 and column i, only when every one of them is good: a
   // sample failing between two good ones is not seen by the screen either, which joins them
   // straight.
-  void addBetween(std::size_t i) {
-    const long double from = columns[i - 1].x;
-    const long double to = columns[i].x;
-    const std::int32_t c = span.first + static_cast<std::int32_t>(i) - 1;
+  void addBetween(QPolygonF& line, std::size_t i) const {
+    if (!bends(i)) return;
+    const long double from = sampled.columns[i - 1].x;
+    const long double to = sampled.columns[i].x;
+    const long double c = sampled.firstColumn + static_cast<long double>(i) - 1;
     QPolygonF between;
     for (int k = 1; k < sampling.perColumn; ++k) {
       const long double t = static_cast<long double>(k) / sampling.perColumn;
@@ -100,21 +117,13 @@ private:
       if (!curve(from + (to - from) * t, y) || !std::isfinite(y)) return;
       between << point(c + t, y);
     }
-    piece << between;
-  }
-
-  void endPiece() {
-    if (piece.size() >= 2) pieces.push_back(std::move(piece));
-    piece.clear();
+    line << between;
   }
 
   const GraphMapping& mapping;
   const CurveFunction& curve;
   const CurveSampling& sampling;
-  const ColumnSpan span;
-  std::vector<Column> columns;
-  QPolygonF piece;
-  std::vector<QPolygonF> pieces;
+  const SampledCurve sampled;
 };
 
 // Liang-Barsky: the part of the segment inside the rectangle as the parameters [t0, t1].
@@ -205,15 +214,22 @@ QPolygonF thinPolyline(const QPolygonF& line, double tolerance) {
   return thin;
 }
 
-std::vector<QPolygonF> curvePieces(const GraphMapping& mapping, const CurveFunction& curve,
-                                   const QRectF& picture, const CurveSampling& sampling) {
-  std::vector<QPolygonF> result;
-  for (const QPolygonF& piece : PieceBuilder(mapping, curve, picture, sampling).build())
+VectorCurve curvePieces(const GraphMapping& mapping, const CurveFunction& curve,
+                        const QRectF& picture, const CurveSampling& sampling) {
+  VectorCurve result;
+  PieceBuilder builder(mapping, curve, picture, sampling);
+  for (const QPolygonF& piece : builder.lines())
     for (const QPolygonF& part : clipPolyline(piece, picture)) {
       QPolygonF thin = thinPolyline(part, sampling.tolerance);
       for (QPointF& p : thin)
         p = QPointF(hundredths(p.x()), hundredths(p.y()));
-      result.push_back(std::move(thin));
+      result.lines.push_back(std::move(thin));
     }
+  for (QPolygonF shape : builder.bands()) {
+    for (QPointF& p : shape)
+      p = QPointF(hundredths(std::clamp(p.x(), picture.left(), picture.right())),
+                  hundredths(std::clamp(p.y(), picture.top(), picture.bottom())));
+    result.bands.push_back(std::move(shape));
+  }
   return result;
 }

@@ -1,18 +1,17 @@
-// The pieces of a curve as a vector picture draws them: polylines through the samples the
-// screen takes (one per plot column) and more between them, broken where the screen breaks
-// the curve, clipped to the picture and thinned where points add nothing visible.
+// The pieces of a curve as a vector picture draws them: polylines through the points the
+// screen's sampler finds (one sample per plot column, and where it looked closer the points
+// between) and more samples between columns where the curve bends, broken where the screen
+// breaks the curve, clipped to the picture and thinned where points add nothing visible; and
+// the sampler's bands as filled shapes.
 #pragma once
 
+#include "CurveSampler.h"
 #include "GraphMapping.h"
 
 #include <QPolygonF>
 #include <QRectF>
 
-#include <functional>
 #include <vector>
-
-// The value of the curve at x; false when the sample fails.
-using CurveFunction = std::function<bool(long double x, long double& y)>;
 
 struct CurveSampling {
   // Samples per pixel column: the screen's one, and more between where both ends are good and
@@ -24,10 +23,17 @@ struct CurveSampling {
   double tolerance = 0.05;
 };
 
-// The pieces in picture coordinates (pixel column c spans c to c + 1), each of two points or
-// more. Coordinates are rounded to hundredths of a pixel.
-std::vector<QPolygonF> curvePieces(const GraphMapping& mapping, const CurveFunction& curve,
-                                   const QRectF& picture, const CurveSampling& sampling);
+// In picture coordinates (pixel column c spans c to c + 1), rounded to hundredths of a pixel.
+struct VectorCurve {
+  std::vector<QPolygonF> lines; // each of two points or more
+  // One shape per run of neighbouring band columns: along the tops of the columns' ranges
+  // and back along their bottoms, through the columns' centres and held within the plot; a
+  // single column's is a vertical line. Drawn filled and outlined in the curve's pen.
+  std::vector<QPolygonF> bands;
+};
+
+VectorCurve curvePieces(const GraphMapping& mapping, const CurveFunction& curve,
+                        const QRectF& picture, const CurveSampling& sampling);
 
 // The parts of a polyline inside the rectangle.
 std::vector<QPolygonF> clipPolyline(const QPolygonF& line, const QRectF& bounds);

@@ -1,35 +1,35 @@
 #include "FunctionCurve.h"
 
 #include "Canvas.h"
-#include "CurveJoin.h"
+#include "CurveDrawing.h"
+#include "CurveSampler.h"
 #include "Evalon.h"
 #include "FuncFormula.h"
 
 #include <cmath>
 
-// A wide pen reaches into the picture from columns beyond it, so those are drawn too.
-void FunctionCurve::draw(Canvas& canvas, const GraphMapping& mapping) {
-  const std::int32_t reach = canvas.pen().width();
-  const ColumnSpan span = mapping.columnsWithin(-reach, canvas.size().width() - 1 + reach);
-  CurveJoin join;
-  for (std::int32_t c = span.first; c <= span.last; ++c) {
-    const long double x = mapping.pixelToX(c);
-    const long double y = slot.Calculate(evalon, x);
-    const std::int32_t r = mapping.yToPixel(y);
-    if (join.next(slot.Error(), mapping.inGraphRange(x, y)))
-      canvas.lineTo(c, r);
-    else
-      canvas.moveTo(c, r);
-  }
-}
-
-std::vector<QPolygonF> FunctionCurve::pieces(const GraphMapping& mapping, const QRectF& picture,
-                                             const CurveSampling& sampling) {
-  const CurveFunction curve = [this](long double x, long double& y) {
+CurveFunction FunctionCurve::function() {
+  return [this](long double x, long double& y) {
     y = slot.Calculate(evalon, x);
     return !slot.Error();
   };
-  return curvePieces(mapping, curve, picture, sampling);
+}
+
+// A wide pen reaches into the picture from columns beyond it, so those are drawn too. The
+// sampler evaluates between columns after the columns themselves; the last column is
+// evaluated again, so that the slot's error state is the last column's, as the graph reports it.
+void FunctionCurve::draw(Canvas& canvas, const GraphMapping& mapping) {
+  const std::int32_t reach = canvas.pen().width();
+  const ColumnSpan span = mapping.columnsWithin(-reach, canvas.size().width() - 1 + reach);
+  const SampledCurve curve = sampleCurve(mapping, span, function());
+  drawCurve(canvas, mapping, curve);
+  if (curve.evaluations > static_cast<std::int64_t>(curve.columns.size()))
+    slot.Calculate(evalon, curve.columns.back().x);
+}
+
+VectorCurve FunctionCurve::pieces(const GraphMapping& mapping, const QRectF& picture,
+                                  const CurveSampling& sampling) {
+  return curvePieces(mapping, function(), picture, sampling);
 }
 
 std::optional<long double> FunctionCurve::valueAt(long double x) {

@@ -8,13 +8,11 @@
 #include "CurvePieces.h"
 #include "GraphMapping.h"
 
-#include <QPolygonF>
 #include <QRectF>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 class Canvas;
 
@@ -25,9 +23,9 @@ public:
   // Draws the curve into the canvas's layer in the canvas's pen, sampled on the mapping's
   // columns that the layer shows. Leaves the slot's error state as the last sample left it.
   virtual void draw(Canvas& canvas, const GraphMapping& mapping) = 0;
-  // The curve as polylines in picture coordinates, clipped to the picture.
-  virtual std::vector<QPolygonF> pieces(const GraphMapping& mapping, const QRectF& picture,
-                                        const CurveSampling& sampling) = 0;
+  // The curve as polylines and band shapes in picture coordinates, clipped to the picture.
+  virtual VectorCurve pieces(const GraphMapping& mapping, const QRectF& picture,
+                             const CurveSampling& sampling) = 0;
   // The value at x; nothing where the formula fails there, and reason() then says why.
   virtual std::optional<long double> valueAt(long double x) = 0;
   // The engine's message for the last failed evaluation; empty when it gave none.

@@ -69,6 +69,18 @@ long double GraphMapping::pixelToX(std::int32_t column) const {
   return static_cast<long double>(std::int64_t{column} - margins.left) / scaleX + range.xMin;
 }
 
+long double GraphMapping::columnToX(long double column) const {
+  return (column - margins.left) / scaleX + range.xMin;
+}
+
+long double GraphMapping::xToColumn(long double x) const {
+  return margins.left + (x - range.xMin) * scaleX;
+}
+
+long double GraphMapping::yToRow(long double y) const {
+  return margins.top + (range.yMax - y) * scaleY;
+}
+
 long double GraphMapping::pixelToY(std::int32_t row) const {
   return range.yMax - static_cast<long double>(std::int64_t{row} - margins.top) / scaleY;
 }

@@ -37,6 +37,11 @@ public:
   std::int32_t yToPixel(long double y) const;
   long double pixelToX(std::int32_t column) const;
   long double pixelToY(std::int32_t row) const;
+  // The same without rounding, for points between pixels: a column position (pixelToX of a
+  // whole column gives the same x) and the row of a value.
+  long double columnToX(long double column) const;
+  long double xToColumn(long double x) const;
+  long double yToRow(long double y) const;
   // Bounds included; false for a NaN coordinate.
   bool inGraphRange(long double x, long double y) const;
 

@@ -196,4 +196,25 @@ TEST(CurveAnalysis, CloseRootsAreBothFound) {
   expectNear(xsOf(ofKind(pointsOf(pair), PointKind::Root)), {0.3, 0.3 + 1.1 * pixel}, 1e-12);
 }
 
+// With the picture the curves are drawn in, the points its sampler evaluated join the scan:
+// the root of x*(x-3)/(x-3.001) at 3, a thousandth before its pole, which the picture shows
+// where the pole's left side falls through zero; and no root or turn at the pole or a jump.
+TEST(CurveAnalysis, NearPolesAndJumpsThePicturesPointsCount) {
+  const GraphMapping picture(GraphRange{-10, 10, -10, 10}, GraphMargins{}, 1920, 1080);
+  const auto withPicture = [&picture](const SampledFunction& f) {
+    return CurveAnalysis::points({{1, f}}, {-10, 10, 1901, picture});
+  };
+  const SampledFunction spike = [](double x) -> std::optional<double> {
+    return x * (x - 3) / (x - 3.001);
+  };
+  expectNear(xsOf(ofKind(withPicture(spike), PointKind::Root)), {0, 3}, 1e-12);
+  const SampledFunction sign = [](double x) -> std::optional<double> {
+    return (x > 0.3) - (x < 0.3) + 0.5 * x;
+  };
+  const std::vector<CurvePoint> signs = withPicture(sign);
+  EXPECT_TRUE(ofKind(signs, PointKind::Root).empty());
+  EXPECT_TRUE(ofKind(signs, PointKind::Minimum).empty());
+  EXPECT_TRUE(ofKind(signs, PointKind::Maximum).empty());
+}
+
 } // namespace

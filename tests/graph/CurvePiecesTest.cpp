@@ -29,7 +29,7 @@ TEST(CurvePieces, PointsLieOnTheMappingAtPixelCentresWithSamplesBetweenColumns) 
     y = x * x - 2;
     return true;
   };
-  const std::vector<QPolygonF> pieces = curvePieces(Mapping, square, Picture, unthinned());
+  const std::vector<QPolygonF> pieces = curvePieces(Mapping, square, Picture, unthinned()).lines;
   // x * x - 2 leaves the range at both sides: one piece from where it enters to where it ends.
   ASSERT_EQ(pieces.size(), 1u);
   const QPolygonF& piece = pieces.front();
@@ -66,23 +66,21 @@ TEST(CurvePieces, SamplesBetweenColumnsOnlyWhereTheCurveBends) {
 
 TEST(CurvePieces, FailedSamplesBreakThePieceWhereTheScreenDoes) {
   // Fails for x in (-1, 1) and, between two columns only, near 2: the screen sees no failure
-  // there and joins the columns straight, and so do the pieces.
+  // there and joins the columns straight, and so do the pieces. Where the failing stretch
+  // begins and ends, the pieces run to it, to within 1/256 of a column.
   const long double hole = (Mapping.pixelToX(270) + Mapping.pixelToX(271)) / 2;
   const CurveFunction holes = [hole](long double x, long double& y) {
     y = 0.5L;
     return !(x > -1 && x < 1) && std::fabs(x - hole) > 1e-3L;
   };
-  const std::vector<QPolygonF> pieces = curvePieces(Mapping, holes, Picture, unthinned());
+  const std::vector<QPolygonF> pieces = curvePieces(Mapping, holes, Picture, unthinned()).lines;
   ASSERT_EQ(pieces.size(), 2u);
-  int lastLeft = Mapping.plotLeft();
-  while (Mapping.pixelToX(lastLeft + 1) <= -1)
-    ++lastLeft;
-  int firstRight = lastLeft + 1;
-  while (Mapping.pixelToX(firstRight) < 1)
-    ++firstRight;
+  const auto centreOf = [](long double x) {
+    return static_cast<double>(Mapping.xToColumn(x)) + 0.5;
+  };
   EXPECT_EQ(pieces[0].first().x(), Mapping.plotLeft() + 0.5);
-  EXPECT_EQ(pieces[0].last().x(), lastLeft + 0.5);
-  EXPECT_EQ(pieces[1].first().x(), firstRight + 0.5);
+  EXPECT_NEAR(pieces[0].last().x(), centreOf(-1), 1.0 / 256 + 0.005);
+  EXPECT_NEAR(pieces[1].first().x(), centreOf(1), 1.0 / 256 + 0.005);
   EXPECT_EQ(pieces[1].last().x(), Mapping.plotRight() + 0.5);
   for (const QPointF& p : pieces[1])
     EXPECT_FALSE(p.x() > 270.5 && p.x() < 271.5) << p.x(); // straight across the hole
@@ -94,7 +92,7 @@ TEST(CurvePieces, EnteringTheRangeStartsOutsideAndLeavingItEndsInside) {
     y = 4 - x * 4;
     return true;
   };
-  const std::vector<QPolygonF> pieces = curvePieces(Mapping, steep, Picture, unthinned());
+  const std::vector<QPolygonF> pieces = curvePieces(Mapping, steep, Picture, unthinned()).lines;
   ASSERT_EQ(pieces.size(), 1u);
   const QPointF first = pieces[0].first();
   const QPointF last = pieces[0].last();
@@ -103,24 +101,29 @@ TEST(CurvePieces, EnteringTheRangeStartsOutsideAndLeavingItEndsInside) {
   EXPECT_GT(last.y(), Mapping.plotBottom() - 4);
 }
 
-TEST(CurvePieces, NothingOfOneGoodSampleOrOfAFailingCurve) {
+TEST(CurvePieces, NothingOfAFailingCurveAndEdgeToEdgeOfAColumnWide) {
   const CurveFunction none = [](long double, long double&) { return false; };
-  EXPECT_TRUE(curvePieces(Mapping, none, Picture, {}).empty());
-  // Only column 100's sample is good: one point draws nothing on the screen either.
+  EXPECT_TRUE(curvePieces(Mapping, none, Picture, {}).lines.empty());
+  // Only column 100's sample is good, and the formula has values only for the x of that pixel:
+  // the piece runs from one domain edge to the other, half a column either side.
   const CurveFunction single = [](long double x, long double& y) {
     y = 0;
     return Mapping.xToPixel(x) == 100;
   };
-  EXPECT_TRUE(curvePieces(Mapping, single, Picture, {}).empty());
+  const std::vector<QPolygonF> pieces = curvePieces(Mapping, single, Picture, {}).lines;
+  ASSERT_EQ(pieces.size(), 1u);
+  EXPECT_NEAR(pieces[0].first().x(), 100, 1.0 / 256 + 0.005);
+  EXPECT_NEAR(pieces[0].last().x(), 101, 1.0 / 256 + 0.005);
 }
 
 TEST(CurvePieces, FarPointsAreClippedToThePicture) {
-  // Huge values far outside: the entering line is clipped at the picture's edge.
+  // Huge values far outside, falling steeply into the range: the entering line is clipped at
+  // the picture's edge.
   const CurveFunction spike = [](long double x, long double& y) {
-    y = x < 0 ? 1e300L : 0.0L;
+    y = std::exp(-4000 * x);
     return true;
   };
-  const std::vector<QPolygonF> pieces = curvePieces(Mapping, spike, Picture, {});
+  const std::vector<QPolygonF> pieces = curvePieces(Mapping, spike, Picture, {}).lines;
   ASSERT_EQ(pieces.size(), 1u);
   for (const QPointF& p : pieces[0])
     EXPECT_TRUE(Picture.contains(p)) << p.x() << "," << p.y();
