@@ -65,6 +65,7 @@ GraphChange changeBetween(const GraphModel& before, const GraphModel& after) {
   if (const GraphChange rows = parameterChange(before.parameters, after.parameters);
       rows.topic != ChangeTopic::None)
     return rows;
+  if (before.legend != after.legend) return {ChangeTopic::Legend};
   if (before.autoRedraw != after.autoRedraw) return {ChangeTopic::Options};
   return {};
 }

@@ -18,6 +18,7 @@ enum class ChangeTopic {
   LabelEdited,
   LabelDeleted,
   Parameters,
+  Legend, // shown, hidden or moved
   Options,
 };
 

@@ -1,8 +1,8 @@
 #include "FuncGraph.h"
 
 #include "Canvas.h"
-#include "SlotCurve.h"
 #include "QtObjects.h"
+#include "SlotCurve.h"
 #include "ViewNavigation.h"
 
 #include <QApplication>
@@ -161,6 +161,7 @@ void TFuncGraph::setFormulaText(int index, const QString& text) {
   if (formula == text) return;
   formula = text;
   discoverParameters(text);
+  refreshLegend();
   scheduleRedraw();
 }
 TPen& TFuncGraph::FormulaPen(int index) {
@@ -184,8 +185,8 @@ void TFuncGraph::remap() {
   mapping = GraphMapping(model.range, model.margins, width(), height());
   const qreal ratio = RenderScale();
   const auto device = [ratio](std::int32_t logical) { return toDevicePixels(logical, ratio); };
-  const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right), device(model.margins.top),
-                                   device(model.margins.bottom)};
+  const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right),
+                                   device(model.margins.top), device(model.margins.bottom)};
   deviceMapping = GraphMapping(model.range, deviceMargins, device(width()), device(height()));
 }
 
@@ -233,6 +234,7 @@ void TFuncGraph::noteRange() {
 void TFuncGraph::drawBackground() {
   backLayer = std::make_unique<QImage>(deviceLayer());
   update();
+  refreshLegend();
   if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(model.backBrush));
@@ -318,6 +320,8 @@ QImage TFuncGraph::Picture() const {
   Canvas canvas(picture);
   if (backLayer) canvas.draw(0, 0, *backLayer, CopyMode::SrcCopy);
   if (curveLayer) canvas.draw(0, 0, *curveLayer, CopyMode::SrcAnd);
+  if (!legendPicture.isNull())
+    canvas.draw(legendAt.x(), legendAt.y(), legendPicture, CopyMode::SrcCopy);
   return picture;
 }
 
@@ -330,9 +334,13 @@ void TFuncGraph::paintEvent(QPaintEvent* event) {
   painter.fillRect(exposed, Qt::white);
   painter.setClipRect(exposed);
   if (backLayer) painter.drawImage(QPoint(0, 0), *backLayer);
-  if (!curveLayer) return;
-  painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-  painter.drawImage(QPoint(0, 0), *curveLayer);
+  if (curveLayer) {
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(QPoint(0, 0), *curveLayer);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  }
+  if (!legendPicture.isNull())
+    painter.drawImage(QPointF(legendAt) / legendPicture.devicePixelRatio(), legendPicture);
 }
 
 // Curves disappear on every resize until the next DrawFunctions, which AutoRedraw brings at once
@@ -486,15 +494,21 @@ void TFuncGraph::wheelEvent(QWheelEvent* event) {
           true);
 }
 
-// Presses on a label reach the label, which takes them; only the graph's own come here.
+// Presses on a label reach the label, which takes them; only the graph's own come here. A press
+// on the legend moves the legend, not the view.
 void TFuncGraph::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   event->accept();
+  if (pressLegend(event)) return;
   pan = Pan{true, false, event->position(), mapping};
 }
 
 void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
-  if (!pan.armed || !(event->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(event);
+  if (moveLegend(event)) return event->accept();
+  if (!pan.armed || !(event->buttons() & Qt::LeftButton)) {
+    if (event->buttons() == Qt::NoButton) showPointer(event->position());
+    return QWidget::mouseMoveEvent(event);
+  }
   event->accept();
   const QPointF moved = event->position() - pan.press;
   if (!pan.active && moved.manhattanLength() < QApplication::startDragDistance()) return;
@@ -506,6 +520,7 @@ void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
 void TFuncGraph::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
   event->accept();
+  releaseLegend(event);
   pan = Pan{};
-  setCursor(Qt::OpenHandCursor);
+  showPointer(event->position());
 }

@@ -9,6 +9,7 @@
 #include "GraphBrush.h"
 #include "GraphColor.h"
 #include "GraphLabels.h"
+#include "GraphLegend.h"
 #include "GraphMapping.h"
 #include "GraphParameters.h"
 
@@ -33,6 +34,7 @@ struct GraphModel {
   // the curves always follow), and only a graph that differs from it writes the key.
   bool autoRedrawByDefault = false;
   GraphParameters parameters;
+  GraphLegend legend; // an option, stored in [Options] with the others
 
   // What a new graph holds: the defaults, and each slot's pen in its own colour.
   static GraphModel NewGraph();

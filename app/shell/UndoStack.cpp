@@ -31,6 +31,8 @@ QString changeName(const GraphChange& change) {
     return QStringLiteral(u"ラベルの削除");
   case ChangeTopic::Parameters:
     return QStringLiteral(u"パラメータの変更");
+  case ChangeTopic::Legend:
+    return QStringLiteral(u"凡例の変更");
   case ChangeTopic::Options:
     return QStringLiteral(u"オプションの変更");
   case ChangeTopic::None:

@@ -11,9 +11,12 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QFileDialog;
 class QFrame;
+class QPrinter;
 class QToolButton;
 class TAboutBox;
 class TAnalysisWindow;
@@ -67,6 +70,7 @@ public:
   QAction* mnFileSave;
   QAction* mnFileSaveAs;
   QAction* mnFileExport;
+  QAction* mnFilePrint;
   QAction* mnFileExit;
   QAction* mnEditCopy;
   QAction* mnEditUndo;
@@ -77,6 +81,7 @@ public:
   QAction* mnSetAddLabel;
   QAction* mnSetAutoRedraw;
   QAction* mnSetAnalysis;
+  QAction* mnViewLegend;
   QAction* mnHelpContents1;
   QAction* mnHelpSearchFor1;
   QAction* mnHelpHowtoUse1;
@@ -100,6 +105,7 @@ public slots:
   void mnFileSaveClick();
   void mnFileSaveAsClick();
   void mnFileExportClick();
+  void mnFilePrintClick();
   void mnFileExitClick();
   void mnEditCopyClick();
   void mnEditUndoClick();
@@ -110,6 +116,7 @@ public slots:
   void mnSetAddLabelClick();
   void mnSetAutoRedrawClick();
   void mnSetAnalysisClick();
+  void mnViewLegendClick();
   void btnReDrawClick();
   void mnHelpContents1Click();
   void mnHelpSearchFor1Click();
@@ -138,6 +145,7 @@ private:
   void hideSettingWindows();
   void showToolWindow(QWidget* window);
   void showAutoRedraw();
+  void showLegend();
   bool mayDiscardGraph();
   // Loads the document of the graph name; a file refused leaves everything as it was.
   void openDocument(const QString& name);
@@ -156,5 +164,7 @@ private:
   // Made when first asked for.
   TParameterWindow* parameterWindow = nullptr;
   TUndoStack* undoStack = nullptr;
+  // Made when first asked for, and kept: the page and printer chosen stay for the next print.
+  std::unique_ptr<QPrinter> printer;
   bool engineRequested = false;
 };
