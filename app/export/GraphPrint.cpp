@@ -8,8 +8,18 @@
 
 #include <algorithm>
 
-// The painter starts at the printable area's top-left corner, in the printer's device pixels.
+namespace {
+
+// The graph's pixels, as a screen of 96 dots per inch shows them.
+constexpr int PixelsPerInch = 96;
+
+} // namespace
+
+// The scene's fonts are sized in points, which a device turns into its own pixels: at the
+// graph's resolution their size in the graph's pixels is the screen's, and scaling the scene
+// scales them with it. The painter starts at the printable area's top-left corner.
 bool printGraph(const GraphScene& scene, QPrinter& printer) {
+  printer.setResolution(PixelsPerInch);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   if (!scene.size.isEmpty()) {

@@ -158,6 +158,51 @@ TEST_F(GraphDocumentTest, AutoRedrawIsWrittenOnlyWhenOnAndReadBack) {
   EXPECT_FALSE(other.AutoRedraw());
 }
 
+// The legend's keys are written only while it shows; a file that said it showed is told it
+// shows no more; a document without the key, or with a corner out of range, reads as usual.
+TEST_F(GraphDocumentTest, TheLegendAndItsCornerAreWrittenOnlyWhenShownAndReadBack) {
+  const std::pair<LegendCorner, QByteArray> corners[] = {{LegendCorner::TopLeft, "0"},
+                                                         {LegendCorner::TopRight, "1"},
+                                                         {LegendCorner::BottomLeft, "2"},
+                                                         {LegendCorner::BottomRight, "3"}};
+  TFuncGraph other;
+  other.setGraphName(path());
+  for (const auto& [corner, stored] : corners) {
+    SCOPED_TRACE(stored.toStdString());
+    graph.setLegendVisible(true);
+    graph.setLegendCorner(corner);
+    graph.SaveToFile();
+    EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(),
+              newGraphDocument() + "[Options]\r\nLegend=1\r\nLegendCorner=" + stored + "\r\n");
+    other.LoadFromFile();
+    EXPECT_EQ(other.Legend(), (GraphLegend{true, corner}));
+  }
+  graph.setLegendVisible(false);
+  graph.SaveToFile();
+  EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(),
+            newGraphDocument() + "[Options]\r\nLegend=0\r\nLegendCorner=3\r\n");
+  other.LoadFromFile();
+  EXPECT_EQ(other.Legend(), GraphLegend{});
+  QFile::remove(path());
+  graph.SaveToFile();
+  EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(), newGraphDocument());
+
+  const std::pair<QByteArray, GraphLegend> read[] = {
+      {"", GraphLegend{}},
+      {"[Options]\r\nLegend=1\r\n", GraphLegend{true, LegendCorner::TopRight}},
+      {"[Options]\r\nLegend=1\r\nLegendCorner=7\r\n", GraphLegend{true, LegendCorner::TopRight}},
+      {"[Options]\r\nLegend=0\r\nLegendCorner=2\r\n", GraphLegend{}},
+  };
+  for (const auto& [options, legend] : read) {
+    SCOPED_TRACE(options.toStdString());
+    other.setLegendVisible(true);
+    other.setLegendCorner(LegendCorner::BottomLeft);
+    writeFile(newGraphDocument() + options);
+    other.LoadFromFile();
+    EXPECT_EQ(other.Legend(), legend);
+  }
+}
+
 TEST_F(GraphDocumentTest, RealsUseTheGeneralFormat) {
   graph.setXMin(1e15L);
   graph.setXMax(999999999999999.0L);
