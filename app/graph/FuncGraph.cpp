@@ -177,6 +177,8 @@ void TFuncGraph::UpdateGraph() {
   if (originY < model.margins.top || originY > mapping.plotBottom()) model.xAxis.Visible = false;
   if (originX < model.margins.left || originX > mapping.plotRight()) model.yAxis.Visible = false;
   drawBackground();
+  // Exploring leaves the plot's rectangle, and so the legend, as it is: only a refresh draws it.
+  refreshLegend();
   noteRange();
   emit Edited();
 }
@@ -234,7 +236,6 @@ void TFuncGraph::noteRange() {
 void TFuncGraph::drawBackground() {
   backLayer = std::make_unique<QImage>(deviceLayer());
   update();
-  refreshLegend();
   if (backLayer->isNull()) return; // a graph squeezed to nothing has no picture
   Canvas canvas(*backLayer);
   canvas.setBrush(toQBrush(model.backBrush));

@@ -50,6 +50,7 @@ void TFuncGraph::RestoreModel(const GraphModel& state) {
   chosenPeriods = chosen;
   remap();
   drawBackground();
+  refreshLegend();
   noteRange();
   DrawFunctions();
 }
