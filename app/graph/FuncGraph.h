@@ -143,8 +143,8 @@ public:
   void ReadDocument(const IniFile& ini);
   // What the graph holds, its labels as they stand.
   GraphModel Model() const;
-  // Takes the whole model: labels made anew from its records, parameters told. Draws nothing;
-  // the caller refreshes.
+  // Takes the whole model: labels made anew from its records, its legend shown, parameters
+  // told. Draws nothing else; the caller refreshes.
   void setModel(const GraphModel& source);
   // Shows the model exactly as it is (a state of the undo history): unlike a document loaded,
   // the axes keep their flags where their lines lie outside the plot, as exploring leaves them,

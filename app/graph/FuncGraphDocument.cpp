@@ -40,6 +40,8 @@ void TFuncGraph::setModel(const GraphModel& source) {
     label->setFont(record->font);
     label->move(record->left, record->top);
   }
+  remap();
+  refreshLegend();
   setParametersIntoEngine();
   emit ParametersChanged();
 }
@@ -50,7 +52,6 @@ void TFuncGraph::RestoreModel(const GraphModel& state) {
   chosenPeriods = chosen;
   remap();
   drawBackground();
-  refreshLegend();
   noteRange();
   DrawFunctions();
 }

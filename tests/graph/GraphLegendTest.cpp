@@ -119,12 +119,13 @@ TEST(GraphLegend, TextsAreCutToThePlotAndNoUsedSlotShowsNoBox) {
   EXPECT_TRUE(g.graph.Legend().visible);
 }
 
-// Undo shows a state through RestoreModel: its legend shows with it, or goes.
-TEST(GraphLegend, ARestoredModelShowsItsLegend) {
+// Undo shows a state through RestoreModel, and a model taken through setModel shows at once:
+// its legend shows with it, or goes.
+TEST(GraphLegend, ATakenOrRestoredModelShowsItsLegend) {
   LegendGraph g;
   GraphModel state = g.graph.Model();
   state.legend = GraphLegend{true, LegendCorner::BottomLeft};
-  g.graph.RestoreModel(state);
+  g.graph.setModel(state);
   const QRect box = g.graph.LegendRect();
   EXPECT_LT(box.left() - g.plot().left(), 10);
   EXPECT_LT(g.plot().bottom() - box.bottom(), 10);
