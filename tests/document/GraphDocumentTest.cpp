@@ -161,14 +161,11 @@ TEST_F(GraphDocumentTest, AutoRedrawIsWrittenOnlyWhenOnAndReadBack) {
 // The legend's keys are written only while it shows; a file that said it showed is told it
 // shows no more; a document without the key, or with a corner out of range, reads as usual.
 TEST_F(GraphDocumentTest, TheLegendAndItsCornerAreWrittenOnlyWhenShownAndReadBack) {
-  const std::pair<LegendCorner, QByteArray> corners[] = {{LegendCorner::TopLeft, "0"},
-                                                         {LegendCorner::TopRight, "1"},
-                                                         {LegendCorner::BottomLeft, "2"},
-                                                         {LegendCorner::BottomRight, "3"}};
   TFuncGraph other;
   other.setGraphName(path());
-  for (const auto& [corner, stored] : corners) {
-    SCOPED_TRACE(stored.toStdString());
+  using enum LegendCorner;
+  for (const auto& [corner, stored] :
+       {std::pair{TopLeft, "0"}, {TopRight, "1"}, {BottomLeft, "2"}, {BottomRight, "3"}}) {
     graph.setLegendVisible(true);
     graph.setLegendCorner(corner);
     graph.SaveToFile();
@@ -189,14 +186,13 @@ TEST_F(GraphDocumentTest, TheLegendAndItsCornerAreWrittenOnlyWhenShownAndReadBac
 
   const std::pair<QByteArray, GraphLegend> read[] = {
       {"", GraphLegend{}},
-      {"[Options]\r\nLegend=1\r\n", GraphLegend{true, LegendCorner::TopRight}},
-      {"[Options]\r\nLegend=1\r\nLegendCorner=7\r\n", GraphLegend{true, LegendCorner::TopRight}},
+      {"[Options]\r\nLegend=1\r\nLegendCorner=7\r\n", GraphLegend{true, TopRight}},
       {"[Options]\r\nLegend=0\r\nLegendCorner=2\r\n", GraphLegend{}},
   };
   for (const auto& [options, legend] : read) {
     SCOPED_TRACE(options.toStdString());
     other.setLegendVisible(true);
-    other.setLegendCorner(LegendCorner::BottomLeft);
+    other.setLegendCorner(BottomLeft);
     writeFile(newGraphDocument() + options);
     other.LoadFromFile();
     EXPECT_EQ(other.Legend(), legend);

@@ -1,10 +1,9 @@
-// kurvo-render writing vector pictures (OUT ending in .svg or .pdf), and the legend in each output.
+// kurvo-render writing vector pictures: OUT ending in .svg or .pdf.
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -44,33 +43,6 @@ TEST(KurvoRenderVector, WritesSvgAndPdfOfTheGraphsSize) {
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("missing/x.svg"))}), 1);
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("missing/x.pdf"))}), 1);
   EXPECT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("x.eps"))}), 2);
-}
-
-// The legend a document shows is in every picture, and in the copy of the document.
-TEST(KurvoRenderVector, DrawsTheLegendOfTheDocument) {
-  QTemporaryDir dir;
-  const QString input = dir.filePath(QStringLiteral("legend.kvx"));
-  const QByteArray options = "[Options]\r\nLegend=1\r\nLegendCorner=2\r\n";
-  QFile file(input);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(fileBytes(defaultX) + options);
-  file.close();
-  ASSERT_EQ(runTool({defaultX, dir.filePath(QStringLiteral("plain.png"))}), 0);
-  for (const char* out : {"legend.png", "legend.svg", "legend.kvx"})
-    ASSERT_EQ(runTool({input, dir.filePath(QLatin1String(out))}), 0) << out;
-  EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("legend.svg"))).contains("f1: x"));
-  EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("legend.kvx"))).endsWith(options));
-  // The box stands in the bottom left quarter, and nowhere else does the picture differ.
-  const QImage plain(dir.filePath(QStringLiteral("plain.png")));
-  const QImage legend(dir.filePath(QStringLiteral("legend.png")));
-  ASSERT_EQ(plain.size(), legend.size());
-  QRect differing;
-  for (int y = 0; y < plain.height(); ++y)
-    for (int x = 0; x < plain.width(); ++x)
-      if (plain.pixel(x, y) != legend.pixel(x, y)) differing |= QRect(x, y, 1, 1);
-  EXPECT_FALSE(differing.isEmpty());
-  EXPECT_TRUE(
-      QRect(0, plain.height() / 2, plain.width() / 2, plain.height() / 2).contains(differing));
 }
 
 TEST(KurvoRenderVector, AFailedWriteLeavesAnExistingOutputAsItWas) {

@@ -148,7 +148,6 @@ TEST_F(UndoTest, EveryKindOfContentIsUndoneAndRedoneToTheSameBytes) {
        [&] {
          const QPoint from = graph().LegendRect().center();
          QTest::mousePress(&graph(), Qt::LeftButton, {}, from);
-         QTest::mouseMove(&graph(), from + QPoint(-100, 100));
          QTest::mouseMove(&graph(), from + QPoint(-200, 200));
          QTest::mouseRelease(&graph(), Qt::LeftButton, {}, from + QPoint(-200, 200));
        },
