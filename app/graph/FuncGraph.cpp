@@ -1,8 +1,8 @@
 #include "FuncGraph.h"
 
 #include "Canvas.h"
-#include "QtObjects.h"
 #include "SlotCurve.h"
+#include "QtObjects.h"
 #include "ViewNavigation.h"
 
 #include <QApplication>
@@ -187,8 +187,8 @@ void TFuncGraph::remap() {
   mapping = GraphMapping(model.range, model.margins, width(), height());
   const qreal ratio = RenderScale();
   const auto device = [ratio](std::int32_t logical) { return toDevicePixels(logical, ratio); };
-  const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right),
-                                   device(model.margins.top), device(model.margins.bottom)};
+  const GraphMargins deviceMargins{device(model.margins.left), device(model.margins.right), device(model.margins.top),
+                                   device(model.margins.bottom)};
   deviceMapping = GraphMapping(model.range, deviceMargins, device(width()), device(height()));
 }
 
