@@ -27,6 +27,8 @@ const QString FunctionSection = QStringLiteral("Function");
 const QString LabelSection = QStringLiteral("GraphLabel");
 const QString OptionsSection = QStringLiteral("Options");
 const QString AutoRedrawKey = QStringLiteral("AutoRedraw");
+const QString LegendKey = QStringLiteral("Legend");
+const QString LegendCornerKey = QStringLiteral("LegendCorner");
 
 // A file that holds none of these is not a graph document.
 const QString DocumentSections[] = {XAxisSection, YAxisSection,    RangeSection, MarginSection,
@@ -127,6 +129,29 @@ void writeAutoRedraw(IniFile& ini, const GraphModel& model) {
                      model.autoRedrawByDefault);
 }
 
+// Written only for a graph that shows its legend, with its corner. A file that names a legend
+// while the graph shows none is told it is off; its corner key may stay, as a deleted label's
+// keys do, since a legend that is off reads no corner.
+void writeLegend(IniFile& ini, const GraphLegend& legend) {
+  if (legend.visible) {
+    ini.WriteBool(OptionsSection, LegendKey, true);
+    ini.WriteInteger(OptionsSection, LegendCornerKey, static_cast<std::int32_t>(legend.corner));
+  } else if (ini.ReadSection(OptionsSection).contains(LegendKey, Qt::CaseInsensitive)) {
+    ini.WriteBool(OptionsSection, LegendKey, false);
+  }
+}
+
+// A document without the key shows no legend, whatever the graph showed before, and a legend
+// that is off starts at the default corner when it is turned on.
+GraphLegend readLegend(const IniFile& ini) {
+  GraphLegend legend;
+  legend.visible = ini.ReadBool(OptionsSection, LegendKey, false);
+  if (legend.visible)
+    legend.corner = legendCornerFromStored(ini.ReadInteger(
+        OptionsSection, LegendCornerKey, static_cast<std::int32_t>(GraphLegend::DefaultCorner)));
+  return legend;
+}
+
 } // namespace
 
 void WriteGraphModel(IniFile& ini, const GraphModel& model) {
@@ -147,6 +172,7 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
   for (int n = 1; n <= GraphModel::LabelCount; ++n)
     writeLabel(ini, labelPrefix(n), model.labels.slot(n));
   writeAutoRedraw(ini, model);
+  writeLegend(ini, model.legend);
   WriteParameters(ini, model.parameters);
   WriteCalculus(ini, model.calculus);
 }
@@ -171,6 +197,7 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
     LoadFromIni(ini, FunctionSection, funcPrefix(n), model.formulas[std::size_t(n - 1)]);
   readLabels(ini, model);
   model.autoRedraw = ini.ReadBool(OptionsSection, AutoRedrawKey, model.autoRedrawByDefault);
+  model.legend = readLegend(ini);
   // The saved rows in their order, then what the formulas use besides, as the engine finds
   // them: not stored, at the value of a variable nobody set.
   model.parameters = ReadParameters(ini);

@@ -66,6 +66,7 @@ GraphChange changeBetween(const GraphModel& before, const GraphModel& after) {
       rows.topic != ChangeTopic::None)
     return rows;
   if (before.calculus != after.calculus) return {ChangeTopic::Calculus};
+  if (before.legend != after.legend) return {ChangeTopic::Legend};
   if (before.autoRedraw != after.autoRedraw) return {ChangeTopic::Options};
   return {};
 }

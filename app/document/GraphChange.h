@@ -19,6 +19,7 @@ enum class ChangeTopic {
   LabelDeleted,
   Parameters,
   Calculus, // derivative curves, tangents and areas
+  Legend, // shown, hidden or moved
   Options,
 };
 

@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "FuncGraph.h"
+#include "LegendBox.h"
 #include "SlotCurve.h"
 #include "QtObjects.h"
 
@@ -84,6 +85,29 @@ void addCalculus(TFuncGraph& graph, GraphScene& scene) {
     scene.curves.push_back({line.pen, line.pieces});
 }
 
+// Laid out at the graph's own pixels, as a screen of ratio 1 shows it, in the corner the
+// model names.
+void addLegend(const TFuncGraph& graph, GraphScene& scene) {
+  const GraphModel model = graph.Model();
+  if (!model.legend.visible) return;
+  QImage device(1, 1, QImage::Format_RGB32);
+  Canvas measure(device);
+  const LegendBox box = layoutLegend(model, graph.Mapping(), measure);
+  if (box.isEmpty()) return;
+  const QPoint at = box.placeIn(graph.Mapping(), model.legend.corner);
+  scene.legend.box = QRect(at, box.size);
+  scene.legend.fill = box.fill;
+  const QFont font = toQFont(box.font);
+  const int ascent = QFontMetrics(font, &device).ascent();
+  for (const LegendRow& row : box.rows) {
+    const QPen pen = curvePen(row.pen);
+    if (pen.style() != Qt::NoPen)
+      scene.legend.samples.push_back({at + row.sample.p1(), at + row.sample.p2(), pen});
+    scene.legend.texts.push_back({row.textCell.translated(at), ascent, row.text, resolvedFont(font),
+                                  toQColor(box.font.Color), false});
+  }
+}
+
 void addLabels(const TFuncGraph& graph, GraphScene& scene) {
   const QImage device(1, 1, QImage::Format_RGB32); // the layers' resolution, for the metrics
   for (const QObject* child : graph.children()) {
@@ -108,6 +132,7 @@ GraphScene graphScene(TFuncGraph& graph, const CurveSampling& sampling) {
   addAxes(graph, scene);
   addCurves(graph, scene, sampling);
   addCalculus(graph, scene);
+  addLegend(graph, scene);
   addLabels(graph, scene);
   return scene;
 }

@@ -1,6 +1,6 @@
 // GraphScene: what a graph shows, as shapes rather than pixels: the back brush, the axes with
-// their ticks and values as the axes draw them, the curves as polylines and the visible labels,
-// all in the graph's pixels. Vector pictures are painted from it.
+// their ticks and values as the axes draw them, the curves as polylines, the legend and the
+// visible labels, all in the graph's pixels. Vector pictures are painted from it.
 #pragma once
 
 #include "CurvePieces.h"
@@ -50,6 +50,15 @@ struct SceneFill {
   std::vector<QPolygonF> polygons;
 };
 
+// The legend's box (LegendBox.h) where the document puts it: a one-pixel black frame inside
+// its edge around the fill, a sample line in each used slot's pen, and the slots' texts.
+struct SceneLegend {
+  QRect box; // empty: no legend shows
+  QColor fill;
+  std::vector<SceneLine> samples;
+  std::vector<SceneText> texts;
+};
+
 struct GraphScene {
   QSize size;
   QBrush back;
@@ -58,7 +67,8 @@ struct GraphScene {
   std::vector<SceneFill> fills;
   // Slot order, then the derivative curves and tangents: a later curve covers an earlier one.
   std::vector<SceneCurve> curves;
-  std::vector<SceneText> labels;  // creation order
+  SceneLegend legend;
+  std::vector<SceneText> labels; // creation order
 };
 
 // The scene of the graph as it stands: the curves only when the graph shows curves (the curve

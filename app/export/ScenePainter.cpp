@@ -68,13 +68,25 @@ void paintFills(const GraphScene& scene, QPainter& painter) {
   painter.setBrush(Qt::NoBrush);
 }
 
-void paintAxisLines(const GraphScene& scene, QPainter& painter) {
-  for (const SceneLine& line : scene.axisLines) {
+void paintLines(const std::vector<SceneLine>& lines, QPainter& painter) {
+  for (const SceneLine& line : lines) {
     QPen pen = line.pen;
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     painter.drawLine(pixelLine(line.from, line.to));
   }
+}
+
+// Over the curves, axes and values, as the screen draws it; the frame is a line along the
+// pixels inside the box's edge.
+void paintLegend(const SceneLegend& legend, QPainter& painter) {
+  if (legend.box.isEmpty()) return;
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(legend.fill);
+  painter.drawRect(QRectF(legend.box).adjusted(0.5, 0.5, -0.5, -0.5));
+  painter.setBrush(Qt::NoBrush);
+  paintLines(legend.samples, painter);
+  paintGlyphs(legend.texts, painter);
 }
 
 } // namespace
@@ -86,8 +98,9 @@ void paintScene(const GraphScene& scene, QPainter& painter) {
   paintCells(scene.values, scene.back, painter);
   paintFills(scene, painter);
   paintCurves(scene, painter);
-  paintAxisLines(scene, painter);
+  paintLines(scene.axisLines, painter);
   paintGlyphs(scene.values, painter);
+  paintLegend(scene.legend, painter);
   paintCells(scene.labels, scene.back, painter);
   paintGlyphs(scene.labels, painter);
 }

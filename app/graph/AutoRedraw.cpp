@@ -19,7 +19,9 @@ void TFuncGraph::setAutoRedraw(bool on) {
   scheduleRedraw();
 }
 
+// The legend shows the pens too.
 void TFuncGraph::CurvesChanged() {
+  refreshLegend();
   scheduleRedraw();
 }
 

@@ -176,6 +176,7 @@ void TFuncGraph::setFormulaText(int index, const QString& text) {
   if (formula == text) return;
   formula = text;
   discoverParameters(text);
+  refreshLegend();
   scheduleRedraw();
 }
 TPen& TFuncGraph::FormulaPen(int index) {
@@ -191,6 +192,8 @@ void TFuncGraph::UpdateGraph() {
   if (originY < model.margins.top || originY > mapping.plotBottom()) model.xAxis.Visible = false;
   if (originX < model.margins.left || originX > mapping.plotRight()) model.yAxis.Visible = false;
   drawBackground();
+  // Exploring leaves the plot's rectangle, and so the legend, as it is: only a refresh draws it.
+  refreshLegend();
   noteRange();
   emit Edited();
 }
@@ -349,6 +352,8 @@ QImage TFuncGraph::Picture() const {
   Canvas canvas(picture);
   if (backLayer) canvas.draw(0, 0, *backLayer, CopyMode::SrcCopy);
   if (curveLayer) canvas.draw(0, 0, *curveLayer, CopyMode::SrcAnd);
+  if (!legendPicture.isNull())
+    canvas.draw(legendAt.x(), legendAt.y(), legendPicture, CopyMode::SrcCopy);
   return picture;
 }
 
@@ -361,9 +366,13 @@ void TFuncGraph::paintEvent(QPaintEvent* event) {
   painter.fillRect(exposed, Qt::white);
   painter.setClipRect(exposed);
   if (backLayer) painter.drawImage(QPoint(0, 0), *backLayer);
-  if (!curveLayer) return;
-  painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-  painter.drawImage(QPoint(0, 0), *curveLayer);
+  if (curveLayer) {
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(QPoint(0, 0), *curveLayer);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  }
+  if (!legendPicture.isNull())
+    painter.drawImage(QPointF(legendAt) / legendPicture.devicePixelRatio(), legendPicture);
 }
 
 // Curves disappear on every resize until the next DrawFunctions, which AutoRedraw brings at once
@@ -557,16 +566,22 @@ void TFuncGraph::wheelEvent(QWheelEvent* event) {
           true);
 }
 
-// Presses on a label reach the label, which takes them; only the graph's own come here.
+// Presses on a label reach the label, which takes them; only the graph's own come here. A press
+// on the legend moves the legend, not the view.
 void TFuncGraph::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   event->accept();
+  if (pressLegend(event)) return;
   const bool span = spanSelection && (event->modifiers() & Qt::ShiftModifier);
   pan = Pan{true, false, span, event->position(), mapping};
 }
 
 void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
-  if (!pan.armed || !(event->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(event);
+  if (moveLegend(event)) return event->accept();
+  if (!pan.armed || !(event->buttons() & Qt::LeftButton)) {
+    if (event->buttons() == Qt::NoButton) showPointer(event->position());
+    return QWidget::mouseMoveEvent(event);
+  }
   event->accept();
   const QPointF moved = event->position() - pan.press;
   if (!pan.active && moved.manhattanLength() < QApplication::startDragDistance()) return;
@@ -578,8 +593,9 @@ void TFuncGraph::mouseMoveEvent(QMouseEvent* event) {
 void TFuncGraph::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
   event->accept();
+  releaseLegend(event);
   const Pan ended = std::exchange(pan, Pan{});
-  setCursor(Qt::OpenHandCursor);
+  showPointer(event->position());
   if (ended.armed && !ended.active) emit Clicked(ended.press);
   if (ended.active && ended.span)
     emit SpanSelected(PixelToX(std::lround(ended.press.x())),

@@ -2,7 +2,8 @@
 // brush, two axes, five function slots, labels, parameters, options) and draws it: it maps
 // between graph coordinates and pixels, keeps two off-screen layers (background with fill and
 // axes; white curve layer) and combines them when painted: the background copied, the curves
-// ANDed over it. The labels are child widgets that the user drags and edits.
+// ANDed over it; the legend's box, drawn apart, goes over both. The labels are child widgets
+// that the user drags and edits.
 //
 // On a screen of device pixel ratio r the layers have r times the pixels in each direction and
 // carry that ratio: the graph is drawn on the device mapping (the client size and margins in
@@ -14,6 +15,7 @@
 #include "CalculusMarks.h"
 #include "GraphLabel.h"
 #include "GraphModel.h"
+#include "LegendBox.h"
 
 #include <QImage>
 #include <QPointF>
@@ -83,6 +85,13 @@ public:
   bool AutoRedraw() const { return model.autoRedraw; }
   void setAutoRedraw(bool on);
   void setAutoRedrawByDefault(bool on) { model.autoRedrawByDefault = on; }
+  // The legend (FuncGraphLegend.cpp): a box above the curves in the corner of the plot that it
+  // names. A left-button drag on it moves it; let go, it goes to the nearest corner.
+  const GraphLegend& Legend() const { return model.legend; }
+  void setLegendVisible(bool on);
+  void setLegendCorner(LegendCorner corner);
+  // Where the legend's box stands, in client pixels; empty when none shows.
+  QRect LegendRect() const;
   // Tells the graph that what the curves look like changed behind its back (a pen edited in
   // place through FormulaPen), so that they follow when AutoRedraw is on.
   void CurvesChanged();
@@ -135,8 +144,8 @@ public:
   void ReadDocument(const IniFile& ini);
   // What the graph holds, its labels as they stand.
   GraphModel Model() const;
-  // Takes the whole model: labels made anew from its records, parameters told. Draws nothing;
-  // the caller refreshes.
+  // Takes the whole model: labels made anew from its records, its legend shown, parameters
+  // told. Draws nothing else; the caller refreshes.
   void setModel(const GraphModel& source);
   // Shows the model exactly as it is (a state of the undo history): unlike a document loaded,
   // the axes keep their flags where their lines lie outside the plot, as exploring leaves them,
@@ -292,6 +301,14 @@ private:
   };
   // A new visible label in the empty slot 1..16, with that Tag; the caller sets the rest.
   TGraphLabel* newLabel(int slot);
+  // Lays the legend out and draws its box anew, for the model, the mapping and the ratio.
+  void refreshLegend();
+  // The legend's part of the mouse: each is true when it took the event.
+  bool pressLegend(const QMouseEvent* event);
+  bool moveLegend(const QMouseEvent* event);
+  bool releaseLegend(const QMouseEvent* event);
+  // The move cursor over the legend, the hand of panning elsewhere.
+  void showPointer(QPointF pos);
   // Destroys the label of the slot, if any, and empties it.
   void destroyLabel(int slot);
   void discoverParameters(const QString& formula);
@@ -312,6 +329,17 @@ private:
   QByteArray unchangedState;
   GraphRange toldRange;
   Pan pan;
+  // As a pan: armed by a press on the box, started at the drag distance.
+  struct LegendDrag {
+    bool armed = false;
+    bool active = false;
+    QPointF press;
+    QPoint start; // the box's top-left corner at the press, device pixels
+  };
+  LegendBox legendBox;  // in device pixels
+  QImage legendPicture; // the box drawn, carrying the ratio; null when none shows
+  QPoint legendAt;      // its top-left corner in device pixels
+  LegendDrag legendDrag;
   // Counts the curve layers made or discarded; a redraw checks it after letting messages run.
   std::uint64_t curveGeneration = 0;
   QTimer redrawTimer;

@@ -42,6 +42,8 @@ void TFuncGraph::setModel(const GraphModel& source) {
     label->move(record->left, record->top);
     label->setPin(record->pin);
   }
+  remap();
+  refreshLegend();
   setParametersIntoEngine();
   emit ParametersChanged();
 }

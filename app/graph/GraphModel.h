@@ -10,6 +10,7 @@
 #include "GraphCalculus.h"
 #include "GraphColor.h"
 #include "GraphLabels.h"
+#include "GraphLegend.h"
 #include "GraphMapping.h"
 #include "GraphParameters.h"
 
@@ -35,6 +36,7 @@ struct GraphModel {
   bool autoRedrawByDefault = false;
   GraphParameters parameters;
   GraphCalculus calculus; // derivative curves, tangents and areas
+  GraphLegend legend; // an option, stored in [Options] with the others
 
   // What a new graph holds: the defaults, and each slot's pen in its own colour.
   static GraphModel NewGraph();

@@ -8,8 +8,11 @@
 #include "FuncGraph.h"
 #include "GraphDocument.h"
 #include "GraphExport.h"
+#include "GraphPrint.h"
+#include "GraphScene.h"
 #include "HelpWindow.h"
 #include "KurvoApplication.h"
+#include "KurvoError.h"
 #include "ParameterWindow.h"
 #include "Pictures.h"
 #include "SetFuncDialog.h"
@@ -31,6 +34,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -125,6 +130,9 @@ void TfrmMain::createActions() {
       action(QStringLiteral(u"名前を付けて保存..."), QKeySequence(), &TfrmMain::mnFileSaveAsClick);
   mnFileExport =
       action(QStringLiteral(u"エクスポート..."), QKeySequence(), &TfrmMain::mnFileExportClick);
+  // Ctrl+P is the parameters'.
+  mnFilePrint = action(QStringLiteral(u"印刷..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+                       &TfrmMain::mnFilePrintClick);
   mnFileExit = action(QStringLiteral(u"終了"), QKeySequence(Qt::CTRL | Qt::Key_Q),
                       &TfrmMain::mnFileExitClick);
   mnEditCopy = action(QStringLiteral(u"コピー"), QKeySequence(Qt::CTRL | Qt::Key_C),
@@ -150,6 +158,8 @@ void TfrmMain::createActions() {
   mnViewEqualScale =
       action(QStringLiteral(u"等倍"), QKeySequence(), &TfrmMain::mnViewEqualScaleClick);
   mnViewStart = action(QStringLiteral(u"初期表示"), QKeySequence(), &TfrmMain::mnViewStartClick);
+  mnViewLegend = action(QStringLiteral(u"凡例"), QKeySequence(), &TfrmMain::mnViewLegendClick);
+  mnViewLegend->setCheckable(true);
   mnHelpContents1 =
       action(QStringLiteral(u"目次"), QKeySequence(), &TfrmMain::mnHelpContents1Click);
   mnHelpSearchFor1 =
@@ -161,7 +171,7 @@ void TfrmMain::createActions() {
 
 void TfrmMain::createMenus() {
   QMenu* mnFile = menuBar()->addMenu(QStringLiteral(u"ﾌｧｲﾙ(&F)"));
-  mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs, mnFileExport});
+  mnFile->addActions({mnFileNew, mnFileOpen, mnFileSave, mnFileSaveAs, mnFileExport, mnFilePrint});
   mnFile->addSeparator();
   mnFile->addAction(mnFileExit);
   menuBar()->addMenu(QStringLiteral(u"編集(&E)"))->addActions({mnEditCopy, mnEditUndo, mnEditRedo});
@@ -173,6 +183,8 @@ void TfrmMain::createMenus() {
   mnSet->addAction(mnSetAnalysis);
   QMenu* mnView = menuBar()->addMenu(QStringLiteral(u"表示(&V)"));
   mnView->addActions({mnViewEqualScale, mnViewStart});
+  mnView->addSeparator();
+  mnView->addAction(mnViewLegend);
   QMenu* mnHelp = menuBar()->addMenu(QStringLiteral(u"ﾍﾙﾌﾟ(&H)"));
   mnHelp->addActions({mnHelpContents1, mnHelpSearchFor1, mnHelpHowtoUse1});
   mnHelp->addSeparator();
@@ -248,6 +260,7 @@ void TfrmMain::createGraph() {
   FGraph->setAutoRedraw(true);
   FGraph->MarkUnchanged();
   showAutoRedraw();
+  showLegend();
   undoStack = new TUndoStack(FGraph, this);
   undoStack->setPlaying([this] { return parameterWindow && parameterWindow->PlayingRow() >= 0; });
   connect(undoStack, &TUndoStack::changed, this, &TfrmMain::showUndo);
@@ -413,6 +426,7 @@ void TfrmMain::mnFileNewClick() {
   FGraph->MarkUnchanged();
   startGraph();
   showAutoRedraw();
+  showLegend();
   StatusPanels[CoordinatesPanel]->clear();
 }
 
@@ -442,6 +456,7 @@ void TfrmMain::openDocument(const QString& name) {
   Evalon->SetConstants();
   startGraph();
   showAutoRedraw();
+  showLegend();
   StatusPanels[CoordinatesPanel]->clear();
 }
 
@@ -507,6 +522,7 @@ void TfrmMain::mnViewStartClick() {
 
 void TfrmMain::followUndo() {
   showAutoRedraw();
+  showLegend();
   if (SetGraphDlg && SetGraphDlg->isVisible()) SetGraphDlg->FollowGraph();
   if (SetFuncDlg && SetFuncDlg->isVisible()) SetFuncDlg->FollowGraph();
 }
@@ -548,6 +564,15 @@ void TfrmMain::mnSetAnalysisClick() {
 // The check mark shows the graph's own setting, which a new or opened graph brings along.
 void TfrmMain::showAutoRedraw() {
   mnSetAutoRedraw->setChecked(FGraph->AutoRedraw());
+}
+
+void TfrmMain::mnViewLegendClick() {
+  FGraph->setLegendVisible(mnViewLegend->isChecked());
+}
+
+// As the automatic redraw's, the check shows the graph's own setting.
+void TfrmMain::showLegend() {
+  mnViewLegend->setChecked(FGraph->Legend().visible);
 }
 
 void TfrmMain::btnReDrawClick() {
@@ -659,4 +684,28 @@ void TfrmMain::mnFileExportClick() {
   // A file never gets curves older than the axes they are drawn on (Copy gives what is shown).
   if (FGraph->CurvesStale()) FGraph->DrawFunctions();
   ExportGraph(*FGraph, name, exportFormatOf(name).value_or(chosen.format));
+}
+
+// ---- Print ----
+
+// The preview shows the page as it will print; its print button leads on to the print dialog,
+// or where no printer is set up, to the choice of a PDF file.
+void TfrmMain::mnFilePrintClick() {
+  // A page never gets curves older than the axes they are drawn on, as an export does not.
+  if (FGraph->CurvesStale()) FGraph->DrawFunctions();
+  const GraphScene scene = graphScene(*FGraph);
+  if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setDocName(FGraph->GraphName().isEmpty()
+                          ? QStringLiteral("Kurvo")
+                          : QFileInfo(DocumentFileName(FGraph->GraphName())).completeBaseName());
+  QPrintPreviewDialog preview(printer.get(), this);
+  preview.setWindowTitle(QStringLiteral(u"印刷プレビュー"));
+  bool failed = false;
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+          [&scene, &failed](QPrinter* target) { failed = !printGraph(scene, *target) || failed; });
+  preview.exec();
+  if (!failed) return;
+  const QString file = printer->outputFileName();
+  throw KurvoError(file.isEmpty() ? QStringLiteral(u"印刷できません")
+                                  : QStringLiteral(u"%1 に書き込めません").arg(file));
 }

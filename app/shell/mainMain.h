@@ -12,9 +12,12 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QFileDialog;
 class QFrame;
+class QPrinter;
 class QToolButton;
 class TAboutBox;
 class TAnalysisWindow;
@@ -68,6 +71,7 @@ public:
   QAction* mnFileSave;
   QAction* mnFileSaveAs;
   QAction* mnFileExport;
+  QAction* mnFilePrint;
   QAction* mnFileExit;
   QAction* mnEditCopy;
   QAction* mnEditUndo;
@@ -80,6 +84,7 @@ public:
   QAction* mnSetAnalysis;
   QAction* mnViewEqualScale;
   QAction* mnViewStart;
+  QAction* mnViewLegend;
   QAction* mnHelpContents1;
   QAction* mnHelpSearchFor1;
   QAction* mnHelpHowtoUse1;
@@ -103,6 +108,7 @@ public slots:
   void mnFileSaveClick();
   void mnFileSaveAsClick();
   void mnFileExportClick();
+  void mnFilePrintClick();
   void mnFileExitClick();
   void mnEditCopyClick();
   void mnEditUndoClick();
@@ -115,6 +121,7 @@ public slots:
   void mnSetAnalysisClick();
   void mnViewEqualScaleClick();
   void mnViewStartClick();
+  void mnViewLegendClick();
   void btnReDrawClick();
   void mnHelpContents1Click();
   void mnHelpSearchFor1Click();
@@ -143,6 +150,7 @@ private:
   void hideSettingWindows();
   void showToolWindow(QWidget* window);
   void showAutoRedraw();
+  void showLegend();
   bool mayDiscardGraph();
   // Loads the document of the graph name; a file refused leaves everything as it was.
   void openDocument(const QString& name);
@@ -164,5 +172,7 @@ private:
   TParameterWindow* parameterWindow = nullptr;
   TUndoStack* undoStack = nullptr;
   GraphRange startRange; // the range of the graph when it was opened or made new
+  // Made when first asked for, and kept: the page and printer chosen stay for the next print.
+  std::unique_ptr<QPrinter> printer;
   bool engineRequested = false;
 };

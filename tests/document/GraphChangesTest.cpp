@@ -73,6 +73,8 @@ TEST_F(GraphChangesTest, EveryKindOfContentCountsAndUndoingItDoesNot) {
        [](TFuncGraph& g) { g.Label(1)->setCaption(QStringLiteral("GraphLabel01")); }},
       {"automatic redraw", [](TFuncGraph& g) { g.setAutoRedraw(true); },
        [](TFuncGraph& g) { g.setAutoRedraw(false); }},
+      {"legend", [](TFuncGraph& g) { g.setLegendVisible(true); },
+       [](TFuncGraph& g) { g.setLegendVisible(false); }},
       {"label hidden", [](TFuncGraph& g) { g.Label(1)->hide(); },
        [](TFuncGraph& g) { g.Label(1)->show(); }},
   };

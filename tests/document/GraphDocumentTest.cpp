@@ -203,6 +203,47 @@ TEST_F(GraphDocumentTest, WorksheetKeysAreWrittenOnlyWhenUsedAndReadBack) {
   }
 }
 
+// The legend's keys are written only while it shows; a file that said it showed is told it
+// shows no more; a document without the key, or with a corner out of range, reads as usual.
+TEST_F(GraphDocumentTest, TheLegendAndItsCornerAreWrittenOnlyWhenShownAndReadBack) {
+  TFuncGraph other;
+  other.setGraphName(path());
+  using enum LegendCorner;
+  for (const auto& [corner, stored] :
+       {std::pair{TopLeft, "0"}, {TopRight, "1"}, {BottomLeft, "2"}, {BottomRight, "3"}}) {
+    graph.setLegendVisible(true);
+    graph.setLegendCorner(corner);
+    graph.SaveToFile();
+    EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(),
+              newGraphDocument() + "[Options]\r\nLegend=1\r\nLegendCorner=" + stored + "\r\n");
+    other.LoadFromFile();
+    EXPECT_EQ(other.Legend(), (GraphLegend{true, corner}));
+  }
+  graph.setLegendVisible(false);
+  graph.SaveToFile();
+  EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(),
+            newGraphDocument() + "[Options]\r\nLegend=0\r\nLegendCorner=3\r\n");
+  other.LoadFromFile();
+  EXPECT_EQ(other.Legend(), GraphLegend{});
+  QFile::remove(path());
+  graph.SaveToFile();
+  EXPECT_EQ(fromShiftJis(fileBytes()).toUtf8(), newGraphDocument());
+
+  const std::pair<QByteArray, GraphLegend> read[] = {
+      {"", GraphLegend{}},
+      {"[Options]\r\nLegend=1\r\nLegendCorner=7\r\n", GraphLegend{true, TopRight}},
+      {"[Options]\r\nLegend=0\r\nLegendCorner=2\r\n", GraphLegend{}},
+  };
+  for (const auto& [options, legend] : read) {
+    SCOPED_TRACE(options.toStdString());
+    other.setLegendVisible(true);
+    other.setLegendCorner(BottomLeft);
+    writeFile(newGraphDocument() + options);
+    other.LoadFromFile();
+    EXPECT_EQ(other.Legend(), legend);
+  }
+}
+
 TEST_F(GraphDocumentTest, RealsUseTheGeneralFormat) {
   graph.setXMin(1e15L);
   graph.setXMax(999999999999999.0L);

@@ -1,4 +1,5 @@
-// The export command of the main window, driven through its menu item and its save dialog.
+// The export command of the main window, driven through its menu item and its save dialog, and
+// the print command's preview.
 #include "mainMain.h"
 
 #include "../ModalAnswer.h"
@@ -17,6 +18,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -149,6 +152,23 @@ TEST_F(ExportCommandTest, StaleCurvesAreDrawnAgainBeforeTheFileIsWritten) {
   ASSERT_FALSE(written.isNull());
   EXPECT_EQ(written, graph.ClipboardPicture().convertToFormat(QImage::Format_RGB32));
   EXPECT_NE(written, stale);
+}
+
+// A page never gets them either; the preview shows the graph on one page.
+TEST_F(ExportCommandTest, PrintPreviewsOnePageWithStaleCurvesDrawnAgain) {
+  TFuncGraph& graph = *form.FGraph;
+  form.mnSetAutoRedraw->trigger();
+  graph.setFormulaText(1, QStringLiteral("x"));
+  graph.setXMax(9);
+  ASSERT_TRUE(graph.CurvesStale());
+  int pages = 0;
+  const auto preview = answerNextModal<QPrintPreviewDialog>([&pages](QPrintPreviewDialog* dialog) {
+    pages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+    dialog->reject();
+  });
+  form.mnFilePrint->trigger();
+  EXPECT_EQ(pages, 1);
+  EXPECT_FALSE(graph.CurvesStale());
 }
 
 } // namespace

@@ -41,19 +41,23 @@ TEST(ScaledScreen, TheGraphDrawsAtTheScreensRatio) {
   EXPECT_EQ(g.graph->XToPixel(3.0L), 326); // the window's own coordinates
 }
 
-// Painting puts each layer pixel on one device pixel, also where only a part is repainted.
+// Painting puts each layer pixel, and each of the legend's, on one device pixel, also where only
+// a part is repainted.
 TEST(ScaledScreen, TheScreenShowsThePicturePixelForPixel) {
   ShownGraph g;
   g.graph->setFormulaText(1, QStringLiteral("x"));
   g.graph->setFormulaText(2, QStringLiteral("1-x*x"));
+  g.graph->setLegendVisible(true);
   g.graph->DrawFunctions();
   const QImage picture = g.graph->Picture();
   const QImage shown = g.graph->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(shown.size(), QSize(672, 632));
   EXPECT_EQ(shown, picture);
-  const QImage part =
-      g.graph->grab(QRect(100, 90, 70, 50)).toImage().convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(part, picture.copy(200, 180, 140, 100));
+  for (const QRect& part : {QRect(100, 90, 70, 50), g.graph->LegendRect()}) {
+    ASSERT_FALSE(part.isEmpty());
+    const QImage partShown = g.graph->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(partShown, picture.copy(QRect(part.topLeft() * 2, part.size() * 2)));
+  }
 }
 
 int main(int argc, char** argv) {

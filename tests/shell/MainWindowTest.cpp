@@ -766,6 +766,25 @@ TEST_F(MainWindowTest, AutomaticRedrawEndsTheSettingsMenuStartsOnAndFollowsNewAn
   EXPECT_TRUE(form.FGraph->AutoRedraw());
 }
 
+// The legend's check in the view menu shows the graph's own legend, which a new graph, an opened
+// one and an undo bring along; an undone state shows its legend (an f1 is needed for a box).
+TEST_F(MainWindowTest, TheLegendCheckFollowsNewOpenAndUndo) {
+  form.FGraph->setFormulaText(1, QStringLiteral("x"));
+  form.mnViewLegend->trigger();
+  ASSERT_TRUE(form.FGraph->Legend().visible);
+  form.FGraph->setGraphName(path(QStringLiteral("legend.kvx")));
+  form.FGraph->SaveToFile();
+  QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_FALSE(form.mnViewLegend->isChecked());
+  withFileDialog(path(QStringLiteral("legend.kvx")), [this] { form.btnOpen->click(); });
+  EXPECT_TRUE(form.mnViewLegend->isChecked());
+  form.mnViewLegend->trigger();
+  QApplication::processEvents();
+  form.mnEditUndo->trigger();
+  EXPECT_FALSE(form.FGraph->LegendRect().isEmpty());
+  EXPECT_TRUE(form.mnViewLegend->isChecked());
+}
+
 // Typing right after a command that opens a tool window goes to that window.
 TEST_F(MainWindowTest, EveryToolWindowOpensActive) {
   const std::pair<QAction*, QString> commands[] = {

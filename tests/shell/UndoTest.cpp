@@ -125,7 +125,10 @@ TEST_F(UndoTest, EveryKindOfContentIsUndoneAndRedoneToTheSameBytes) {
       {"range by three wheel notches", [&] { turnWheel(3); }, QStringLiteral(u"範囲の変更")},
       {"margin", [&] { setGraph.SpinMLeft->setValue(37); }, QStringLiteral(u"余白の変更")},
       {"axis", [&] { setGraph.SpinYXDist->setValue(9); }, QStringLiteral(u"軸の変更")},
-      {"brush", [&] { graph().setBackBrush({0x336699, BrushStyle::Solid}); },
+      {"brush",
+       [&] {
+         graph().setBackBrush({0x336699, BrushStyle::Solid});
+       },
        QStringLiteral(u"背景の変更")},
       {"label added", [&] { form.mnSetAddLabel->trigger(); }, QStringLiteral(u"ラベルの追加")},
       {"label moved", [&] { graph().DragOver(graph().Label(1), QPoint(90, 70)); },
@@ -141,6 +144,15 @@ TEST_F(UndoTest, EveryKindOfContentIsUndoneAndRedoneToTheSameBytes) {
       {"parameter", [&] { graph().setParameterValue(0, 2.5); },
        QStringLiteral(u"パラメータの変更")},
       {"option", [&] { form.mnSetAutoRedraw->trigger(); }, QStringLiteral(u"オプションの変更")},
+      {"legend shown", [&] { form.mnViewLegend->trigger(); }, QStringLiteral(u"凡例の変更")},
+      {"legend dragged to another corner",
+       [&] {
+         const QPoint from = graph().LegendRect().center();
+         QTest::mousePress(&graph(), Qt::LeftButton, {}, from);
+         QTest::mouseMove(&graph(), from + QPoint(-200, 200));
+         QTest::mouseRelease(&graph(), Qt::LeftButton, {}, from + QPoint(-200, 200));
+       },
+       QStringLiteral(u"凡例の変更")},
       {"formula removed", [&] { setFunc.Edit1->clear(); }, QStringLiteral(u"関数の変更")},
   };
   std::size_t steps = 0;

@@ -37,7 +37,8 @@ const char* const helpText =
 Loads the graph document IN.kvx (IN without an extension, or with another one, names
 IN.kvx) into a graph of W x H pixels (default 336 x 316, the main window's graph), draws
 its curves without any display, and writes OUT by its extension:
-  .png   the picture as Kurvo copies it: background and axes, the curves, the labels
+  .png   the picture as Kurvo copies it: background and axes, the curves, the legend
+         when the document shows one, the labels
   .svg   the same picture as an SVG vector picture, W x H pixels
   .pdf   the same picture as a one-page PDF document, the page W x H pixels at 96 dpi
   .kvx   the loaded graph saved as a document again (a normalised copy)
