@@ -203,6 +203,34 @@ TEST_F(GraphDocumentTest, WorksheetKeysAreWrittenOnlyWhenUsedAndReadBack) {
   }
 }
 
+// Derivative curves, tangents and areas have sections and keys of their own, only while there
+// are any; the points read back exactly, and fewer marks erase the sections left over.
+TEST_F(GraphDocumentTest, CalculusMarksAreWrittenOnlyWhenThereAreAnyAndReadBack) {
+  GraphModel model = graph.Model();
+  model.calculus.derivatives[2] = true;
+  model.calculus.tangents = {{1, 0.1}, {2, -3.25}};
+  model.calculus.areas = {{1, 0, 0, 3.141592653589793}, {2, 5, -1.5, 2}};
+  SaveGraphDocument(path(), model);
+  const QByteArray text = fromShiftJis(fileBytes()).toUtf8();
+  for (const char* part : {"Func03Derivative=1\r\n", "[Tangent01]\r\nSlot=1\r\nX=0.1\r\n",
+                           "[Tangent02]\r\nSlot=2\r\nX=-3.25\r\n",
+                           "[Area01]\r\nSlot=1\r\nOther=0\r\nFrom=0\r\nTo=3.1415926535897931\r\n",
+                           "[Area02]\r\nSlot=2\r\nOther=5\r\nFrom=-1.5\r\nTo=2\r\n"})
+    EXPECT_TRUE(text.contains(part)) << part;
+  GraphModel read = graph.Model();
+  LoadGraphDocument(path(), read);
+  EXPECT_EQ(read.calculus, model.calculus);
+
+  model.calculus = {};
+  model.calculus.tangents = {{4, 1}};
+  SaveGraphDocument(path(), model);
+  LoadGraphDocument(path(), read);
+  EXPECT_EQ(read.calculus, model.calculus);
+  EXPECT_FALSE(fileBytes().contains("[Area01]"));
+  EXPECT_TRUE(fileBytes().contains("Func03Derivative=0"));
+  EXPECT_FALSE(DocumentState(graph.Model()).contains("Derivative"));
+}
+
 // The legend's keys are written only while it shows; a file that said it showed is told it
 // shows no more; a document without the key, or with a corner out of range, reads as usual.
 TEST_F(GraphDocumentTest, TheLegendAndItsCornerAreWrittenOnlyWhenShownAndReadBack) {
