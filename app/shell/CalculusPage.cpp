@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <map>
 
 namespace {
@@ -44,7 +45,9 @@ QString tangentText(const GraphTangent& tangent, const std::map<int, SampledFunc
   const DerivativeResult slope = derivative(curve->second, tangent.x);
   if (!y0) return head + QStringLiteral(u"関数の値がありません");
   if (!slope.ok()) return head + DerivativeReason(slope);
-  return head + TangentEquation(slope.value, *y0 - slope.value * tangent.x);
+  // A slope within its own error of zero is a level tangent, not rounding noise to read.
+  const double m = std::fabs(slope.value) <= slope.error ? 0 : slope.value;
+  return head + TangentEquation(m, *y0 - m * tangent.x);
 }
 
 QString areaText(const GraphArea& area, const std::map<int, SampledFunction>& f) {
