@@ -20,9 +20,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits up to ten seconds for a command to succeed.
+# Waits up to thirty seconds for a command to succeed: a loaded machine (a parallel build or
+# test run) can take several seconds to start the window manager.
 await() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if "$@" >/dev/null 2>&1; then return 0; fi
     sleep 0.1
   done
@@ -38,6 +39,9 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
-await sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+if ! await sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'; then
+  cat "$work/openbox.log" >&2
+  exit 1
+fi
 
 QT_QPA_PLATFORM=xcb HOME="$work" XDG_RUNTIME_DIR="$work" timeout 120 "$@"
