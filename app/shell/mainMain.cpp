@@ -43,6 +43,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -103,7 +104,11 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     move(screen->availableGeometry().center() - rect().center());
 }
 
-TfrmMain::~TfrmMain() = default;
+// The undo stack goes first: the focus moves while the children are destroyed, and a step it
+// would record then would be shown on a window that is no longer whole.
+TfrmMain::~TfrmMain() {
+  delete std::exchange(undoStack, nullptr);
+}
 
 void TfrmMain::setWindows(TAboutBox* about, TSetFuncDlg* setFunc, TSetGraphDlg* setGraph) {
   AboutBox = about;
