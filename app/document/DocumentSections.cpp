@@ -203,5 +203,5 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   model.parameters = ReadParameters(ini);
   model.calculus = ReadCalculus(ini);
   for (const TFormula& formula : model.formulas)
-    model.parameters.addFound(parameterNames(formula.Formula));
+    model.parameters.addFound(formula.ParameterNames());
 }

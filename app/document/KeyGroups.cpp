@@ -9,6 +9,10 @@
 
 namespace {
 
+bool holdsKey(const IniFile& ini, QStringView section, QStringView key) {
+  return ini.ReadSection(section).contains(key.toString(), Qt::CaseInsensitive);
+}
+
 // The model holds a font name as UTF-8. A byte that the file's encoding could not decode is an
 // escape character (a lone surrogate), which UTF-8 proper has no form for: it is held in the
 // three-byte form a surrogate would take, which no valid UTF-8 holds, so that the name is
@@ -108,8 +112,7 @@ void WriteExactReal(IniFile& ini, QStringView section, QStringView key, double v
 
 void WriteUnlessDefault(IniFile& ini, QStringView section, QStringView key, bool value,
                         bool defaultValue) {
-  if (value != defaultValue ||
-      ini.ReadSection(section).contains(key.toString(), Qt::CaseInsensitive))
+  if (value != defaultValue || holdsKey(ini, section, key))
     ini.WriteBool(section, key, value);
 }
 
@@ -152,12 +155,47 @@ void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TA
   axis.PiTicks = ini.ReadBool(section, KeyName(prefix, u"PiTicks"), false);
 }
 
+namespace {
+
+// A y = f(x) slot writes only the keys every document has; the keys of the other kinds are
+// written for the slots that use them, and where the file holds them already, so that a slot
+// turned back into y = f(x) reaches the file.
+void writeKindKeys(IniFile& ini, QStringView section, QStringView prefix, const TFormula& slot) {
+  const bool other = slot.Kind != CurveKind::Function;
+  const KeyName kind(prefix, u"Kind");
+  if (other || holdsKey(ini, section, kind))
+    ini.WriteInteger(section, kind, static_cast<std::int32_t>(slot.Kind));
+  const KeyName formulaY(prefix, u"FormulaY");
+  if (slot.Kind == CurveKind::Parametric || holdsKey(ini, section, formulaY))
+    ini.WriteString(section, formulaY, slot.FormulaY);
+  const bool overT = runsOverT(slot.Kind);
+  const KeyName tMin(prefix, u"TMin");
+  if ((overT && slot.TMin != TFormula::DefaultTMin) || holdsKey(ini, section, tMin))
+    WriteReal(ini, section, tMin, slot.TMin);
+  const KeyName tMax(prefix, u"TMax");
+  if ((overT && slot.TMax != TFormula::DefaultTMax) || holdsKey(ini, section, tMax))
+    WriteReal(ini, section, tMax, slot.TMax);
+}
+
+long double readReal(const IniFile& ini, QStringView section, QStringView key,
+                     long double missing) {
+  return holdsKey(ini, section, key) ? ReadReal(ini, section, key) : missing;
+}
+
+} // namespace
+
 void SaveToIni(IniFile& ini, QStringView section, QStringView prefix, const TFormula& slot) {
   ini.WriteString(section, KeyName(prefix, u"Formula"), slot.Formula);
   WritePen(ini, section, KeyName(prefix, u"Pen"), slot.Pen);
+  writeKindKeys(ini, section, prefix, slot);
 }
 
+// An older document knows only y = f(x) slots: every kind key has its default there.
 void LoadFromIni(const IniFile& ini, QStringView section, QStringView prefix, TFormula& slot) {
   slot.Formula = ini.ReadString(section, KeyName(prefix, u"Formula"), QString());
   ReadPen(ini, section, KeyName(prefix, u"Pen"), slot.Pen);
+  slot.Kind = curveKindFromStored(ini.ReadInteger(section, KeyName(prefix, u"Kind"), 0));
+  slot.FormulaY = ini.ReadString(section, KeyName(prefix, u"FormulaY"), QString());
+  slot.TMin = readReal(ini, section, KeyName(prefix, u"TMin"), TFormula::DefaultTMin);
+  slot.TMax = readReal(ini, section, KeyName(prefix, u"TMax"), TFormula::DefaultTMax);
 }

@@ -63,7 +63,7 @@ void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
   for (int n = 1; n <= TFuncGraph::FormulaCount; ++n) {
     TFormula formula = graph.Formula(n);
     const QPen pen = curvePen(formula.Pen);
-    if (formula.Formula.isEmpty() || pen.style() == Qt::NoPen) continue;
+    if (!formula.Used() || pen.style() == Qt::NoPen) continue;
     // A pen's dot is centred on its pixel for odd widths, and between it and the next for even.
     sampling.offset = pen.width() % 2 == 0 ? 1.0 : 0.5;
     const double reach = pen.width();

@@ -15,10 +15,6 @@ double bounded(long double position) {
   return static_cast<double>(std::clamp(position, -Limit, Limit));
 }
 
-double hundredths(double v) {
-  return std::round(v * 100.0) / 100.0;
-}
-
 class PieceBuilder {
 public:
   PieceBuilder(const GraphMapping& mapping, const CurveFunction& curve, const QRectF& picture,
@@ -158,6 +154,10 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b) {
 }
 
 } // namespace
+
+double hundredths(double v) {
+  return std::round(v * 100.0) / 100.0;
+}
 
 std::vector<QPolygonF> clipPolyline(const QPolygonF& line, const QRectF& bounds) {
   std::vector<QPolygonF> parts;

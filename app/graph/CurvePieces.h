@@ -35,6 +35,9 @@ struct VectorCurve {
 VectorCurve curvePieces(const GraphMapping& mapping, const CurveFunction& curve,
                         const QRectF& picture, const CurveSampling& sampling);
 
+// A picture coordinate as vector pictures hold it: rounded to hundredths of a pixel.
+double hundredths(double v);
+
 // The parts of a polyline inside the rectangle.
 std::vector<QPolygonF> clipPolyline(const QPolygonF& line, const QRectF& bounds);
 

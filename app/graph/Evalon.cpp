@@ -102,3 +102,12 @@ bool TEvalon::SetVariable(const QByteArray& text, double value) {
   if (status != ev::Ok) FErrorCode = errorCodeOf(static_cast<std::uint32_t>(status));
   return status != ev::Ok;
 }
+
+std::optional<double> TEvalon::VariableValue(const QByteArray& text) {
+  FErrorCode = 0;
+  if (!FCalcSystem || text.size() >= BufferSize) return std::nullopt;
+  double value = 0.0;
+  const int status = FCalcSystem->GetFloatValue(text.constData(), value);
+  if (status != ev::Ok) return std::nullopt;
+  return value;
+}

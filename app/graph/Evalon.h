@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class TCalcSystem;
 
 class TEvalon : public QObject {
@@ -36,6 +38,8 @@ public:
   // Writes the double variable of that name; true means failure.
   bool SetVariable(const QString& name, double value);
   bool SetVariable(const QByteArray& name, double value);
+  // The double variable of that name; nothing when there is none (or no engine).
+  std::optional<double> VariableValue(const QByteArray& name);
   // Writes the constants pi and e as double variables, as loading the engine does; a new or
   // opened graph calls it again. True means failure.
   bool SetConstants();

@@ -1,17 +1,75 @@
 #include "FuncFormula.h"
 
 #include "Evalon.h"
+#include "ParameterNames.h"
 #include "Utf8Codec.h"
 
-// A curve evaluates its formula at every pixel column, so the text is encoded once for each
-// new text rather than at every sample.
-long double TFormula::Calculate(TEvalon* evalon, long double x) {
-  static const QByteArray variable = QByteArrayLiteral("x");
-  error = true;
-  if (!evalon || evalon->SetVariable(variable, static_cast<double>(x))) return 0.0L;
-  if (Formula != encodedText) {
-    encodedText = Formula;
-    encoded = toUtf8KeepingBytes(Formula);
+#include <cmath>
+
+bool TFormula::Used() const {
+  return !Formula.isEmpty() || (Kind == CurveKind::Parametric && !FormulaY.isEmpty());
+}
+
+QString TFormula::Caption() const {
+  switch (Kind) {
+  case CurveKind::Parametric:
+    return QStringLiteral("x = %1, y = %2").arg(Formula, FormulaY);
+  case CurveKind::Polar: return QStringLiteral("r = ") + Formula;
+  case CurveKind::XOfY: return QStringLiteral("x = ") + Formula;
+  case CurveKind::Function: break;
   }
-  return evalon->CalcValue(encoded, error);
+  return Formula;
+}
+
+QStringList TFormula::Texts() const {
+  if (Kind == CurveKind::Parametric) return {Formula, FormulaY};
+  return {Formula};
+}
+
+QStringList TFormula::ParameterNames() const {
+  QStringList names;
+  for (const QString& text : Texts())
+    for (const QString& name : parameterNames(text))
+      if (!names.contains(name)) names << name;
+  names.removeAll(QLatin1String(runningVariable(Kind)));
+  return names;
+}
+
+const QByteArray& TFormula::Encoded::of(const QString& formula) {
+  if (formula != text) {
+    text = formula;
+    bytes = toUtf8KeepingBytes(formula);
+  }
+  return bytes;
+}
+
+long double TFormula::evaluate(TEvalon* evalon, Encoded& encoded, const QString& text) {
+  return evalon->CalcValue(encoded.of(text), error);
+}
+
+long double TFormula::Calculate(TEvalon* evalon, long double v) {
+  static const QByteArray x = QByteArrayLiteral("x");
+  static const QByteArray y = QByteArrayLiteral("y");
+  error = true;
+  if (!evalon || evalon->SetVariable(Kind == CurveKind::XOfY ? y : x, static_cast<double>(v)))
+    return 0.0L;
+  return evaluate(evalon, encodedX, Formula);
+}
+
+// Polar points are computed from the t the engine was given, so that r and the angle agree.
+bool TFormula::CalculatePoint(TEvalon* evalon, long double t, long double& x, long double& y) {
+  static const QByteArray variable = QByteArrayLiteral("t");
+  error = true;
+  const double engineT = static_cast<double>(t);
+  if (!evalon || evalon->SetVariable(variable, engineT)) return false;
+  const long double first = evaluate(evalon, encodedX, Formula);
+  if (error) return false;
+  if (Kind == CurveKind::Polar) {
+    x = first * std::cos(static_cast<long double>(engineT));
+    y = first * std::sin(static_cast<long double>(engineT));
+    return true;
+  }
+  x = first;
+  y = evaluate(evalon, encodedY, FormulaY);
+  return !error;
 }

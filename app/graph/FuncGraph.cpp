@@ -175,7 +175,31 @@ void TFuncGraph::setFormulaText(int index, const QString& text) {
   QString& formula = slot(index).Formula;
   if (formula == text) return;
   formula = text;
-  discoverParameters(text);
+  formulaChanged(index);
+}
+void TFuncGraph::setFormulaKind(int index, CurveKind kind) {
+  CurveKind& held = slot(index).Kind;
+  if (held == kind) return;
+  held = kind;
+  formulaChanged(index);
+}
+void TFuncGraph::setFormulaYText(int index, const QString& text) {
+  QString& formula = slot(index).FormulaY;
+  if (formula == text) return;
+  formula = text;
+  formulaChanged(index);
+}
+bool TFuncGraph::setFormulaTRange(int index, long double tMin, long double tMax) {
+  if (!std::isfinite(tMin) || !std::isfinite(tMax) || !(tMin < tMax)) return false;
+  TFormula& held = slot(index);
+  if (held.TMin == tMin && held.TMax == tMax) return true;
+  held.TMin = tMin;
+  held.TMax = tMax;
+  scheduleRedraw();
+  return true;
+}
+void TFuncGraph::formulaChanged(int index) {
+  discoverParameters(slot(index));
   refreshLegend();
   scheduleRedraw();
 }
@@ -423,7 +447,7 @@ bool TFuncGraph::DrawFunctions() {
   paintMarks(*curveLayer, marks, paintFills);
   bool result = true;
   for (int n = 1; n <= FormulaCount; ++n) {
-    if (slot(n).Formula.isEmpty()) continue;
+    if (!slot(n).Used()) continue;
     if (OnDrawStart) OnDrawStart(this, n);
     DrawFunction(n, *curveLayer);
     // Each finished curve shows at once. A resize, a new graph or another redraw while
@@ -452,7 +476,8 @@ CalculusMarks TFuncGraph::CalculusShapes(const GraphMapping& on) const {
   std::array<bool, FormulaCount> used{};
   for (std::size_t n = 0; n < FormulaCount; ++n) {
     pens[n] = model.formulas[n].Pen;
-    used[n] = !model.formulas[n].Formula.isEmpty();
+    // Derivatives, tangents and areas belong to y = f(x) curves.
+    used[n] = model.formulas[n].Used() && model.formulas[n].Kind == CurveKind::Function;
   }
   const SlotValue value = [copies, binding = evalon](int slot, double x) -> std::optional<double> {
     const auto y = withCurve((*copies)[std::size_t(slot - 1)], binding,
@@ -500,7 +525,7 @@ void TFuncGraph::FitYRange() {
   for (int n = 1; n <= FormulaCount; ++n) {
     long double slotMax = 0.0L;
     long double slotMin = 0.0L;
-    if (slot(n).Formula.isEmpty() || !GetFunctionRange(n, slotMax, slotMin)) continue;
+    if (!slot(n).Used() || !GetFunctionRange(n, slotMax, slotMin)) continue;
     max = any ? std::max(max, slotMax) : slotMax;
     min = any ? std::min(min, slotMin) : slotMin;
     any = true;

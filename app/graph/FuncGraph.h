@@ -103,6 +103,11 @@ public:
   // The function slots 1..5; any other index throws std::out_of_range.
   QString FormulaText(int index) const;
   void setFormulaText(int index, const QString& text);
+  // The slot's kind, its y(t) and its t range; a range whose ends are not finite or not in
+  // order is refused (false) and changes nothing.
+  void setFormulaKind(int index, CurveKind kind);
+  void setFormulaYText(int index, const QString& text);
+  bool setFormulaTRange(int index, long double tMin, long double tMax);
   TPen& FormulaPen(int index);
   const TFormula& Formula(int index) const;
 
@@ -311,7 +316,9 @@ private:
   void showPointer(QPointF pos);
   // Destroys the label of the slot, if any, and empties it.
   void destroyLabel(int slot);
-  void discoverParameters(const QString& formula);
+  void discoverParameters(const TFormula& formula);
+  // After a change of a slot's kind or texts: its parameters, the legend and the curves follow.
+  void formulaChanged(int index);
   void setParameterIntoEngine(int index);
   void setParametersIntoEngine();
 

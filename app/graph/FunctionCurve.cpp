@@ -38,6 +38,12 @@ std::optional<long double> FunctionCurve::valueAt(long double x) {
   return y;
 }
 
+std::optional<PlanePoint> FunctionCurve::pointAt(long double v) {
+  const std::optional<long double> y = valueAt(v);
+  if (!y) return std::nullopt;
+  return PlanePoint{v, *y};
+}
+
 QString FunctionCurve::reason() const {
   return evalon ? evalon->ErrorMessage() : QString();
 }

@@ -15,6 +15,7 @@ public:
   VectorCurve pieces(const GraphMapping& mapping, const QRectF& picture,
                      const CurveSampling& sampling) override;
   std::optional<long double> valueAt(long double x) override;
+  std::optional<PlanePoint> pointAt(long double v) override;
   QString reason() const override;
   bool yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,
                long double& max) override;

@@ -16,6 +16,11 @@
 
 class Canvas;
 
+struct PlanePoint {
+  long double x;
+  long double y;
+};
+
 class GraphCurve {
 public:
   virtual ~GraphCurve() = default;
@@ -26,12 +31,16 @@ public:
   // The curve as polylines and band shapes in picture coordinates, clipped to the picture.
   virtual VectorCurve pieces(const GraphMapping& mapping, const QRectF& picture,
                              const CurveSampling& sampling) = 0;
-  // The value at x; nothing where the formula fails there, and reason() then says why.
+  // The value at x of a y = f(x) curve; nothing where the formula fails there, and reason()
+  // then says why. Curves of other kinds have no value at x and give nothing.
   virtual std::optional<long double> valueAt(long double x) = 0;
+  // The point at the value the curve runs over (x, t or y after its kind); nothing where a
+  // formula fails there, and reason() then says why.
+  virtual std::optional<PlanePoint> pointAt(long double v) = 0;
   // The engine's message for the last failed evaluation; empty when it gave none.
   virtual QString reason() const = 0;
-  // The least and greatest finite values on the mapping's plot columns within 0..width - 1;
-  // false when there is none.
+  // The least and greatest finite y of the curve's points over the mapping's plot columns
+  // within 0..width - 1; false when there is none.
   virtual bool yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,
                        long double& max) = 0;
 };

@@ -6,14 +6,14 @@
 
 // A new parameter is in the engine at once, so that a formula checked before the next drawing
 // reads the value its row shows. Rows left behind by a name typed halfway go again.
-void TFuncGraph::discoverParameters(const QString& formula) {
+void TFuncGraph::discoverParameters(const TFormula& formula) {
   const int before = model.parameters.count();
-  const int added = model.parameters.add(parameterNames(formula));
+  const int added = model.parameters.add(formula.ParameterNames());
   for (int index = before; index < model.parameters.count(); ++index)
     setParameterIntoEngine(index);
   QStringList used;
   for (const TFormula& slot : model.formulas)
-    used << parameterNames(slot.Formula);
+    used << slot.ParameterNames();
   if (model.parameters.removeUnusedDefaults(used) > 0 || added > 0) emit ParametersChanged();
 }
 

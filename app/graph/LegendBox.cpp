@@ -70,8 +70,8 @@ LegendBox layoutLegend(const GraphModel& model, const GraphMapping& mapping, Can
   int widest = 0;
   for (int n = 1; n <= GraphModel::FormulaCount; ++n) {
     const TFormula& formula = model.formulas[std::size_t(n - 1)];
-    if (formula.Formula.isEmpty()) continue;
-    const QString text = fitted(QStringLiteral("f%1: ").arg(n) + formula.Formula,
+    if (!formula.Used()) continue;
+    const QString text = fitted(QStringLiteral("f%1: ").arg(n) + formula.Caption(),
                                 std::max<std::int64_t>(textRoom, 0), canvas);
     const int width = canvas.textWidth(text);
     const int middle = top + rowHeight / 2;

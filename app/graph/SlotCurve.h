@@ -2,10 +2,11 @@
 // kind of slot.
 #pragma once
 
+#include "FuncFormula.h"
 #include "FunctionCurve.h"
+#include "PathCurve.h"
 
 class TEvalon;
-class TFormula;
 
 // Calls use with the curve of a used slot, evaluated through the binding (which may be
 // missing), and gives back what use gives. The curve works on the slot itself, so that drawing
@@ -13,7 +14,10 @@ class TFormula;
 // copy. The curve lives on the stack for the call: drawing asks for one per slot on every frame,
 // and a curve is no more than the slot and the binding.
 template <class Use> decltype(auto) withCurve(TFormula& slot, TEvalon* evalon, Use&& use) {
-  // Every slot is a function of x today; other kinds of curve are added here.
-  FunctionCurve curve(slot, evalon);
+  if (slot.Kind == CurveKind::Function) {
+    FunctionCurve curve(slot, evalon);
+    return use(static_cast<GraphCurve&>(curve));
+  }
+  PathCurve curve(slot, evalon);
   return use(static_cast<GraphCurve&>(curve));
 }
