@@ -3,7 +3,7 @@
 #include "Evalon.h"
 #include "FormulaHints.h"
 #include "FuncFormula.h"
-#include "SlotCurve.h"
+#include "PathCurve.h"
 
 namespace {
 
@@ -16,22 +16,23 @@ long double pointAt(int i, long double xMin, long double xMax) {
 
 } // namespace
 
-FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double xMin,
-                            long double xMax) {
+// Evaluated as a curve evaluates its slot, so the check and the drawing can never disagree.
+FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double first,
+                            long double last, CurveKind kind) {
   FormulaVerdict verdict;
   verdict.hint = formulaHint(formula);
   if (!evalon || formula.isEmpty()) return verdict;
-  // Evaluated as a curve evaluates its slot, so the check and the drawing can never disagree.
   TFormula probe;
   probe.Formula = formula;
-  return withCurve(probe, evalon, [&](GraphCurve& curve) {
-    for (int i = 0; i < CheckPoints; ++i) {
-      if (curve.valueAt(pointAt(i, xMin, xMax))) return verdict;
-      // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
-      if (evalon->ErrorCode() < 2) return verdict;
-      if (verdict.message.isEmpty()) verdict.message = curve.reason();
-    }
-    verdict.failed = true;
-    return verdict;
-  });
+  probe.Kind = kind;
+  const RunningVariableKeeper keeper(evalon, runningVariable(kind));
+  for (int i = 0; i < CheckPoints; ++i) {
+    probe.Calculate(evalon, pointAt(i, first, last));
+    if (!probe.Error()) return verdict;
+    // Codes 0 and 1 mean there is no engine to ask, which says nothing of the formula.
+    if (evalon->ErrorCode() < 2) return verdict;
+    if (verdict.message.isEmpty()) verdict.message = evalon->ErrorMessage();
+  }
+  verdict.failed = true;
+  return verdict;
 }

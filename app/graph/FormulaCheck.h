@@ -1,6 +1,9 @@
-// checkFormula: whether a formula gives a value anywhere in an x range, tried with the engine
-// at evenly spread points, and the engine's message when it gives none.
+// checkFormula: whether a formula gives a value anywhere in a range of the variable it runs
+// over (x, t or y after the slot's kind), tried with the engine at evenly spread points, and
+// the engine's message when it gives none.
 #pragma once
+
+#include "CurveKind.h"
 
 #include <QString>
 
@@ -17,7 +20,8 @@ struct FormulaVerdict {
 };
 
 // Writes the engine variable x at each point; the curves write x before every sample they
-// take, so what they draw does not depend on it. An empty text, or a missing engine, gives
-// no verdict of failure.
-FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double xMin,
-                            long double xMax);
+// take, so what they draw does not depend on it. The t and y of the other kinds get their
+// values back, since they may be parameters of other slots. An empty text, or a missing engine,
+// gives no verdict of failure.
+FormulaVerdict checkFormula(TEvalon* evalon, const QString& formula, long double first,
+                            long double last, CurveKind kind = CurveKind::Function);

@@ -5,6 +5,7 @@
 #include "Utf8Codec.h"
 
 #include <cmath>
+#include <cstring>
 
 bool TFormula::Used() const {
   return !Formula.isEmpty() || (Kind == CurveKind::Parametric && !FormulaY.isEmpty());
@@ -47,22 +48,28 @@ long double TFormula::evaluate(TEvalon* evalon, Encoded& encoded, const QString&
   return evalon->CalcValue(encoded.of(text), error);
 }
 
-long double TFormula::Calculate(TEvalon* evalon, long double v) {
-  static const QByteArray x = QByteArrayLiteral("x");
-  static const QByteArray y = QByteArrayLiteral("y");
+long double TFormula::evaluateAt(TEvalon* evalon, long double v, Encoded& encoded,
+                                 const QString& text) {
+  // Raw data: a sample allocates nothing for the name.
+  const char* name = runningVariable(Kind);
+  const QByteArray variable = QByteArray::fromRawData(name, qsizetype(std::strlen(name)));
   error = true;
-  if (!evalon || evalon->SetVariable(Kind == CurveKind::XOfY ? y : x, static_cast<double>(v)))
-    return 0.0L;
-  return evaluate(evalon, encodedX, Formula);
+  if (!evalon || evalon->SetVariable(variable, static_cast<double>(v))) return 0.0L;
+  return evaluate(evalon, encoded, text);
+}
+
+long double TFormula::Calculate(TEvalon* evalon, long double v) {
+  return evaluateAt(evalon, v, encodedX, Formula);
+}
+
+long double TFormula::CalculateY(TEvalon* evalon, long double t) {
+  return evaluateAt(evalon, t, encodedY, FormulaY);
 }
 
 // Polar points are computed from the t the engine was given, so that r and the angle agree.
 bool TFormula::CalculatePoint(TEvalon* evalon, long double t, long double& x, long double& y) {
-  static const QByteArray variable = QByteArrayLiteral("t");
-  error = true;
   const double engineT = static_cast<double>(t);
-  if (!evalon || evalon->SetVariable(variable, engineT)) return false;
-  const long double first = evaluate(evalon, encodedX, Formula);
+  const long double first = Calculate(evalon, engineT);
   if (error) return false;
   if (Kind == CurveKind::Polar) {
     x = first * std::cos(static_cast<long double>(engineT));

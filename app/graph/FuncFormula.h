@@ -35,10 +35,12 @@ public:
   // parametric or polar slot, nor y of an x = f(y) slot.
   QStringList ParameterNames() const;
   bool Error() const { return error; }
-  // The value of Formula with the slot's running variable (x, or y for x = f(y)) at v, through
-  // the engine binding (which may be missing); sets Error. The value of a failed evaluation
-  // carries no meaning.
+  // The value of Formula with the slot's running variable (x, t, or y for x = f(y)) at v,
+  // through the engine binding (which may be missing); sets Error. The value of a failed
+  // evaluation carries no meaning.
   long double Calculate(TEvalon* evalon, long double v);
+  // The same for FormulaY, the y(t) of a parametric slot.
+  long double CalculateY(TEvalon* evalon, long double t);
   // The point of a parametric or polar slot at t; false, and Error set, when a formula fails
   // there.
   bool CalculatePoint(TEvalon* evalon, long double t, long double& x, long double& y);
@@ -57,6 +59,7 @@ private:
     const QByteArray& of(const QString& formula);
   };
   long double evaluate(TEvalon* evalon, Encoded& encoded, const QString& text);
+  long double evaluateAt(TEvalon* evalon, long double v, Encoded& encoded, const QString& text);
 
   bool error = false;
   Encoded encodedX;
