@@ -157,10 +157,10 @@ void TSetFuncDlg::layOutRows() {
     if (overT) {
       row.labelT->move(16, top + 4);
       row.labelT->adjustSize();
-      row.editTMin->setGeometry(EditLeft, top, 110, 20);
-      row.labelTo->move(EditLeft + 116, top + 4);
+      row.editTMin->setGeometry(EditLeft, top, 100, 20);
+      row.labelTo->move(EditLeft + 103, top + 4);
       row.labelTo->adjustSize();
-      row.editTMax->setGeometry(EditLeft + 139, top, 110, 20);
+      row.editTMax->setGeometry(EditLeft + EditWidth - 132, top, 132, 20);
       top += LineHeight;
     }
   }
@@ -251,6 +251,11 @@ void TSetFuncDlg::checkRow(QLineEdit* edit) {
   markFailed(edit, verdict.failed);
   markFailed(EditY(n), verdictY.failed);
   const bool toldX = verdict.failed || !verdict.hint.isEmpty();
+  if (!toldX && slot.Kind == CurveKind::Parametric && slot.Used() &&
+      (slot.Formula.isEmpty() || slot.FormulaY.isEmpty()))
+    return tellRow(n, QStringLiteral("%1 を入力してください")
+                          .arg(slot.Formula.isEmpty() ? QStringLiteral("x(t)") : QStringLiteral("y(t)")),
+                   true);
   showVerdict(n, toldX ? verdict : verdictY);
 }
 
