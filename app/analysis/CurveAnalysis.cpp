@@ -269,3 +269,12 @@ std::vector<CurvePoint> CurveAnalysis::points(const std::vector<Curve>& curves,
   });
   return points;
 }
+
+std::vector<std::pair<double, double>> CurveAnalysis::zerosOf(const SampledFunction& g,
+                                                              const std::vector<double>& xs) {
+  const Samples gs = sample(g, xs);
+  std::vector<std::pair<double, double>> found;
+  for (const Zero& zero : zeros(g, xs, gs, largestMagnitude(gs)))
+    found.emplace_back(zero.x, zero.y);
+  return found;
+}

@@ -45,4 +45,8 @@ public:
   // slot (single-curve points first), then by x.
   static std::vector<CurvePoint> points(const std::vector<Curve>& curves,
                                         const AnalysisRange& range);
+  // Where g crosses or touches zero, from its samples at xs (in rising order): each as the
+  // x where it was found and the value of g there.
+  static std::vector<std::pair<double, double>> zerosOf(const SampledFunction& g,
+                                                        const std::vector<double>& xs);
 };

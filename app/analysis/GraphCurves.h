@@ -14,7 +14,13 @@
 
 class TFuncGraph;
 
+// The y = f(x) slots: the curves with a value at each x.
 std::vector<Curve> graphCurves(const TFuncGraph& graph);
+
+// The notable points of every used slot, sorted by slot, then by the second slot, then by x:
+// the roots, extremes, y intercepts and intersections of the y = f(x) curves, and where the
+// curves of other kinds cross the axes.
+std::vector<CurvePoint> graphPoints(const TFuncGraph& graph);
 
 // The x range of the graph and the width of its plot in device pixels.
 AnalysisRange graphRange(const TFuncGraph& graph);
@@ -27,12 +33,22 @@ struct TableCell {
 };
 
 struct TableRow {
-  double x;
-  std::vector<TableCell> cells; // one per used slot
+  double x; // the running value
+  std::vector<TableCell> cells; // one per column
+};
+
+// A used slot gives one column of values (y of y = f(x), x of x = f(y)), or two, x and y at
+// each t, for a parametric or polar slot.
+struct TableColumn {
+  int slot;
+  QString name; // "f2", "f3.x", "f3.y"
 };
 
 struct GraphTable {
-  std::vector<int> slotNumbers; // the used slots, in rising order
+  // What the running value is to every used slot: "x", "t" or "y" when they all share it,
+  // otherwise "v".
+  QString runningName;
+  std::vector<TableColumn> columns; // in slot order
   std::vector<TableRow> rows;
 };
 

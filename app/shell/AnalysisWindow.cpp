@@ -228,7 +228,7 @@ void TAnalysisWindow::refreshShownTable() {
 }
 
 void TAnalysisWindow::findPoints() {
-  points = CurveAnalysis::points(graphCurves(*graph), graphRange(*graph));
+  points = graphPoints(*graph);
   const QSignalBlocker quiet(PointList);
   PointList->clearContents();
   PointList->setRowCount(int(points.size()));
@@ -280,9 +280,9 @@ void TAnalysisWindow::showTable(const TableSpan& span) {
 // A failed evaluation shows the engine's reason.
 void TAnalysisWindow::fillTable(double start, double step, int count) {
   const GraphTable table = graphTable(*graph, TableSpan{start, step, count});
-  QStringList headers{QStringLiteral("x")};
-  for (int slot : table.slotNumbers)
-    headers << QStringLiteral("f%1").arg(slot);
+  QStringList headers{table.runningName};
+  for (const TableColumn& column : table.columns)
+    headers << column.name;
   ValueTable->clear();
   ValueTable->setColumnCount(int(headers.size()));
   ValueTable->setHorizontalHeaderLabels(headers);

@@ -48,7 +48,10 @@ TEST(GraphCurves, TheValueTableHoldsTheUsedSlotsAndTheReasonsForMissingValues) {
   graph.setFormulaText(3, QStringLiteral("sqrt(x)"));
   graph.setFormulaText(5, QStringLiteral("1/x"));
   const GraphTable table = graphTable(graph, TableSpan{-1, 0.5, 5});
-  EXPECT_EQ(table.slotNumbers, (std::vector<int>{3, 5}));
+  ASSERT_EQ(table.columns.size(), 2u);
+  EXPECT_EQ(table.columns[0].name, QStringLiteral("f3"));
+  EXPECT_EQ(table.columns[1].name, QStringLiteral("f5"));
+  EXPECT_EQ(table.runningName, QStringLiteral("x"));
   ASSERT_EQ(table.rows.size(), 5u);
   EXPECT_EQ(table.rows[4].x, 1.0);
   EXPECT_FALSE(table.rows[0].cells[0].value);

@@ -51,15 +51,15 @@ std::optional<TableSpan> parseTableSpan(const QString& text) {
 }
 
 void printPoints(const TFuncGraph& graph) {
-  for (const CurvePoint& p : CurveAnalysis::points(graphCurves(graph), graphRange(graph)))
+  for (const CurvePoint& p : graphPoints(graph))
     std::printf("%s\t%s\t%.17g\t%.17g\n", kindName(p.kind), slotsOf(p).c_str(), p.x, p.y);
 }
 
 void printTable(const TFuncGraph& graph, const TableSpan& span) {
   const GraphTable table = graphTable(graph, span);
-  std::printf("x");
-  for (int slot : table.slotNumbers)
-    std::printf("\tf%d", slot);
+  std::printf("%s", qUtf8Printable(table.runningName));
+  for (const TableColumn& column : table.columns)
+    std::printf("\t%s", qUtf8Printable(column.name));
   std::printf("\n");
   for (const TableRow& row : table.rows) {
     std::printf("%.17g", row.x);
