@@ -46,8 +46,11 @@ GraphChange parameterChange(const GraphParameters& before, const GraphParameters
 } // namespace
 
 GraphChange changeBetween(const GraphModel& before, const GraphModel& after) {
+  // A slot's kind, texts and t range are all its formula.
   const int formula = firstDifference(before.formulas, after.formulas, [](auto& a, auto& b) {
-    return a.Formula != b.Formula;
+    TFormula penless = b;
+    penless.Pen = a.Pen;
+    return !(a == penless);
   });
   if (formula >= 0) return {ChangeTopic::Formula, formula};
   const int pen = firstDifference(before.formulas, after.formulas,

@@ -42,7 +42,7 @@ struct SampledPath {
 inline constexpr int PathStartIntervals = 512;
 inline constexpr long double PathLongestChord = 4.0L;
 inline constexpr long double PathMidpointTolerance = 0.25L;
-// The most evaluations one curve may take, whatever its formula.
+// The most evaluations one curve may take beyond its start values, whatever its formula.
 inline constexpr std::int64_t PathBudget = 100000;
 
 // The curve for v from first to last (first < last, both finite) on the mapping.

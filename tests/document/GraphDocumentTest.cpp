@@ -623,3 +623,71 @@ TEST_F(GraphDocumentTest, AGraphWithoutParametersWritesNoParameterSection) {
 }
 
 } // namespace
+
+// Each kind of slot writes its own keys, which read back to the same slot; a y = f(x) slot
+// writes none of them, and a slot turned back into y = f(x) tells a file that had them.
+TEST_F(GraphDocumentTest, CurveKindsWriteTheirKeysOnlyWhenUsedAndReadBack) {
+  const struct {
+    const char* name;
+    CurveKind kind;
+    const char* formula;
+    const char* formulaY;
+    long double tMin, tMax;
+    QByteArray keys;
+  } cases[] = {
+      {"parametric", CurveKind::Parametric, "cos(t)", "sin(t)", 0, TFormula::DefaultTMax,
+       "Func02Kind=1\r\nFunc02FormulaY=sin(t)\r\nFunc03Formula="},
+      {"polar over its own range", CurveKind::Polar, "cos(t)", "", -1.5L, 62.5L,
+       "Func02Kind=2\r\nFunc02TMin=-1.5\r\nFunc02TMax=62.5\r\nFunc03Formula="},
+      {"x of y", CurveKind::XOfY, "cos(y)", "", 0, TFormula::DefaultTMax, "Func02Kind=3\r\nFunc03Formula="},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.name);
+    GraphModel model = graph.Model();
+    TFormula& slot = model.formulas[1];
+    slot.Formula = QString::fromLatin1(test.formula);
+    slot.Kind = test.kind;
+    slot.FormulaY = QString::fromLatin1(test.formulaY);
+    slot.TMin = test.tMin;
+    slot.TMax = test.tMax;
+    SaveGraphDocument(path(), model);
+    EXPECT_TRUE(fileBytes().contains(test.keys)) << fileBytes().data();
+    GraphModel read = graph.Model();
+    LoadGraphDocument(path(), read);
+    EXPECT_EQ(read, model);
+
+    slot.Kind = CurveKind::Function;
+    SaveGraphDocument(path(), model);
+    LoadGraphDocument(path(), read);
+    EXPECT_EQ(read.formulas[1].Kind, CurveKind::Function);
+    EXPECT_TRUE(fileBytes().contains("Func02Kind=0\r\n"));
+    ASSERT_TRUE(QFile::remove(path()));
+    EXPECT_FALSE(DocumentState(model).contains("Func02Kind"));
+  }
+}
+
+// A kind this program does not know reads as y = f(x); a parametric slot without its y(t)
+// reads with an empty one, and a t range the wrong way round is drawn the other way.
+TEST_F(GraphDocumentTest, UnknownKindsAndMissingKindKeysLoadSensibly) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  graph.setEvalon(&evalon);
+  load("[GraphRange]\r\nXMin=-6\r\nXMax=6\r\nYMin=-6\r\nYMax=6\r\n"
+       "[Function]\r\nFunc01Formula=x^2\r\nFunc01Kind=4\r\nFunc02Formula=cos(t)\r\n"
+       "Func02Kind=1\r\nFunc03Formula=t\r\nFunc03Kind=2\r\nFunc03TMin=5\r\nFunc03TMax=1\r\n");
+  const GraphModel read = graph.Model();
+  EXPECT_EQ(read.formulas[0].Kind, CurveKind::Function);
+  EXPECT_EQ(read.formulas[1].Kind, CurveKind::Parametric);
+  EXPECT_TRUE(read.formulas[1].FormulaY.isEmpty());
+  EXPECT_EQ(read.formulas[1].TMax, TFormula::DefaultTMax);
+  EXPECT_EQ(read.formulas[2].TMin, 5);
+  graph.setFormulaText(1, QString());
+  graph.DrawFunctions();
+  EXPECT_FALSE(graph.Formula(3).Error());
+  const QImage& layer = *graph.CurveLayer();
+  int ink = 0;
+  for (int y = 0; y < layer.height(); ++y)
+    for (int x = 0; x < layer.width(); ++x)
+      ink += layer.pixel(x, y) != 0xFFFFFFFF;
+  EXPECT_GT(ink, 50);
+}

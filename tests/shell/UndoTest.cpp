@@ -15,6 +15,7 @@
 #include "UndoStack.h"
 #include "ViewNavigation.h"
 
+#include <QComboBox>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -153,6 +154,14 @@ TEST_F(UndoTest, EveryKindOfContentIsUndoneAndRedoneToTheSameBytes) {
          QTest::mouseRelease(&graph(), Qt::LeftButton, {}, from + QPoint(-200, 200));
        },
        QStringLiteral(u"凡例の変更")},
+      {"a slot turned polar over its own t range",
+       [&] {
+         setFunc.KindBox(3)->activated(2);
+         QTest::keyClicks(setFunc.Edit3, QStringLiteral("cos(3*t)"));
+         setFunc.EditTMax(3)->selectAll();
+         QTest::keyClicks(setFunc.EditTMax(3), QStringLiteral("pi"));
+       },
+       QStringLiteral(u"関数の変更")},
       {"formula removed", [&] { setFunc.Edit1->clear(); }, QStringLiteral(u"関数の変更")},
   };
   std::size_t steps = 0;
