@@ -90,7 +90,7 @@ std::vector<CurvePoint> graphPoints(const TFuncGraph& graph) {
       points.push_back(p);
   }
   std::stable_sort(points.begin(), points.end(), [](const CurvePoint& a, const CurvePoint& b) {
-    return std::tie(a.slot, a.otherSlot, a.x) < std::tie(b.slot, b.otherSlot, b.x);
+    return std::tie(a.slot, a.otherSlot, a.x, a.y) < std::tie(b.slot, b.otherSlot, b.x, b.y);
   });
   return points;
 }

@@ -17,7 +17,8 @@ class TFuncGraph;
 // The y = f(x) slots: the curves with a value at each x.
 std::vector<Curve> graphCurves(const TFuncGraph& graph);
 
-// The notable points of every used slot, sorted by slot, then by the second slot, then by x:
+// The notable points of every used slot, sorted by slot, then by the second slot, then by x
+// and y:
 // the roots, extremes, y intercepts and intersections of the y = f(x) curves, and where the
 // curves of other kinds cross the axes.
 std::vector<CurvePoint> graphPoints(const TFuncGraph& graph);

@@ -63,3 +63,45 @@ TEST(GraphCurves, TheValueTableHoldsTheUsedSlotsAndTheReasonsForMissingValues) {
 }
 
 } // namespace
+
+// Curves of the other kinds: where they cross the axes, to full precision and never at a pole;
+// their table columns and the name of the running value.
+TEST(GraphCurves, OtherKindsCrossTheAxesAndTabulateOverTheirOwnValue) {
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  TFuncGraph graph;
+  graph.setEvalon(&evalon);
+  graph.resize(336, 316);
+  const struct {
+    CurveKind kind;
+    const char* x;
+    const char* y;
+    std::vector<std::pair<double, double>> crossings;
+  } cases[] = {
+      {CurveKind::Parametric, "cos(t)", "sin(t)", {{-1, 0}, {0, -1}, {0, 1}, {1, 0}}},
+      {CurveKind::XOfY, "y^2-2", "", {{-2, 0}, {0, -std::sqrt(2.0)}, {0, std::sqrt(2.0)}}},
+      // Two branches split at poles: they cross the x axis, and never the y axis.
+      {CurveKind::Parametric, "1/cos(t)", "tan(t)/cos(t)", {{-1, 0}, {1, 0}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x);
+    graph.setFormulaKind(1, c.kind);
+    graph.setFormulaText(1, QString::fromLatin1(c.x));
+    graph.setFormulaYText(1, QString::fromLatin1(c.y));
+    std::vector<std::pair<double, double>> found;
+    for (const CurvePoint& p : graphPoints(graph))
+      found.emplace_back(p.x, p.y);
+    ASSERT_EQ(found.size(), c.crossings.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      EXPECT_NEAR(found[i].first, c.crossings[i].first, 1e-15);
+      EXPECT_NEAR(found[i].second, c.crossings[i].second, 1e-15);
+    }
+  }
+  const GraphTable polar = graphTable(graph, TableSpan{0, 1, 2});
+  EXPECT_EQ(polar.runningName, QStringLiteral("t"));
+  ASSERT_EQ(polar.columns.size(), 2u);
+  EXPECT_EQ(polar.columns[1].name, QStringLiteral("f1.y"));
+  EXPECT_NEAR(*polar.rows[1].cells[0].value, 1 / std::cos(1.0), 1e-15);
+  graph.setFormulaText(2, QStringLiteral("x"));
+  EXPECT_EQ(graphTable(graph, TableSpan{0, 1, 2}).runningName, QStringLiteral("v"));
+}
