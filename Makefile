@@ -100,10 +100,11 @@ bench:
 	@scripts/install-deps bench
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 		-DKURVO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench draw_bench sampler_bench scaled_draw_bench explore_bench feedback_bench analysis_bench \
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target evalon_bench draw_bench sampler_bench curve_kinds_bench scaled_draw_bench explore_bench feedback_bench analysis_bench \
 		parameter_bench document_bench undo_bench calculus_bench kurvo-render
 	@$(BENCH_DIR)/bin/evalon_bench $(BENCH_ARGS)
 	@$(BENCH_DIR)/bin/draw_bench
+	@$(BENCH_DIR)/bin/curve_kinds_bench
 	@$(BENCH_DIR)/bin/sampler_bench
 	@$(BENCH_DIR)/bin/scaled_draw_bench
 	@$(BENCH_DIR)/bin/explore_bench
