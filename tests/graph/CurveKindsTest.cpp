@@ -3,6 +3,7 @@
 #include "FuncGraph.h"
 
 #include "Evalon.h"
+#include "SlotCurve.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,18 @@ TEST(CurveKinds, TheUnitCircleLiesOnTheTrueCircleWithNoGap) {
       const double angle = 2 * pi * k / 3600;
       ASSERT_TRUE(g.inkWithin(g.at(std::cos(angle), std::sin(angle)), reach)) << angle;
     }
+    // The vector picture's polyline: one closed line whose points lie on the circle.
+    TFormula copy = g.graph.Formula(1);
+    const CurveSampling sampling;
+    const QRectF picture(QPointF(0, 0), QSizeF(g.layer().size()));
+    const VectorCurve vector = withCurve(copy, &g.evalon, [&](GraphCurve& curve) {
+      return curve.pieces(g.m(), picture, sampling);
+    });
+    ASSERT_EQ(vector.lines.size(), 1u);
+    const QPointF middle = centre + QPointF(sampling.offset, sampling.offset);
+    for (const QPointF& p : vector.lines.front())
+      EXPECT_NEAR(std::hypot(p.x() - middle.x(), p.y() - middle.y()), radius, 0.5);
+    EXPECT_EQ(vector.lines.front().front(), vector.lines.front().back());
   }
 }
 
