@@ -52,11 +52,15 @@ defaults of a new graph. A formula that fails to evaluate is
 reported on standard error as "kurvo-render: fN: MESSAGE" and the picture is still written.
 --analyse prints the notable points of the curves over the document's x range, one per
 line, "KIND<TAB>SLOTS<TAB>X<TAB>Y": KIND is root, min, max, yintercept (the value at x = 0)
-or intersection, SLOTS a slot ("2") or two ("1,3"); sorted by SLOTS, then X. The curves are
-scanned at four samples per pixel column of the graph's width (see --size) and every point
-is refined to full double precision.
---table prints a header "x<TAB>f1..." naming the used slots and COUNT rows (1 to 10000) for
-x = START + n * STEP; a failed evaluation is an empty field.
+or intersection, SLOTS a slot ("2") or two ("1,3"); sorted by SLOTS, then X, then Y. The
+curves are scanned at four samples per pixel column of the graph's width (see --size) and
+every point is refined to full double precision. Parametric, polar and x = f(y) curves give
+where they cross the axes: root for the x axis, yintercept for the y axis.
+--table prints a header naming the running value and the used slots' columns, and COUNT rows
+(1 to 10000) for the running value START + n * STEP: x for y = f(x) slots ("fN": y), t for
+parametric and polar slots ("fN.x", "fN.y"), y for x = f(y) slots ("fN": x). The first column
+is named x, t or y when every used slot runs over it, otherwise v. A failed evaluation is an
+empty field.
 --integrate prints, for every used slot in slot order, "N<TAB>VALUE<TAB>ERROR": the integral
 of fN from A to B (decimal numbers, or -inf and inf) by adaptive Gauss-Kronrod quadrature to
 about 12 digits, and a bound of its error; or "N<TAB><TAB><TAB>MESSAGE" when it has no value
