@@ -69,6 +69,8 @@ void addCurves(TFuncGraph& graph, GraphScene& scene, CurveSampling sampling) {
     const double reach = pen.width();
     const QRectF bounds = QRectF(QPointF(0, 0), scene.size).adjusted(-reach, -reach, reach, reach);
     withCurve(formula, graph.Evalon(), [&](GraphCurve& curve) {
+      std::vector<QPolygonF> regions = curve.fills(graph.Mapping(), QRectF(QPointF(0, 0), scene.size));
+      if (!regions.empty()) scene.fills.push_back({areaTint(pen.color()), std::move(regions)});
       VectorCurve shapes = curve.pieces(graph.Mapping(), bounds, sampling);
       scene.curves.push_back({pen, std::move(shapes.lines), std::move(shapes.bands)});
     });

@@ -8,7 +8,7 @@ enum class CurveKind : std::int32_t {
   Parametric = 1, // x(t), y(t)
   Polar = 2,      // r(t), t the angle in radians
   XOfY = 3,       // x = f(y)
-  // 4 is kept for relations; until they are drawn, a stored 4 reads like every unknown kind.
+  Relation = 4,   // L = R, L < R, L <= R, L > R or L >= R in x and y
 };
 
 // The kind a document's number names; numbers of no known kind give y = f(x).
@@ -17,6 +17,7 @@ constexpr CurveKind curveKindFromStored(std::int32_t stored) {
   case 1: return CurveKind::Parametric;
   case 2: return CurveKind::Polar;
   case 3: return CurveKind::XOfY;
+  case 4: return CurveKind::Relation;
   default: return CurveKind::Function;
   }
 }
@@ -32,7 +33,8 @@ constexpr const char* runningVariable(CurveKind kind) {
   case CurveKind::Parametric:
   case CurveKind::Polar: return "t";
   case CurveKind::XOfY: return "y";
-  case CurveKind::Function: break;
+  case CurveKind::Function:
+  case CurveKind::Relation: break;
   }
   return "x";
 }

@@ -33,6 +33,8 @@ QStringList TFormula::ParameterNames() const {
     for (const QString& name : parameterNames(text))
       if (!names.contains(name)) names << name;
   names.removeAll(QLatin1String(runningVariable(Kind)));
+  // A relation runs over both x and y.
+  if (Kind == CurveKind::Relation) names.removeAll(QStringLiteral("y"));
   return names;
 }
 
@@ -78,5 +80,27 @@ bool TFormula::CalculatePoint(TEvalon* evalon, long double t, long double& x, lo
   }
   x = first;
   y = evaluate(evalon, encodedY, FormulaY);
+  return !error;
+}
+
+const std::optional<Relation>& TFormula::RelationOf() {
+  if (Formula != relationText) {
+    relationText = Formula;
+    relation = splitRelation(Formula);
+    relationDifference = relation ? relation->difference() : QString();
+  }
+  return relation;
+}
+
+bool TFormula::CalculateRelation(TEvalon* evalon, long double x, long double y,
+                                 long double& difference) {
+  static const QByteArray nameX = QByteArrayLiteral("x");
+  static const QByteArray nameY = QByteArrayLiteral("y");
+  error = true;
+  const std::optional<Relation>& split = RelationOf();
+  if (!split || !evalon || evalon->SetVariable(nameX, static_cast<double>(x)) ||
+      evalon->SetVariable(nameY, static_cast<double>(y)))
+    return false;
+  difference = evaluate(evalon, encodedRelation, relationDifference);
   return !error;
 }

@@ -6,10 +6,13 @@
 
 #include "CurveKind.h"
 #include "GraphPen.h"
+#include "RelationText.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class TEvalon;
 
@@ -44,6 +47,12 @@ public:
   // The point of a parametric or polar slot at t; false, and Error set, when a formula fails
   // there.
   bool CalculatePoint(TEvalon* evalon, long double t, long double& x, long double& y);
+  // The relation of a relation slot; nothing when its text holds no relation sign or more
+  // than one.
+  const std::optional<Relation>& RelationOf();
+  // L - R of a relation slot at (x, y); false, and Error set, where it has no value or the
+  // text holds no relation.
+  bool CalculateRelation(TEvalon* evalon, long double x, long double y, long double& difference);
   // Equal in what a document holds: kind, texts, t range and pen, not the last evaluation.
   bool operator==(const TFormula& other) const {
     return Formula == other.Formula && Pen == other.Pen && Kind == other.Kind &&
@@ -62,6 +71,10 @@ private:
   long double evaluateAt(TEvalon* evalon, long double v, Encoded& encoded, const QString& text);
 
   bool error = false;
+  QString relationText; // the Formula that relation holds the split of
+  std::optional<Relation> relation;
+  QString relationDifference; // its L - R, evaluated at every point
+  Encoded encodedRelation;
   Encoded encodedX;
   Encoded encodedY;
 };

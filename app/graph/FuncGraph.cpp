@@ -443,7 +443,10 @@ bool TFuncGraph::DrawFunctions() {
   setParametersIntoEngine();
   curveLayer = std::make_unique<QImage>(deviceLayer());
   const std::uint64_t redraw = curveGeneration;
-  const CalculusMarks marks = CalculusShapes(deviceMapping);
+  CalculusMarks marks = CalculusShapes(deviceMapping);
+  std::vector<CalculusFill> regions =
+      RegionFills(deviceMapping, QRectF(QPointF(0, 0), QSizeF(curveLayer->size())));
+  marks.fills.insert(marks.fills.begin(), regions.begin(), regions.end());
   paintMarks(*curveLayer, marks, paintFills);
   bool result = true;
   for (int n = 1; n <= FormulaCount; ++n) {
@@ -467,6 +470,22 @@ bool TFuncGraph::DrawFunctions() {
   update();
   emit CurvesDrawn();
   return result;
+}
+
+// Each relation works on a copy of its slot, so that the slot's error state stays its curve's.
+std::vector<CalculusFill> TFuncGraph::RegionFills(const GraphMapping& on,
+                                                  const QRectF& picture) const {
+  std::vector<CalculusFill> fills;
+  for (const TFormula& formula : model.formulas) {
+    if (formula.Kind != CurveKind::Relation || !formula.Used()) continue;
+    TFormula copy = formula;
+    withCurve(copy, evalon, [&](GraphCurve& curve) {
+      std::vector<QPolygonF> polygons = curve.fills(on, picture);
+      if (!polygons.empty())
+        fills.push_back({areaTint(toQPen(formula.Pen).color()), std::move(polygons)});
+    });
+  }
+  return fills;
 }
 
 CalculusMarks TFuncGraph::CalculusShapes(const GraphMapping& on) const {

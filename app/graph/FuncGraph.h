@@ -184,6 +184,9 @@ public:
   // The calculus marks on the mapping (Mapping or DeviceMapping), evaluated through the engine
   // on copies of the slots.
   CalculusMarks CalculusShapes(const GraphMapping& on) const;
+  // The regions of the inequalities, in a tint of each slot's colour, on the mapping within
+  // the picture; painted under every curve.
+  std::vector<CalculusFill> RegionFills(const GraphMapping& on, const QRectF& picture) const;
   GraphCalculus& Calculus() { return model.calculus; }
   // Takes the calculus marks and redraws the curves at once.
   void setCalculus(const GraphCalculus& calculus);

@@ -8,11 +8,13 @@
 #include "CurvePieces.h"
 #include "GraphMapping.h"
 
+#include <QPolygonF>
 #include <QRectF>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class Canvas;
 
@@ -39,6 +41,9 @@ public:
   virtual std::optional<PlanePoint> pointAt(long double v) = 0;
   // The engine's message for the last failed evaluation; empty when it gave none.
   virtual QString reason() const = 0;
+  // The regions the curve fills under every curve (an inequality's), as polygons in picture
+  // coordinates within the picture; none for other curves.
+  virtual std::vector<QPolygonF> fills(const GraphMapping&, const QRectF&) { return {}; }
   // The least and greatest finite y of the curve's points over the mapping's plot columns
   // within 0..width - 1; false when there is none.
   virtual bool yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,

@@ -81,6 +81,10 @@ long double GraphMapping::yToRow(long double y) const {
   return margins.top + (range.yMax - y) * scaleY;
 }
 
+long double GraphMapping::rowToY(long double row) const {
+  return range.yMax - (row - margins.top) / scaleY;
+}
+
 long double GraphMapping::pixelToY(std::int32_t row) const {
   return range.yMax - static_cast<long double>(std::int64_t{row} - margins.top) / scaleY;
 }

@@ -42,6 +42,7 @@ public:
   long double columnToX(long double column) const;
   long double xToColumn(long double x) const;
   long double yToRow(long double y) const;
+  long double rowToY(long double row) const;
   // Bounds included; false for a NaN coordinate.
   bool inGraphRange(long double x, long double y) const;
 

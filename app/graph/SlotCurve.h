@@ -5,6 +5,7 @@
 #include "FuncFormula.h"
 #include "FunctionCurve.h"
 #include "PathCurve.h"
+#include "RelationCurve.h"
 
 class TEvalon;
 
@@ -16,6 +17,10 @@ class TEvalon;
 template <class Use> decltype(auto) withCurve(TFormula& slot, TEvalon* evalon, Use&& use) {
   if (slot.Kind == CurveKind::Function) {
     FunctionCurve curve(slot, evalon);
+    return use(static_cast<GraphCurve&>(curve));
+  }
+  if (slot.Kind == CurveKind::Relation) {
+    RelationCurve curve(slot, evalon);
     return use(static_cast<GraphCurve&>(curve));
   }
   PathCurve curve(slot, evalon);
