@@ -83,7 +83,8 @@ std::vector<CurvePoint> graphPoints(const TFuncGraph& graph) {
   std::vector<CurvePoint> points = CurveAnalysis::points(graphCurves(graph), range);
   const int count = CurveAnalysis::SamplesPerColumn * std::max(1, range.pixelColumns);
   for (auto& [n, copy] : usedSlots(graph)) {
-    if (copy->formula.Kind == CurveKind::Function) continue;
+    if (copy->formula.Kind == CurveKind::Function || copy->formula.Kind == CurveKind::Relation)
+      continue;
     const auto [first, last] = runningRange(graph, copy->formula);
     const PathPointFunction point = [copy](double v) { return copy->pointAt(v); };
     for (const CurvePoint& p : axisCrossings(n, point, first, last, count))
@@ -109,6 +110,7 @@ GraphTable graphTable(const TFuncGraph& graph, const TableSpan& span) {
   GraphTable table;
   const auto copies = usedSlots(graph);
   for (const auto& [n, copy] : copies) {
+    if (copy->formula.Kind == CurveKind::Relation) continue;
     const QString name = runningNameOf(copy->formula.Kind);
     table.runningName = table.runningName.isEmpty() || table.runningName == name
                             ? name
@@ -125,9 +127,18 @@ GraphTable graphTable(const TFuncGraph& graph, const TableSpan& span) {
   for (int row = 0; row < span.count; ++row) {
     TableRow line{span.xAt(row), {}};
     for (const auto& [n, copy] : copies)
-      for (TableCell& cell : copy->cellsAt(line.x))
+      if (copy->formula.Kind != CurveKind::Relation)
+        for (TableCell& cell : copy->cellsAt(line.x))
         line.cells.push_back(std::move(cell));
     table.rows.push_back(std::move(line));
   }
   return table;
+}
+
+std::vector<int> relationSlots(const TFuncGraph& graph) {
+  std::vector<int> found;
+  for (int n = 1; n <= TFuncGraph::FormulaCount; ++n)
+    if (graph.Formula(n).Used() && graph.Formula(n).Kind == CurveKind::Relation)
+      found.push_back(n);
+  return found;
 }

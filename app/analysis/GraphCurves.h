@@ -17,7 +17,10 @@ class TFuncGraph;
 // The y = f(x) slots: the curves with a value at each x.
 std::vector<Curve> graphCurves(const TFuncGraph& graph);
 
-// The notable points of every used slot, sorted by slot, then by the second slot, then by x
+// The relation slots, to which neither the points nor the table apply.
+std::vector<int> relationSlots(const TFuncGraph& graph);
+
+// The notable points of every used slot but the relations, sorted by slot, then by the second slot, then by x
 // and y:
 // the roots, extremes, y intercepts and intersections of the y = f(x) curves, and where the
 // curves of other kinds cross the axes.

@@ -138,9 +138,10 @@ bool RelationCurve::yExtent(const GraphMapping&, std::int32_t, long double&, lon
   return false;
 }
 
-bool RelationCurve::showsAnything(const GraphMapping& mapping) {
+RelationCurve::Showing RelationCurve::showing(const GraphMapping& mapping) {
   const QRectF plot(mapping.plotLeft(), mapping.plotTop(), double(mapping.plotWidth()),
                     double(mapping.plotHeight()));
   const ImplicitCurve curve = sample(mapping, plot, regionSign());
-  return !curve.lines.empty() || !curve.regions.empty();
+  if (!curve.lines.empty() || !curve.regions.empty()) return Showing::Something;
+  return curve.lastGood ? Showing::Nothing : Showing::NoValue;
 }

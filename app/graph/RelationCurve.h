@@ -25,10 +25,11 @@ public:
   bool yExtent(const GraphMapping& mapping, std::int32_t width, long double& min,
                long double& max) override;
 
-  // Whether anything shows over the mapping's plot: false for an equation whose sides cross
-  // nowhere there (no solution in view, or one where they only touch) and for an inequality
-  // that holds nowhere.
-  bool showsAnything(const GraphMapping& mapping);
+  enum class Showing { Something, NoValue, Nothing };
+  // What shows over the mapping's plot: Nothing for an equation whose sides cross nowhere there
+  // (no solution in view, or one where they only touch) and for an inequality that holds
+  // nowhere; NoValue when the relation has no value anywhere there (reason() tells why).
+  Showing showing(const GraphMapping& mapping);
 
 private:
   ImplicitCurve sample(const GraphMapping& mapping, const QRectF& view, int regionSign);

@@ -229,15 +229,20 @@ void TAnalysisWindow::refreshShownTable() {
 
 void TAnalysisWindow::findPoints() {
   points = graphPoints(*graph);
+  const std::vector<int> relations = relationSlots(*graph);
   const QSignalBlocker quiet(PointList);
   PointList->clearContents();
-  PointList->setRowCount(int(points.size()));
+  PointList->setRowCount(int(points.size() + relations.size()));
   for (int row = 0; row < int(points.size()); ++row) {
     const CurvePoint& p = points[row];
     setRow(PointList, row,
            {kindText(p.kind), slotText(p), formatGeneral(p.x, Precision),
             formatGeneral(shownY(p), Precision)});
   }
+  // The rows after the points say which slots the analysis leaves out.
+  int row = int(points.size());
+  for (int slot : relations)
+    setRow(PointList, row++, {QStringLiteral("関係式: 対象外"), QStringLiteral("f%1").arg(slot)});
   Marks->clearMarks();
 }
 

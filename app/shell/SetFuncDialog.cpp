@@ -4,6 +4,8 @@
 #include "Evalon.h"
 #include "FormFont.h"
 #include "FormulaCheck.h"
+#include "FormulaHints.h"
+#include "RelationCurve.h"
 #include "FuncGraph.h"
 #include "PenEditDialog.h"
 #include "PenWidgets.h"
@@ -27,8 +29,9 @@ constexpr int EditLeft = 88;
 constexpr int EditWidth = 249;
 
 // The kinds in the order of the selector's items.
-constexpr std::array<CurveKind, 4> Kinds = {CurveKind::Function, CurveKind::Parametric,
-                                            CurveKind::Polar, CurveKind::XOfY};
+constexpr std::array<CurveKind, 5> Kinds = {CurveKind::Function, CurveKind::Parametric,
+                                            CurveKind::Polar, CurveKind::XOfY,
+                                            CurveKind::Relation};
 
 int kindIndex(CurveKind kind) {
   return int(std::find(Kinds.begin(), Kinds.end(), kind) - Kinds.begin());
@@ -39,6 +42,7 @@ QString rowCaption(int n, CurveKind kind) {
   case CurveKind::Parametric: return QStringLiteral("f%1: x(t) =").arg(n);
   case CurveKind::Polar: return QStringLiteral("f%1: r(t) =").arg(n);
   case CurveKind::XOfY: return QStringLiteral("f%1: x(y) =").arg(n);
+  case CurveKind::Relation: return QStringLiteral("f%1: 関係式").arg(n);
   case CurveKind::Function: break;
   }
   return QStringLiteral("f%1(x) =").arg(n);
@@ -96,7 +100,8 @@ void TSetFuncDlg::buildExtras(int n) {
   RowExtras& row = extras[std::size_t(n - 1)];
   row.kind = new QComboBox(Panel1);
   row.kind->addItems({QStringLiteral("y = f(x)"), QStringLiteral("媒介変数"),
-                      QStringLiteral("極座標"), QStringLiteral("x = f(y)")});
+                      QStringLiteral("極座標"), QStringLiteral("x = f(y)"),
+                      QStringLiteral("関係式")});
   row.kind->setToolTip(QStringLiteral("曲線の種類"));
   setTag(row.kind, n);
   connect(row.kind, &QComboBox::activated, this, [this, n](int index) { kindChosen(n, index); });
@@ -236,6 +241,7 @@ void TSetFuncDlg::Edit1Change(QLineEdit* edit) {
 void TSetFuncDlg::checkRow(QLineEdit* edit) {
   const int n = tagOf(edit);
   const TFormula& slot = graph->Formula(n);
+  if (slot.Kind == CurveKind::Relation) return checkRelation(n, edit);
   long double first = graph->XMin();
   long double last = graph->XMax();
   if (slot.Kind == CurveKind::XOfY) {
@@ -257,6 +263,35 @@ void TSetFuncDlg::checkRow(QLineEdit* edit) {
                           .arg(slot.Formula.isEmpty() ? QStringLiteral("x(t)") : QStringLiteral("y(t)")),
                    true);
   showVerdict(n, toldX ? verdict : verdictY);
+}
+
+// A relation needs its one sign; then each side is checked as a formula, and an equation that
+// shows nothing in the view says so rather than leaving the graph silently blank.
+void TSetFuncDlg::checkRelation(int n, QLineEdit* edit) {
+  TFormula slot = graph->Formula(n);
+  const std::optional<Relation> relation = slot.RelationOf();
+  markFailed(EditY(n), false);
+  if (slot.Formula.isEmpty()) {
+    markFailed(edit, false);
+    return clearRow(n);
+  }
+  if (!relation) {
+    markFailed(edit, true);
+    return tellRow(n, relationSignMissing(), false);
+  }
+  const QString hint = formulaHint(relation->left).isEmpty() ? formulaHint(relation->right)
+                                                             : formulaHint(relation->left);
+  QString reason;
+  RelationCurve curve(slot, graph->Evalon());
+  const RelationCurve::Showing showing = curve.showing(graph->Mapping());
+  if (showing == RelationCurve::Showing::NoValue) reason = curve.reason();
+  markFailed(edit, showing == RelationCurve::Showing::NoValue);
+  if (!hint.isEmpty()) return tellRow(n, hint, true);
+  if (showing == RelationCurve::Showing::NoValue) return tellRow(n, reason, false);
+  if (showing == RelationCurve::Showing::Nothing)
+    return tellRow(n, QStringLiteral("表示範囲に描ける点がありません（接するだけの解は描けません）"),
+                   true);
+  clearRow(n);
 }
 
 void TSetFuncDlg::markFailed(QLineEdit* edit, bool failed) {

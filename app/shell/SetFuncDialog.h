@@ -76,6 +76,7 @@ private:
   // tells the reason when it fails everywhere, otherwise unmarks it.
   void checkRow(QLineEdit* edit);
   void markFailed(QLineEdit* edit, bool failed);
+  void checkRelation(int n, QLineEdit* edit);
   // Tells the message or hint of row n, or clears the line when it spoke of the row.
   void showVerdict(int n, const FormulaVerdict& verdict);
   void tellRow(int n, const QString& message, bool calm);
