@@ -1,124 +1,17 @@
 #include "LeastSquares.h"
 
+#include "QrLeastSquares.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
 constexpr double Eps = std::numeric_limits<double>::epsilon();
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-// A dense matrix of m rows and k columns, column by column.
-struct Matrix {
-  std::size_t rows = 0;
-  std::size_t cols = 0;
-  std::vector<double> data;
-  Matrix(std::size_t m, std::size_t k) : rows(m), cols(k), data(m * k, 0.0) {}
-  double& at(std::size_t i, std::size_t j) { return data[j * rows + i]; }
-  double at(std::size_t i, std::size_t j) const { return data[j * rows + i]; }
-  double* column(std::size_t j) { return data.data() + j * rows; }
-};
-
-// The Euclidean norm without overflow or underflow on the way.
-double norm(const double* v, std::size_t n) {
-  double largest = 0;
-  for (std::size_t i = 0; i < n; ++i)
-    largest = std::max(largest, std::abs(v[i]));
-  if (largest == 0 || !std::isfinite(largest)) return largest;
-  double sum = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const double scaled = v[i] / largest;
-    sum += scaled * scaled;
-  }
-  return largest * std::sqrt(sum);
-}
-
-struct LeastSquaresSolution {
-  std::vector<double> x;
-  // The diagonal of (A^T A)^-1; infinite throughout when A has not full rank.
-  std::vector<double> inverseDiagonal;
-  bool fullRank = true;
-};
-
-// min |A x - b| by Householder QR, never through the normal equations. The columns are scaled
-// to unit length first, so that parameters of very different sizes (b1 ~ 500 beside b2 ~ 1e-4)
-// are judged alike by the rank test.
-LeastSquaresSolution solveLeastSquares(Matrix a, std::vector<double> b) {
-  const std::size_t m = a.rows;
-  const std::size_t k = a.cols;
-  LeastSquaresSolution solution;
-  solution.x.assign(k, 0.0);
-  solution.inverseDiagonal.assign(k, Inf);
-  std::vector<double> scale(k);
-  for (std::size_t j = 0; j < k; ++j) {
-    scale[j] = norm(a.column(j), m);
-    if (scale[j] == 0 || !std::isfinite(scale[j])) {
-      solution.fullRank = false;
-      return solution;
-    }
-    for (std::size_t i = 0; i < m; ++i)
-      a.at(i, j) /= scale[j];
-  }
-  std::vector<double> diagonal(k);
-  for (std::size_t j = 0; j < k; ++j) {
-    const double length = norm(a.column(j) + j, m - j);
-    if (length == 0) {
-      solution.fullRank = false;
-      return solution;
-    }
-    const double alpha = a.at(j, j) > 0 ? -length : length;
-    // v = a[j.., j] - alpha e_1, kept in place of the column.
-    a.at(j, j) -= alpha;
-    const double vv = norm(a.column(j) + j, m - j);
-    const double vv2 = vv * vv;
-    const auto reflect = [&](double* target) {
-      double dot = 0;
-      for (std::size_t i = j; i < m; ++i)
-        dot += a.at(i, j) * target[i];
-      const double factor = 2 * dot / vv2;
-      for (std::size_t i = j; i < m; ++i)
-        target[i] -= factor * a.at(i, j);
-    };
-    for (std::size_t c = j + 1; c < k; ++c)
-      reflect(a.column(c));
-    reflect(b.data());
-    diagonal[j] = alpha;
-  }
-  double largest = 0;
-  for (const double d : diagonal)
-    largest = std::max(largest, std::abs(d));
-  for (const double d : diagonal)
-    if (std::abs(d) <= largest * Eps * double(std::max(m, k))) solution.fullRank = false;
-  if (!solution.fullRank) return solution;
-  // R is diagonal[] on its diagonal and a above it.
-  const auto r = [&](std::size_t i, std::size_t j) { return i == j ? diagonal[i] : a.at(i, j); };
-  for (std::size_t j = k; j-- > 0;) {
-    double sum = b[j];
-    for (std::size_t c = j + 1; c < k; ++c)
-      sum -= r(j, c) * solution.x[c];
-    solution.x[j] = sum / diagonal[j];
-  }
-  // (A^T A)^-1 = S^-1 R^-1 R^-T S^-1: the diagonal is the squared rows of R^-1 over the scales.
-  Matrix inverse(k, k);
-  for (std::size_t c = 0; c < k; ++c) {
-    for (std::size_t j = c + 1; j-- > 0;) {
-      double sum = j == c ? 1.0 : 0.0;
-      for (std::size_t l = j + 1; l <= c; ++l)
-        sum -= r(j, l) * inverse.at(l, c);
-      inverse.at(j, c) = sum / diagonal[j];
-    }
-  }
-  for (std::size_t j = 0; j < k; ++j) {
-    double sum = 0;
-    for (std::size_t c = j; c < k; ++c)
-      sum += inverse.at(j, c) * inverse.at(j, c);
-    solution.x[j] /= scale[j];
-    solution.inverseDiagonal[j] = sum / (scale[j] * scale[j]);
-  }
-  return solution;
-}
 
 bool allFinite(std::span<const double> values) {
   return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -157,7 +50,7 @@ double sumOfSquares(std::span<const double> y, const std::vector<double>& f,
 // epsilon relative to the parameter (or to its typical size when it is near 0) and made exact in
 // floating point; one side alone where the other has no value. False when neither has.
 bool jacobian(Evaluator& evaluate, std::span<const double> p, std::span<const double> typical,
-              const std::vector<double>& f, Matrix& j) {
+              const std::vector<double>& f, DenseMatrix& j) {
   const std::size_t m = f.size();
   std::vector<double> q(p.begin(), p.end());
   std::vector<double> plus;
@@ -207,7 +100,7 @@ std::vector<std::vector<double>> probePoints(std::span<const double> start) {
 struct LinearForm {
   bool linear = false;
   std::vector<double> offset;
-  Matrix basis{0, 0};
+  DenseMatrix basis{0, 0};
 };
 
 LinearForm linearForm(Evaluator& evaluate, std::size_t m, std::span<const double> start) {
@@ -215,7 +108,7 @@ LinearForm linearForm(Evaluator& evaluate, std::size_t m, std::span<const double
   LinearForm form;
   std::vector<double> p(k, 0.0);
   if (!evaluate(p, form.offset)) return form;
-  form.basis = Matrix(m, k);
+  form.basis = DenseMatrix(m, k);
   std::vector<double> values;
   std::vector<double> magnitude(m * k); // |f(x; e_i)| + |f(x; 0)|
   for (std::size_t c = 0; c < k; ++c) {
@@ -284,170 +177,206 @@ bool isLinearInParameters(const FitModel& model, std::span<const double> x,
   return linearForm(evaluate, x.size(), start).linear;
 }
 
+namespace {
+
+// The closed-form fit of a model linear in its parameters; nothing when it is not, or when the
+// points do not determine the parameters (the iterations then find one of the many best fits).
+std::optional<FitResult> fitLinear(Evaluator& evaluate, std::span<const double> y,
+                                   std::span<const double> start) {
+  const std::size_t n = y.size();
+  const LinearForm form = linearForm(evaluate, n, start);
+  if (!form.linear) return std::nullopt;
+  std::vector<double> target(n);
+  for (std::size_t i = 0; i < n; ++i)
+    target[i] = y[i] - form.offset[i];
+  const LeastSquaresSolution solution = solveLeastSquares(form.basis, target);
+  std::vector<double> f;
+  if (!solution.fullRank || !evaluate(solution.x, f)) return std::nullopt;
+  FitResult result;
+  result.values = solution.x;
+  result.lastValues = solution.x;
+  result.linear = true;
+  std::vector<double> residuals;
+  result.ssr = sumOfSquares(y, f, residuals);
+  addStatistics(result, y, solution.inverseDiagonal, true);
+  return result;
+}
+
+// The state of the Levenberg-Marquardt iterations at the current parameters.
+struct Iterate {
+  std::vector<double> p;
+  std::vector<double> f;         // model values
+  std::vector<double> residuals; // y - f
+  double ssr = 0;
+};
+
+enum class StepOutcome { Accepted, Rejected, Converged };
+
+// Moré's scaling: the damping is lambda D^2, D the largest column lengths of J seen so far.
+class Marquardt {
+public:
+  Marquardt(Evaluator& evaluate, std::span<const double> y, const FitOptions& options)
+      : m_evaluate(evaluate), m_y(y), m_options(options) {}
+
+  // One trial step from the iterate with the Jacobian j: solves [J; sqrt(lambda) D] d = [r; 0]
+  // by QR, takes the step when the sum of squares falls, and follows the gain ratio with the
+  // damping (Nielsen's update).
+  StepOutcome step(Iterate& current, const DenseMatrix& j, const std::vector<double>& d);
+
+private:
+  void raiseDamping() {
+    m_lambda *= m_nu;
+    m_nu *= 2;
+  }
+
+  Evaluator& m_evaluate;
+  std::span<const double> m_y;
+  const FitOptions& m_options;
+  double m_lambda = 1e-3;
+  double m_nu = 2;
+  Iterate m_trial;
+};
+
+StepOutcome Marquardt::step(Iterate& current, const DenseMatrix& j, const std::vector<double>& d) {
+  const std::size_t n = m_y.size();
+  const std::size_t k = current.p.size();
+  DenseMatrix augmented(n + k, k);
+  std::vector<double> rhs(n + k, 0.0);
+  for (std::size_t c = 0; c < k; ++c) {
+    std::copy(j.column(c), j.column(c) + n, augmented.column(c));
+    augmented.at(n + c, c) = std::sqrt(m_lambda) * (d[c] > 0 ? d[c] : 1.0);
+  }
+  std::copy(current.residuals.begin(), current.residuals.end(), rhs.begin());
+  const LeastSquaresSolution solution = solveLeastSquares(augmented, rhs);
+  if (!solution.fullRank) {
+    raiseDamping();
+    return StepOutcome::Rejected;
+  }
+  const std::vector<double>& delta = solution.x;
+  // The scaled sizes of the step and of the parameters.
+  double stepSize = 0;
+  double size = 0;
+  m_trial.p.resize(k);
+  for (std::size_t c = 0; c < k; ++c) {
+    const double scale = d[c] > 0 ? d[c] : 1.0;
+    stepSize = std::hypot(stepSize, scale * delta[c]);
+    size = std::hypot(size, scale * current.p[c]);
+    m_trial.p[c] = current.p[c] + delta[c];
+  }
+  const bool tinyStep = stepSize <= m_options.stepTolerance * size;
+  // The decrease the linear model predicts: |r|^2 - |r - J d|^2.
+  double linearSsr = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    double jd = 0;
+    for (std::size_t c = 0; c < k; ++c)
+      jd += j.at(i, c) * delta[c];
+    linearSsr += (current.residuals[i] - jd) * (current.residuals[i] - jd);
+  }
+  const double predicted = current.ssr - linearSsr;
+  if (!m_evaluate(m_trial.p, m_trial.f)) {
+    raiseDamping();
+    return tinyStep ? StepOutcome::Converged : StepOutcome::Rejected;
+  }
+  m_trial.ssr = sumOfSquares(m_y, m_trial.f, m_trial.residuals);
+  const double actual = current.ssr - m_trial.ssr;
+  if (actual > 0) {
+    const double rho = predicted > 0 ? actual / predicted : 0;
+    m_lambda *= std::max(1.0 / 3.0, 1 - std::pow(2 * rho - 1, 3));
+    m_nu = 2;
+    const double before = current.ssr;
+    std::swap(current, m_trial);
+    const bool small = actual <= m_options.ssrTolerance * before &&
+                       predicted <= m_options.ssrTolerance * before;
+    return tinyStep || current.ssr == 0 || small ? StepOutcome::Converged
+                                                 : StepOutcome::Accepted;
+  }
+  // No decrease: a step this small means the sum of squares is at its least within rounding.
+  if (tinyStep || (predicted >= 0 && predicted <= m_options.ssrTolerance * current.ssr))
+    return StepOutcome::Converged;
+  raiseDamping();
+  return StepOutcome::Rejected;
+}
+
+// The trial steps one Jacobian allows before the damping has grown beyond any need; the budget
+// counts iterations (Jacobians), not these.
+constexpr int MaxStepsPerIteration = 60;
+
+FitResult levenbergMarquardt(Evaluator& evaluate, std::span<const double> y,
+                             std::span<const double> start, std::vector<double> f,
+                             const FitOptions& options) {
+  const std::size_t n = y.size();
+  const std::size_t k = start.size();
+  FitResult result;
+  result.values.assign(start.begin(), start.end());
+  Iterate current{result.values, std::move(f), {}, 0};
+  current.ssr = sumOfSquares(y, current.f, current.residuals);
+  std::vector<double> typical(k);
+  for (std::size_t c = 0; c < k; ++c)
+    typical[c] = std::abs(start[c]);
+  std::vector<double> d(k, 0.0);
+  DenseMatrix j(n, k);
+  Marquardt marquardt(evaluate, y, options);
+  bool converged = current.ssr == 0;
+  while (!converged && result.iterations < options.maxIterations) {
+    ++result.iterations;
+    if (!jacobian(evaluate, current.p, typical, current.f, j)) {
+      result.status = FitStatus::StepFailed;
+      result.lastValues = current.p;
+      return result;
+    }
+    for (std::size_t c = 0; c < k; ++c)
+      d[c] = std::max(d[c], euclideanNorm(j.column(c), n));
+    for (int trial = 0; trial < MaxStepsPerIteration; ++trial) {
+      const StepOutcome outcome = marquardt.step(current, j, d);
+      converged = outcome == StepOutcome::Converged;
+      if (outcome != StepOutcome::Rejected) break;
+    }
+  }
+  result.lastValues = current.p;
+  if (!converged) {
+    result.status = FitStatus::NoConvergence;
+    return result;
+  }
+  result.values = current.p;
+  result.ssr = current.ssr;
+  // The standard errors from the Jacobian at the result.
+  LeastSquaresSolution covariance;
+  covariance.fullRank = jacobian(evaluate, current.p, typical, current.f, j);
+  if (covariance.fullRank) covariance = solveLeastSquares(j, std::vector<double>(n, 0.0));
+  addStatistics(result, y, covariance.inverseDiagonal, covariance.fullRank);
+  return result;
+}
+
+} // namespace
+
 FitResult fitLeastSquares(const FitModel& model, std::span<const double> x,
                           std::span<const double> y, std::span<const double> start,
                           const FitOptions& options) {
   const std::size_t n = std::min(x.size(), y.size());
   x = x.first(n);
   y = y.first(n);
-  const std::size_t k = start.size();
-  FitResult result;
-  result.values.assign(start.begin(), start.end());
-  result.lastValues = result.values;
-  if (k == 0) {
-    result.status = FitStatus::NoParameters;
-    return result;
-  }
-  if (n < k) {
-    result.status = FitStatus::TooFewPoints;
-    return result;
+  FitResult failed;
+  failed.values.assign(start.begin(), start.end());
+  failed.lastValues = failed.values;
+  if (start.empty() || n < start.size()) {
+    failed.status = start.empty() ? FitStatus::NoParameters : FitStatus::TooFewPoints;
+    return failed;
   }
   Evaluator evaluate(model, x);
   std::vector<double> f;
-  std::vector<double> residuals;
-  if (!evaluate(start, f)) {
-    result.status = FitStatus::StartFailed;
-    result.evaluations = evaluate.calls;
-    return result;
+  const bool started = evaluate(start, f);
+  std::optional<FitResult> result;
+  if (!started) {
+    failed.status = FitStatus::StartFailed;
+    result = failed;
+  } else if (options.detectLinear) {
+    result = fitLinear(evaluate, y, start);
   }
-
-  if (options.detectLinear) {
-    const LinearForm form = linearForm(evaluate, n, start);
-    if (form.linear) {
-      std::vector<double> target(n);
-      for (std::size_t i = 0; i < n; ++i)
-        target[i] = y[i] - form.offset[i];
-      const LeastSquaresSolution solution = solveLeastSquares(form.basis, target);
-      // Points that do not determine the parameters are left to the iterations, which find
-      // one of the many best fits.
-      if (solution.fullRank && evaluate(solution.x, f)) {
-        result.values = solution.x;
-        result.lastValues = solution.x;
-        result.linear = true;
-        result.ssr = sumOfSquares(y, f, residuals);
-        addStatistics(result, y, solution.inverseDiagonal, true);
-        result.evaluations = evaluate.calls;
-        return result;
-      }
-      evaluate(start, f);
-    }
-  }
-
-  // Levenberg-Marquardt with Moré's scaling: the damping is lambda D^2, D the largest column
-  // lengths of J seen so far, and each step solves [J; sqrt(lambda) D] d = [r; 0] by QR. The
-  // damping follows the gain ratio (Nielsen's update).
-  std::vector<double> p(start.begin(), start.end());
-  std::vector<double> typical(k);
-  for (std::size_t c = 0; c < k; ++c)
-    typical[c] = std::abs(start[c]);
-  double ssr = sumOfSquares(y, f, residuals);
-  std::vector<double> d(k, 0.0);
-  double lambda = 1e-3;
-  double nu = 2;
-  Matrix j(n, k);
-  std::vector<double> trial(k);
-  std::vector<double> trialF;
-  std::vector<double> trialResiduals;
-  bool converged = ssr == 0;
-  int iteration = 0;
-  while (!converged && iteration < options.maxIterations) {
-    ++iteration;
-    if (!jacobian(evaluate, p, typical, f, j)) {
-      result.status = FitStatus::StepFailed;
-      result.lastValues = p;
-      result.iterations = iteration;
-      result.evaluations = evaluate.calls;
-      return result;
-    }
-    for (std::size_t c = 0; c < k; ++c)
-      d[c] = std::max(d[c], norm(j.column(c), n));
-    // A trial step per pass; a rejected one raises the damping. Enough passes that the damping
-    // grows beyond any need; the budget counts iterations, not passes.
-    for (int pass = 0; pass < 60 && !converged; ++pass) {
-      Matrix augmented(n + k, k);
-      std::vector<double> rhs(n + k, 0.0);
-      for (std::size_t c = 0; c < k; ++c) {
-        for (std::size_t i = 0; i < n; ++i)
-          augmented.at(i, c) = j.at(i, c);
-        augmented.at(n + c, c) = std::sqrt(lambda) * (d[c] > 0 ? d[c] : 1.0);
-      }
-      std::copy(residuals.begin(), residuals.end(), rhs.begin());
-      const LeastSquaresSolution step = solveLeastSquares(augmented, rhs);
-      if (!step.fullRank) {
-        lambda *= nu;
-        nu *= 2;
-        continue;
-      }
-      // The scaled sizes of the step and of the parameters.
-      double stepSize = 0;
-      double size = 0;
-      for (std::size_t c = 0; c < k; ++c) {
-        const double scale = d[c] > 0 ? d[c] : 1.0;
-        stepSize = std::hypot(stepSize, scale * step.x[c]);
-        size = std::hypot(size, scale * p[c]);
-        trial[c] = p[c] + step.x[c];
-      }
-      const bool tinyStep = stepSize <= options.stepTolerance * size;
-      // The decrease the linear model predicts: |r|^2 - |r - J d|^2.
-      double linearSsr = 0;
-      for (std::size_t i = 0; i < n; ++i) {
-        double jd = 0;
-        for (std::size_t c = 0; c < k; ++c)
-          jd += j.at(i, c) * step.x[c];
-        linearSsr += (residuals[i] - jd) * (residuals[i] - jd);
-      }
-      const double predicted = ssr - linearSsr;
-      if (!evaluate(trial, trialF)) {
-        if (tinyStep) converged = true;
-        lambda *= nu;
-        nu *= 2;
-        continue;
-      }
-      const double trialSsr = sumOfSquares(y, trialF, trialResiduals);
-      const double actual = ssr - trialSsr;
-      if (actual > 0) {
-        const double rho = predicted > 0 ? actual / predicted : 0;
-        lambda *= std::max(1.0 / 3.0, 1 - std::pow(2 * rho - 1, 3));
-        nu = 2;
-        p = trial;
-        f.swap(trialF);
-        residuals.swap(trialResiduals);
-        const double before = ssr;
-        ssr = trialSsr;
-        converged = tinyStep || trialSsr == 0 ||
-                    (actual <= options.ssrTolerance * before &&
-                     predicted <= options.ssrTolerance * before);
-        break;
-      }
-      // No decrease: a step this small means the sum of squares is at its least within
-      // rounding.
-      if (tinyStep || (predicted >= 0 && predicted <= options.ssrTolerance * ssr)) {
-        converged = true;
-        break;
-      }
-      lambda *= nu;
-      nu *= 2;
-    }
-  }
-  result.iterations = iteration;
-  result.lastValues = p;
-  if (!converged) {
-    result.status = FitStatus::NoConvergence;
-    result.evaluations = evaluate.calls;
-    return result;
-  }
-  result.values = p;
-  result.ssr = ssr;
-  // The standard errors from the Jacobian at the result.
-  LeastSquaresSolution covariance;
-  if (jacobian(evaluate, p, typical, f, j)) {
-    covariance = solveLeastSquares(j, std::vector<double>(n, 0.0));
-  } else {
-    covariance.fullRank = false;
-  }
-  addStatistics(result, y, covariance.inverseDiagonal, covariance.fullRank);
-  result.evaluations = evaluate.calls;
-  return result;
+  if (!result) result = levenbergMarquardt(evaluate, y, start, std::move(f), options);
+  // A fit that fails moves no parameter.
+  if (!result->ok()) result->values = failed.values;
+  result->evaluations = evaluate.calls;
+  return *result;
 }
 
 const char* fitStatusText(FitStatus status) {

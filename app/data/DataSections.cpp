@@ -25,6 +25,11 @@ const QString HiddenKey = QStringLiteral("Hidden");
 constexpr QLatin1StringView PointsStem("Points");
 constexpr std::int32_t MaxPenWidth = 64;
 
+// A document holding the most points a graph holds is read whole: a pair takes at most 49
+// bytes and its ';', a key's name and line end add a few in a thousand. Beyond what is read, a
+// save would copy the unread rest of an earlier section behind the sections it writes.
+static_assert(DataSet::MaxTotalPoints * 52 < std::size_t(IniFile::MaxReadBytes));
+
 // "Data01" .. "Data08", made once.
 const QString& sectionName(int number) {
   static const std::array<QString, DataSet::MaxCount + 1> names = [] {

@@ -81,8 +81,8 @@ struct DataMarker {
 struct DataSet {
   // Sets per graph.
   static constexpr int MaxCount = 8;
-  // Points per graph, all sets together: what a document of at most IniFile::MaxReadBytes holds
-  // in any case (a point takes at most 50 bytes there).
+  // Points per graph, all sets together: what a document of at most IniFile::MaxReadBytes (the
+  // part of a file the INI service reads) holds in any case; checked in DataSections.cpp.
   static constexpr std::size_t MaxTotalPoints = 1'000'000;
 
   QString name;

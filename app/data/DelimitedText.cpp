@@ -232,9 +232,12 @@ QString nameOf(string_view cell) {
   QString name = isUtf8(text) ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
   for (QChar& c : name)
     if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
-  name = name.trimmed();
-  if (name.size() > MaxNameLength) name.truncate(MaxNameLength);
-  return name;
+  if (name.size() > MaxNameLength) {
+    // Not between the two halves of a surrogate pair.
+    name.truncate(name.at(MaxNameLength - 1).isHighSurrogate() ? MaxNameLength - 1
+                                                                : MaxNameLength);
+  }
+  return name.trimmed();
 }
 
 enum class CellKind : std::uint8_t { Empty, Number, Text };
@@ -243,6 +246,11 @@ struct Row {
   int line = 0;
   int cellCount = 0; // all cells, also beyond the columns looked at
   std::size_t first = 0; // index of its first cell in the table
+};
+
+struct Fault {
+  DataProblem::Kind kind;
+  int column;
 };
 
 // The reader's state: the rows after the header, cell by cell over the columns looked at.
@@ -258,25 +266,59 @@ private:
     if (m_import.problems.size() < DataImport::MaxProblemsKept)
       m_import.problems.push_back({line, kind, column, limit});
   }
-  void readCells(const std::vector<string_view>& contentLines, const std::vector<int>& numbers);
-  QString defaultName(int column, int setCount) const;
+  void findForm();
+  void readCells();
+  void chooseColumns();
+  std::optional<Fault> fault(const Row& row) const;
+  std::vector<std::vector<DataPoint>> collectPoints();
+  void makeSets(std::vector<std::vector<DataPoint>> points);
+  QString defaultName(int column) const;
 
   string_view m_text;
   const DataReadOptions& m_options;
   DataImport m_import;
-  int m_columns = 1;
+  // The lines that hold cells (without comments and blank lines), with their numbers.
+  std::vector<string_view> m_lines;
+  std::vector<int> m_numbers;
+  int m_detectedColumns = 1;
+  int m_columns = 1; // looked at: at most DataImport::MaxColumns
   std::vector<Row> m_rows;
   std::vector<CellKind> m_kinds;
   std::vector<double> m_values;
   std::vector<QString> m_names;
+  std::vector<int> m_yColumns;
 };
 
-void Reader::readCells(const std::vector<string_view>& contentLines,
-                       const std::vector<int>& numbers) {
+void Reader::findForm() {
+  Lines lines(m_text);
+  string_view line;
+  int number = 0;
+  while (lines.next(line, number)) {
+    const string_view content = trimmed(withoutComment(line));
+    if (content.empty()) continue;
+    m_lines.push_back(content);
+    m_numbers.push_back(number);
+  }
+  const std::size_t sampled = std::min<std::size_t>(SampleRows, m_lines.size());
+  const Detection detection =
+      detect(std::vector<string_view>(m_lines.begin(), m_lines.begin() + long(sampled)));
+  m_import.delimiter = detection.delimiter;
+  // Only where the comma cannot be the delimiter: with ';' and with tabs (spreadsheets of
+  // locales with a decimal comma write these two). Blank-separated text with decimal commas
+  // would be read as comma-separated columns, so it is not taken.
+  m_import.decimalComma = detection.delimiter == DataDelimiter::Semicolon ||
+                          detection.delimiter == DataDelimiter::Tab;
+  m_detectedColumns = detection.columns;
+  m_columns = std::min(detection.columns, DataImport::MaxColumns);
+  if (detection.columns > DataImport::MaxColumns)
+    problem(m_numbers.front(), DataProblem::Kind::TooManyColumns, DataImport::MaxColumns + 1);
+}
+
+void Reader::readCells() {
   std::vector<string_view> cells;
   const bool comma = m_import.decimalComma;
-  for (std::size_t r = 0; r < contentLines.size(); ++r) {
-    const int count = splitCells(contentLines[r], m_import.delimiter, cells, m_columns);
+  for (std::size_t r = 0; r < m_lines.size(); ++r) {
+    const int count = splitCells(m_lines[r], m_import.delimiter, cells, m_columns);
     if (r == 0) {
       // The first row names the columns when it holds text that is not a number.
       const bool text = std::any_of(cells.begin(), cells.end(), [comma](string_view cell) {
@@ -289,72 +331,31 @@ void Reader::readCells(const std::vector<string_view>& contentLines,
         continue;
       }
     }
-    m_rows.push_back({numbers[r], count, m_kinds.size()});
+    m_rows.push_back({m_numbers[r], count, m_kinds.size()});
     for (int c = 0; c < m_columns; ++c) {
       const string_view cell = c < int(cells.size()) ? cells[std::size_t(c)] : string_view();
-      if (unquoted(cell).empty()) {
-        m_kinds.push_back(CellKind::Empty);
-        m_values.push_back(0);
-      } else if (const std::optional<double> value = parseNumber(cell, comma)) {
-        m_kinds.push_back(CellKind::Number);
-        m_values.push_back(*value);
-      } else {
-        m_kinds.push_back(CellKind::Text);
-        m_values.push_back(0);
-      }
+      const std::optional<double> value = parseNumber(cell, comma);
+      m_kinds.push_back(unquoted(cell).empty() ? CellKind::Empty
+                        : value                ? CellKind::Number
+                                               : CellKind::Text);
+      m_values.push_back(value.value_or(0));
     }
   }
 }
 
-QString Reader::defaultName(int column, int setCount) const {
-  const QString base = m_options.baseName;
-  if (setCount == 1) return base.isEmpty() ? QStringLiteral("データ") : base;
-  const QString numbered = QStringLiteral("列%1").arg(column + 1);
-  return base.isEmpty() ? numbered : base + QLatin1Char(' ') + numbered;
-}
-
-DataImport Reader::read() {
-  // The lines that hold cells, without comments and blank lines.
-  std::vector<string_view> contentLines;
-  std::vector<int> numbers;
-  {
-    Lines lines(m_text);
-    string_view line;
-    int number = 0;
-    while (lines.next(line, number)) {
-      const string_view content = trimmed(withoutComment(line));
-      if (content.empty()) continue;
-      contentLines.push_back(content);
-      numbers.push_back(number);
-    }
-  }
-  const std::vector<string_view> sample(
-      contentLines.begin(),
-      contentLines.begin() + std::min<std::ptrdiff_t>(SampleRows, std::ptrdiff_t(contentLines.size())));
-  const Detection detection = detect(sample);
-  m_import.delimiter = detection.delimiter;
-  // Only where the comma cannot be the delimiter: with ';' and with tabs (spreadsheets of
-  // locales with a decimal comma write these two). Blank-separated text with decimal commas
-  // would be read as comma-separated columns, so it is not taken.
-  m_import.decimalComma = detection.delimiter == DataDelimiter::Semicolon ||
-                          detection.delimiter == DataDelimiter::Tab;
-  m_columns = std::min(detection.columns, DataImport::MaxColumns);
-  if (detection.columns > DataImport::MaxColumns && !numbers.empty())
-    problem(numbers.front(), DataProblem::Kind::TooManyColumns, DataImport::MaxColumns + 1);
-  readCells(contentLines, numbers);
-
+void Reader::chooseColumns() {
   // A column of numbers holds more numbers than text; the others (dates, remarks) are left out
   // without a problem per row.
   std::vector<bool> numeric(std::size_t(m_columns), false);
   for (int c = 0; c < m_columns; ++c) {
-    std::size_t numbersIn = 0;
+    std::size_t numbers = 0;
     std::size_t texts = 0;
     for (const Row& row : m_rows) {
       const CellKind kind = m_kinds[row.first + std::size_t(c)];
-      numbersIn += kind == CellKind::Number;
+      numbers += kind == CellKind::Number;
       texts += kind == CellKind::Text;
     }
-    numeric[std::size_t(c)] = numbersIn > texts;
+    numeric[std::size_t(c)] = numbers > texts;
   }
   // The first column is x when it holds numbers and so does another; otherwise every column of
   // numbers is a y against the row's position, counted 1, 2, 3, ... over the rows after the
@@ -362,82 +363,90 @@ DataImport Reader::read() {
   // left out keeps its position, so x still tells which row a point came from.
   const auto numericCount = std::count(numeric.begin(), numeric.end(), true);
   m_import.indexAsX = !(numeric[0] && numericCount >= 2);
-  std::vector<int> yColumns;
   for (int c = m_import.indexAsX ? 0 : 1; c < m_columns; ++c) {
     if (!numeric[std::size_t(c)]) continue;
-    if (int(yColumns.size()) >= std::max(0, m_options.maxSets)) {
+    if (int(m_yColumns.size()) >= std::max(0, m_options.maxSets)) {
       problem(m_rows.empty() ? 1 : m_rows.front().line, DataProblem::Kind::TooManySets, c + 1,
               m_options.maxSets);
       break;
     }
-    yColumns.push_back(c);
+    m_yColumns.push_back(c);
   }
+}
 
-  std::vector<std::vector<DataPoint>> points(yColumns.size());
+// What keeps a row out, the first of: text in a column that is read, more cells than the
+// file's columns, an empty x beside y values, nothing but text in columns that are not read.
+std::optional<Fault> Reader::fault(const Row& row) const {
+  const CellKind* kinds = &m_kinds[row.first];
+  if (!m_import.indexAsX && kinds[0] == CellKind::Text)
+    return Fault{DataProblem::Kind::NotNumber, 1};
+  for (const int c : m_yColumns)
+    if (kinds[c] == CellKind::Text) return Fault{DataProblem::Kind::NotNumber, c + 1};
+  if (row.cellCount > m_detectedColumns && m_detectedColumns < DataImport::MaxColumns)
+    return Fault{DataProblem::Kind::TooManyFields, m_detectedColumns + 1};
+  const bool anyY = std::any_of(m_yColumns.begin(), m_yColumns.end(),
+                                [kinds](int c) { return kinds[c] == CellKind::Number; });
+  if (!m_import.indexAsX && kinds[0] == CellKind::Empty && anyY)
+    return Fault{DataProblem::Kind::MissingX, 0};
+  const bool anyCell = std::any_of(kinds, kinds + m_columns,
+                                   [](CellKind kind) { return kind != CellKind::Empty; });
+  if (!anyY && anyCell)
+    return Fault{DataProblem::Kind::NotNumber, m_yColumns.empty() ? 1 : m_yColumns.front() + 1};
+  return std::nullopt;
+}
+
+std::vector<std::vector<DataPoint>> Reader::collectPoints() {
+  std::vector<std::vector<DataPoint>> points(m_yColumns.size());
   std::size_t total = 0;
   std::size_t position = 0;
   for (const Row& row : m_rows) {
     ++position;
-    const CellKind* kinds = &m_kinds[row.first];
-    const double* values = &m_values[row.first];
-    // Text in a column that is read, then the other faults; one problem per row.
-    std::optional<DataProblem::Kind> fault;
-    int faultColumn = 0;
-    const auto check = [&](int c) {
-      if (!fault && kinds[c] == CellKind::Text) {
-        fault = DataProblem::Kind::NotNumber;
-        faultColumn = c + 1;
-      }
-    };
-    if (!m_import.indexAsX) check(0);
-    for (const int c : yColumns)
-      check(c);
-    const bool anyY = std::any_of(yColumns.begin(), yColumns.end(),
-                                  [kinds](int c) { return kinds[c] == CellKind::Number; });
-    if (!fault && row.cellCount > detection.columns && detection.columns < DataImport::MaxColumns) {
-      fault = DataProblem::Kind::TooManyFields;
-      faultColumn = detection.columns + 1;
-    }
-    if (!fault && !m_import.indexAsX && kinds[0] == CellKind::Empty && anyY)
-      fault = DataProblem::Kind::MissingX;
-    if (!fault && !anyY) {
-      // A row whose only cells are text in columns that are not read, or nothing but an x:
-      // still a row that is not numbers.
-      const bool any = std::any_of(kinds, kinds + m_columns,
-                                   [](CellKind kind) { return kind != CellKind::Empty; });
-      if (any) {
-        fault = DataProblem::Kind::NotNumber;
-        faultColumn = yColumns.empty() ? 1 : yColumns.front() + 1;
-      }
-    }
-    if (fault) {
-      problem(row.line, *fault, faultColumn);
+    if (const std::optional<Fault> found = fault(row)) {
+      problem(row.line, found->kind, found->column);
       continue;
     }
-    const double x = m_import.indexAsX ? double(position) : values[0];
-    std::size_t rowPoints = 0;
-    for (const int c : yColumns)
-      rowPoints += kinds[c] == CellKind::Number;
+    const CellKind* kinds = &m_kinds[row.first];
+    const double* values = &m_values[row.first];
+    const std::size_t rowPoints = std::size_t(std::count_if(
+        m_yColumns.begin(), m_yColumns.end(), [kinds](int c) { return kinds[c] == CellKind::Number; }));
     if (total + rowPoints > m_options.maxPoints) {
-      problem(row.line, DataProblem::Kind::TooManyPoints, 0, int(std::min<std::size_t>(
-                                                                 m_options.maxPoints, INT32_MAX)));
+      problem(row.line, DataProblem::Kind::TooManyPoints, 0,
+              int(std::min<std::size_t>(m_options.maxPoints, INT32_MAX)));
       break;
     }
     total += rowPoints;
-    for (std::size_t s = 0; s < yColumns.size(); ++s)
-      if (kinds[yColumns[s]] == CellKind::Number) points[s].push_back({x, values[yColumns[s]]});
+    const double x = m_import.indexAsX ? double(position) : values[0];
+    for (std::size_t s = 0; s < m_yColumns.size(); ++s)
+      if (kinds[m_yColumns[s]] == CellKind::Number) points[s].push_back({x, values[m_yColumns[s]]});
   }
+  return points;
+}
 
-  for (std::size_t s = 0; s < yColumns.size(); ++s) {
+QString Reader::defaultName(int column) const {
+  const QString base = m_options.baseName;
+  if (m_yColumns.size() == 1) return base.isEmpty() ? QStringLiteral("データ") : base;
+  const QString numbered = QStringLiteral("列%1").arg(column + 1);
+  return base.isEmpty() ? numbered : base + QLatin1Char(' ') + numbered;
+}
+
+void Reader::makeSets(std::vector<std::vector<DataPoint>> points) {
+  for (std::size_t s = 0; s < m_yColumns.size(); ++s) {
     if (points[s].empty()) continue;
-    const int column = yColumns[s];
+    const int column = m_yColumns[s];
     const int index = m_options.firstIndex + int(m_import.sets.size());
     QString name = std::size_t(column) < m_names.size() ? m_names[std::size_t(column)] : QString();
-    if (name.isEmpty()) name = defaultName(column, int(yColumns.size()));
+    if (name.isEmpty()) name = defaultName(column);
     DataSet set = DataSet::withDefaults(index, name);
     set.points = DataPoints(std::move(points[s]));
     m_import.sets.push_back(std::move(set));
   }
+}
+
+DataImport Reader::read() {
+  findForm();
+  readCells();
+  chooseColumns();
+  makeSets(collectPoints());
   if (m_import.sets.empty())
     m_import.error = m_options.maxSets <= 0
                          ? QStringLiteral("データは %1 組までです").arg(DataSet::MaxCount)

@@ -215,6 +215,28 @@ TEST_F(DataDocumentTest, SavingOverAFileRemovesSetsAndPointsThatAreGone) {
   EXPECT_EQ(fileBytes().mid(int(qstrlen("[Fremd]\r\nSchluessel=1\r\n"))), DocumentState(model));
 }
 
+// 120 000 points of full precision take over 5 MB: read whole, and saved over without the unread
+// rest of a file coming back behind the new sections.
+TEST_F(DataDocumentTest, ManyPointsOfFullPrecisionLoadWhole) {
+  GraphModel model = GraphModel::NewGraph();
+  DataSet set = DataSet::withDefaults(0);
+  set.points = randomPoints(120000, 30);
+  model.dataSets = {set, DataSet::withDefaults(1, QStringLiteral("zwei"))};
+  model.dataSets[1].points = {{1, 2}};
+  SaveGraphDocument(path(), model);
+  ASSERT_GT(fileBytes().size(), 5'000'000);
+  GraphModel loaded = GraphModel::NewGraph();
+  LoadGraphDocument(path(), loaded);
+  ASSERT_EQ(loaded.dataSets.size(), 2u);
+  expectSameBits(loaded.dataSets[0].points, set.points);
+
+  loaded.dataSets[0].points = randomPoints(1000, 31);
+  SaveGraphDocument(path(), loaded);
+  GraphModel again = GraphModel::NewGraph();
+  LoadGraphDocument(path(), again);
+  EXPECT_EQ(again.dataSets, loaded.dataSets);
+}
+
 TEST_F(DataDocumentTest, OpeningADocumentWithoutDataDropsTheSetsShown) {
   SaveGraphDocument(path(), GraphModel::NewGraph());
   GraphModel model = GraphModel::NewGraph();

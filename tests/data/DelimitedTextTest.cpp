@@ -222,6 +222,16 @@ TEST(DelimitedText, TextWithoutNumbersIsAnError) {
   }
 }
 
+// Found by fuzz_data_read: a name cut after blanks kept them, and a document trims them.
+TEST(DelimitedText, LongNamesAreCutWithoutBlanksAtTheirEnd) {
+  const QByteArray header = "x," + QByteArray(98, 'a') + "   b\n1,2\n";
+  const DataImport import = readDelimitedText(QByteArrayView(header));
+  ASSERT_EQ(import.sets.size(), 1u);
+  EXPECT_EQ(import.sets[0].name, QString(98, QLatin1Char('a')));
+  const QByteArray emoji = "x," + QByteArray(99, 'a') + "\xF0\x9F\x98\x80\n1,2\n";
+  EXPECT_EQ(readDelimitedText(QByteArrayView(emoji)).sets[0].name, QString(99, QLatin1Char('a')));
+}
+
 TEST(DelimitedText, ClipboardTextReadsAsUtf8) {
   const DataImport import = readDelimitedText(QStringLiteral("x\t速さ\n1\t2,5\n"));
   ASSERT_TRUE(import.ok());
