@@ -3,7 +3,8 @@
 // file, and every check whether the graph changed) and over its own text (a save over the
 // opened file), the text read back into a model, the same through a file on disk, and a straight
 // line fitted to the points. Two texts: values as a logger writes them (six digits) and values
-// with all seventeen.
+// with all seventeen. The first text measured also pays for the first use of large blocks of
+// memory: glibc maps them anew from the system until its threshold has grown past their size.
 #include "DelimitedText.h"
 #include "FrameTimes.h"
 #include "GraphDocument.h"
@@ -57,9 +58,8 @@ void measure(const char* name, const char* format) {
               "      median\n",
               name, Points, static_cast<long long>(csv.size()),
               static_cast<long long>(document.size()), Repetitions);
-  report("import from the CSV text", timeFrames(Repetitions, [&](int) {
-           readDelimitedText(QByteArrayView(csv));
-         }));
+  report("import from the CSV text",
+         timeFrames(Repetitions, [&](int) { readDelimitedText(QByteArrayView(csv)); }));
   report("write into an empty document", timeFrames(Repetitions, [&](int) { written(model); }));
   report("write over its own document",
          timeFrames(Repetitions, [&](int) { written(model, parsed); }));
@@ -81,10 +81,9 @@ void measure(const char* name, const char* format) {
   const std::vector<double> x = model.dataSets[0].points.xs();
   const std::vector<double> y = model.dataSets[0].points.ys();
   report("fit a*x+b (exact, QR)", timeFrames(Repetitions, [&](int) {
-           fitLeastSquares(pointwiseModel([](double v, std::span<const double> p) {
-                             return p[0] * v + p[1];
-                           }),
-                           x, y, std::vector<double>{1, 0});
+           fitLeastSquares(
+               pointwiseModel([](double v, std::span<const double> p) { return p[0] * v + p[1]; }),
+               x, y, std::vector<double>{1, 0});
          }));
   report("fit a*exp(-b*x)*sin(c*x) (LM)", timeFrames(Repetitions, [&](int) {
            fitLeastSquares(pointwiseModel([](double v, std::span<const double> p) {

@@ -285,10 +285,9 @@ StepOutcome Marquardt::step(Iterate& current, const DenseMatrix& j, const std::v
     m_nu = 2;
     const double before = current.ssr;
     std::swap(current, m_trial);
-    const bool small = actual <= m_options.ssrTolerance * before &&
-                       predicted <= m_options.ssrTolerance * before;
-    return tinyStep || current.ssr == 0 || small ? StepOutcome::Converged
-                                                 : StepOutcome::Accepted;
+    const bool small =
+        actual <= m_options.ssrTolerance * before && predicted <= m_options.ssrTolerance * before;
+    return tinyStep || current.ssr == 0 || small ? StepOutcome::Converged : StepOutcome::Accepted;
   }
   // No decrease: a step this small means the sum of squares is at its least within rounding.
   if (tinyStep || (predicted >= 0 && predicted <= m_options.ssrTolerance * current.ssr))

@@ -17,8 +17,8 @@
 // parameters p. A value that cannot be computed is written as NaN (any non-finite value counts
 // so). Called once per parameter vector, so that a binding sets its parameter variables once and
 // then runs over the points.
-using FitModel = std::function<void(std::span<const double> p, std::span<const double> x,
-                                    std::span<double> y)>;
+using FitModel =
+    std::function<void(std::span<const double> p, std::span<const double> x, std::span<double> y)>;
 
 // A model of one point at a time.
 FitModel pointwiseModel(std::function<double(double x, std::span<const double> p)> f);
@@ -53,11 +53,11 @@ struct FitResult {
   // sqrt(s^2 (J^T J)^-1_ii); infinite where the points do not determine the parameter; NaN
   // without degrees of freedom (as many points as parameters).
   std::vector<double> standardErrors;
-  double ssr = std::numeric_limits<double>::quiet_NaN(); // sum of squared residuals
-  double sst = std::numeric_limits<double>::quiet_NaN(); // sum of squares about the mean y
-  double rSquared = std::numeric_limits<double>::quiet_NaN(); // 1 - SSR/SST
+  double ssr = std::numeric_limits<double>::quiet_NaN();        // sum of squared residuals
+  double sst = std::numeric_limits<double>::quiet_NaN();        // sum of squares about the mean y
+  double rSquared = std::numeric_limits<double>::quiet_NaN();   // 1 - SSR/SST
   double residualSd = std::numeric_limits<double>::quiet_NaN(); // s = sqrt(SSR/(n - p))
-  bool linear = false; // solved in closed form
+  bool linear = false;                                          // solved in closed form
   int iterations = 0;
   int evaluations = 0; // calls of the model
 

@@ -24,7 +24,6 @@ double euclideanNorm(const double* v, std::size_t n) {
   return largest * std::sqrt(sum);
 }
 
-
 LeastSquaresSolution solveLeastSquares(DenseMatrix a, std::vector<double> b) {
   const std::size_t m = a.rows;
   const std::size_t k = a.cols;

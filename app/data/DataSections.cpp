@@ -54,8 +54,10 @@ void appendExact(std::string& text, double value) {
   if (e == end) return;
   text += 'E';
   const char* digits = e + 1;
-  if (*digits == '+') ++digits;
-  else if (*digits == '-') text += *digits++;
+  if (*digits == '+')
+    ++digits;
+  else if (*digits == '-')
+    text += *digits++;
   while (digits + 1 < end && *digits == '0')
     ++digits;
   text.append(digits, end);

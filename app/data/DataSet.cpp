@@ -12,15 +12,14 @@ const std::vector<DataPoint>& noPoints() {
 // Eight colours that stand apart on the light background and from each other, in the order
 // new sets take them.
 constexpr std::array<GraphColor, DataSet::MaxCount> Palette = {
-    rgbColor(31, 119, 180), rgbColor(214, 39, 40),  rgbColor(44, 160, 44),
-    rgbColor(255, 127, 14), rgbColor(148, 103, 189), rgbColor(140, 86, 75),
+    rgbColor(31, 119, 180),  rgbColor(214, 39, 40),   rgbColor(44, 160, 44),
+    rgbColor(255, 127, 14),  rgbColor(148, 103, 189), rgbColor(140, 86, 75),
     rgbColor(227, 119, 194), rgbColor(23, 190, 207)};
 
 } // namespace
 
 DataPoints::DataPoints(std::vector<DataPoint> points) {
-  if (!points.empty())
-    m_points = std::make_shared<const std::vector<DataPoint>>(std::move(points));
+  if (!points.empty()) m_points = std::make_shared<const std::vector<DataPoint>>(std::move(points));
 }
 
 const std::vector<DataPoint>& DataPoints::vector() const {

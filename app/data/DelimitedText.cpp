@@ -65,18 +65,24 @@ private:
 string_view withoutComment(string_view line) {
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '"') quoted = !quoted;
-    else if (line[i] == '#' && !quoted) return line.substr(0, i);
+    if (line[i] == '"')
+      quoted = !quoted;
+    else if (line[i] == '#' && !quoted)
+      return line.substr(0, i);
   }
   return line;
 }
 
 char delimiterChar(DataDelimiter delimiter) {
   switch (delimiter) {
-  case DataDelimiter::Tab: return '\t';
-  case DataDelimiter::Semicolon: return ';';
-  case DataDelimiter::Comma: return ',';
-  case DataDelimiter::Blanks: break;
+  case DataDelimiter::Tab:
+    return '\t';
+  case DataDelimiter::Semicolon:
+    return ';';
+  case DataDelimiter::Comma:
+    return ',';
+  case DataDelimiter::Blanks:
+    break;
   }
   return ' ';
 }
@@ -116,7 +122,8 @@ int splitCells(string_view line, DataDelimiter delimiter, std::vector<string_vie
   std::size_t start = 0;
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '"') quoted = !quoted;
+    if (line[i] == '"')
+      quoted = !quoted;
     else if (line[i] == separator && !quoted) {
       add(line.substr(start, i - start));
       start = i + 1;
@@ -146,8 +153,8 @@ std::optional<double> parseNumber(string_view cell, bool decimalComma) {
   bool comma = false;
   for (; at < cell.size(); ++at) {
     char c = cell[at];
-    const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
-                         c == 'e' || c == 'E' || (c == ',' && decimalComma);
+    const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' ||
+                         c == 'E' || (c == ',' && decimalComma);
     if (!allowed) return std::nullopt;
     if (c == ',') {
       if (comma) return std::nullopt;
@@ -234,8 +241,7 @@ QString nameOf(string_view cell) {
     if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QLatin1Char(' ');
   if (name.size() > MaxNameLength) {
     // Not between the two halves of a surrogate pair.
-    name.truncate(name.at(MaxNameLength - 1).isHighSurrogate() ? MaxNameLength - 1
-                                                                : MaxNameLength);
+    name.truncate(name.at(MaxNameLength - 1).isHighSurrogate() ? MaxNameLength - 1 : MaxNameLength);
   }
   return name.trimmed();
 }
@@ -244,7 +250,7 @@ enum class CellKind : std::uint8_t { Empty, Number, Text };
 
 struct Row {
   int line = 0;
-  int cellCount = 0; // all cells, also beyond the columns looked at
+  int cellCount = 0;     // all cells, also beyond the columns looked at
   std::size_t first = 0; // index of its first cell in the table
 };
 
@@ -306,8 +312,8 @@ void Reader::findForm() {
   // Only where the comma cannot be the delimiter: with ';' and with tabs (spreadsheets of
   // locales with a decimal comma write these two). Blank-separated text with decimal commas
   // would be read as comma-separated columns, so it is not taken.
-  m_import.decimalComma = detection.delimiter == DataDelimiter::Semicolon ||
-                          detection.delimiter == DataDelimiter::Tab;
+  m_import.decimalComma =
+      detection.delimiter == DataDelimiter::Semicolon || detection.delimiter == DataDelimiter::Tab;
   m_detectedColumns = detection.columns;
   m_columns = std::min(detection.columns, DataImport::MaxColumns);
   if (detection.columns > DataImport::MaxColumns)
@@ -388,8 +394,8 @@ std::optional<Fault> Reader::fault(const Row& row) const {
                                 [kinds](int c) { return kinds[c] == CellKind::Number; });
   if (!m_import.indexAsX && kinds[0] == CellKind::Empty && anyY)
     return Fault{DataProblem::Kind::MissingX, 0};
-  const bool anyCell = std::any_of(kinds, kinds + m_columns,
-                                   [](CellKind kind) { return kind != CellKind::Empty; });
+  const bool anyCell =
+      std::any_of(kinds, kinds + m_columns, [](CellKind kind) { return kind != CellKind::Empty; });
   if (!anyY && anyCell)
     return Fault{DataProblem::Kind::NotNumber, m_yColumns.empty() ? 1 : m_yColumns.front() + 1};
   return std::nullopt;
@@ -407,8 +413,9 @@ std::vector<std::vector<DataPoint>> Reader::collectPoints() {
     }
     const CellKind* kinds = &m_kinds[row.first];
     const double* values = &m_values[row.first];
-    const std::size_t rowPoints = std::size_t(std::count_if(
-        m_yColumns.begin(), m_yColumns.end(), [kinds](int c) { return kinds[c] == CellKind::Number; }));
+    const std::size_t rowPoints =
+        std::size_t(std::count_if(m_yColumns.begin(), m_yColumns.end(),
+                                  [kinds](int c) { return kinds[c] == CellKind::Number; }));
     if (total + rowPoints > m_options.maxPoints) {
       problem(row.line, DataProblem::Kind::TooManyPoints, 0,
               int(std::min<std::size_t>(m_options.maxPoints, INT32_MAX)));
@@ -482,8 +489,8 @@ QString DataProblem::message() const {
 
 DataImport readDelimitedText(QByteArrayView bytes, const DataReadOptions& options) {
   // UTF-16 (a spreadsheet's "Unicode text") behind its byte-order mark is read as UTF-8.
-  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
-                            (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+  if (bytes.size() >= 2 &&
+      ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
     const bool little = bytes[0] == '\xFF';
     QString text;
     text.reserve((bytes.size() - 2) / 2);
@@ -530,8 +537,8 @@ DataImport readDataFile(const QString& fileName, DataReadOptions options) {
   DataImport import = readDelimitedText(QByteArrayView(bytes), options);
   if (!import.ok() && options.maxSets > 0) {
     // Bytes with NULs that are not UTF-16 are no text at all.
-    const bool binary = bytes.contains('\0') && !bytes.startsWith("\xFF\xFE") &&
-                        !bytes.startsWith("\xFE\xFF");
+    const bool binary =
+        bytes.contains('\0') && !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF");
     import.error = binary ? QStringLiteral("%1 はテキストのファイルではありません").arg(fileName)
                           : QStringLiteral("%1 に数値の行がありません").arg(fileName);
   }

@@ -35,7 +35,7 @@ struct DataProblem {
     TooManyColumns, // columns beyond ReadLimits::MaxColumns are not looked at
     TooManyPoints,  // the point limit reached at this line; it and the rest are not read
   };
-  int line = 0;   // 1-based line of the text
+  int line = 0; // 1-based line of the text
   Kind kind = Kind::NotNumber;
   int column = 0; // 1-based, 0 where no column is meant
   int limit = 0;  // for TooManySets and TooManyPoints: the limit

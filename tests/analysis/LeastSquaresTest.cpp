@@ -37,12 +37,12 @@ struct LinearCase {
 
 const LinearCase LinearCases[] = {
     {"line", [](double x, Params p) { return p[0] * x + p[1]; }, {2.5, -1.25}},
-    {"parabola", [](double x, Params p) { return p[0] * x * x + p[1] * x + p[2]; },
-     {0.75, -3, 12}},
+    {"parabola", [](double x, Params p) { return p[0] * x * x + p[1] * x + p[2]; }, {0.75, -3, 12}},
     {"trigonometric",
      [](double x, Params p) { return p[0] * std::sin(x) + p[1] * std::cos(x) + p[2]; },
      {1.5, -0.5, 4}},
-    {"offset and exponential", [](double x, Params p) { return 3 + p[0] * std::exp(x / 4) + p[1] / (1 + x * x); },
+    {"offset and exponential",
+     [](double x, Params p) { return 3 + p[0] * std::exp(x / 4) + p[1] / (1 + x * x); },
      {-2, 7}},
 };
 
@@ -82,9 +82,9 @@ TEST(LinearFit, NoisyLineAgreesWithTheClosedForm) {
   std::vector<double> y;
   for (std::size_t i = 0; i < x.size(); ++i)
     y.push_back(2.5 * x[i] - 1 + disturbance(int(i), 0.3));
-  const FitResult fit = fitLeastSquares(
-      pointwiseModel([](double v, Params p) { return p[0] * v + p[1]; }), x, y,
-      std::vector<double>{0, 0});
+  const FitResult fit =
+      fitLeastSquares(pointwiseModel([](double v, Params p) { return p[0] * v + p[1]; }), x, y,
+                      std::vector<double>{0, 0});
   ASSERT_TRUE(fit.ok());
   ASSERT_TRUE(fit.linear);
 
@@ -117,9 +117,9 @@ TEST(LinearFit, NoisyLineAgreesWithTheClosedForm) {
   EXPECT_NEAR(fit.standardErrors[1], interceptError, 1e-10 * interceptError);
 
   // The iterations reach the same line when not told it is linear.
-  const FitResult iterated = fitLeastSquares(
-      pointwiseModel([](double v, Params p) { return p[0] * v + p[1]; }), x, y,
-      std::vector<double>{0, 0}, {.detectLinear = false});
+  const FitResult iterated =
+      fitLeastSquares(pointwiseModel([](double v, Params p) { return p[0] * v + p[1]; }), x, y,
+                      std::vector<double>{0, 0}, {.detectLinear = false});
   ASSERT_TRUE(iterated.ok());
   EXPECT_FALSE(iterated.linear);
   EXPECT_NEAR(iterated.values[0], slope, 1e-8 * std::abs(slope));
@@ -135,12 +135,14 @@ struct ProbeCase {
 
 const ProbeCase ProbeCases[] = {
     {"a*x+b", [](double x, Params p) { return p[0] * x + p[1]; }, true},
-    {"a*x^3+b*sqrt(x+9)", [](double x, Params p) { return p[0] * x * x * x + p[1] * std::sqrt(x + 9); }, true},
+    {"a*x^3+b*sqrt(x+9)",
+     [](double x, Params p) { return p[0] * x * x * x + p[1] * std::sqrt(x + 9); }, true},
     {"a*exp(b*x)", [](double x, Params p) { return p[0] * std::exp(p[1] * x); }, false},
     {"a*x+b^2", [](double x, Params p) { return p[0] * x + p[1] * p[1]; }, false},
     {"a*b*x", [](double x, Params p) { return p[0] * p[1] * x; }, false},
     {"log(a)*x", [](double x, Params p) { return std::log(p[0]) * x + p[1]; }, false},
-    {"a*x+b+1e-6*a*b", [](double x, Params p) { return p[0] * x + p[1] + 1e-6 * p[0] * p[1]; }, false},
+    {"a*x+b+1e-6*a*b", [](double x, Params p) { return p[0] * x + p[1] + 1e-6 * p[0] * p[1]; },
+     false},
 };
 
 TEST(LinearFit, TheProbeTellsLinearModelsApart) {
@@ -288,9 +290,9 @@ TEST(FitFailures, FewerPointsThanParametersAreReported) {
   EXPECT_FALSE(std::string(fitStatusText(fit.status)).empty());
 
   // As many points as parameters: an exact fit without degrees of freedom.
-  const FitResult exact = fitLeastSquares(
-      pointwiseModel([](double v, Params p) { return p[0] * v + p[1]; }), x, y,
-      std::vector<double>{0, 0});
+  const FitResult exact =
+      fitLeastSquares(pointwiseModel([](double v, Params p) { return p[0] * v + p[1]; }), x, y,
+                      std::vector<double>{0, 0});
   ASSERT_TRUE(exact.ok());
   EXPECT_NEAR(exact.values[0], 2, 1e-14);
   EXPECT_NEAR(exact.values[1], 1, 1e-14);

@@ -74,10 +74,15 @@ protected:
 };
 
 TEST(DataSections, PointsRoundTripBitForBit) {
-  const std::vector<DataPoint> special = {
-      {0.1, -0.0},       {0.0, 1.0 / 3},         {DBL_MAX, -DBL_MAX},     {DBL_MIN, -DBL_MIN},
-      {4.9e-324, 1e22},  {std::numbers::pi, -std::numbers::e},           {123456789012345680.0, 1e-5},
-      {0.30000000000000004, 2.5e-308}, {-1.7976931348623157e308, 9007199254740993.0}};
+  const std::vector<DataPoint> special = {{0.1, -0.0},
+                                          {0.0, 1.0 / 3},
+                                          {DBL_MAX, -DBL_MAX},
+                                          {DBL_MIN, -DBL_MIN},
+                                          {4.9e-324, 1e22},
+                                          {std::numbers::pi, -std::numbers::e},
+                                          {123456789012345680.0, 1e-5},
+                                          {0.30000000000000004, 2.5e-308},
+                                          {-1.7976931348623157e308, 9007199254740993.0}};
   DataSet set = DataSet::withDefaults(0, QStringLiteral("special"));
   set.points = special;
   DataSet random = DataSet::withDefaults(1, QStringLiteral("random"));

@@ -18,6 +18,14 @@ std::vector<DataPoint> pointsOf(const DataSet& set) {
   return set.points.vector();
 }
 
+// The sets and points the graph has room for.
+DataReadOptions room(int sets, std::size_t points = DataSet::MaxTotalPoints) {
+  DataReadOptions options;
+  options.maxSets = sets;
+  options.maxPoints = points;
+  return options;
+}
+
 DataImport read(const char* text, const DataReadOptions& options = {}) {
   return readDelimitedText(QByteArrayView(text), options);
 }
@@ -33,45 +41,117 @@ struct FormCase {
 
 // Near-copies of one small table in every form the reader takes.
 const FormCase FormCases[] = {
-    {"comma", "1,2\n2,4\n3,8\n", DataDelimiter::Comma, false, {"データ"},
+    {"comma",
+     "1,2\n2,4\n3,8\n",
+     DataDelimiter::Comma,
+     false,
+     {"データ"},
      {{{1, 2}, {2, 4}, {3, 8}}}},
-    {"comma with blanks and CR LF", "1, 2\r\n2 ,4\r\n 3 , 8 \r\n", DataDelimiter::Comma, false,
-     {"データ"}, {{{1, 2}, {2, 4}, {3, 8}}}},
-    {"tab", "1\t2\n2\t4\n3\t8", DataDelimiter::Tab, false, {"データ"},
+    {"comma with blanks and CR LF",
+     "1, 2\r\n2 ,4\r\n 3 , 8 \r\n",
+     DataDelimiter::Comma,
+     false,
+     {"データ"},
      {{{1, 2}, {2, 4}, {3, 8}}}},
-    {"semicolon", "1;2\n2;4\n3;8\n", DataDelimiter::Semicolon, false, {"データ"},
+    {"tab", "1\t2\n2\t4\n3\t8", DataDelimiter::Tab, false, {"データ"}, {{{1, 2}, {2, 4}, {3, 8}}}},
+    {"semicolon",
+     "1;2\n2;4\n3;8\n",
+     DataDelimiter::Semicolon,
+     false,
+     {"データ"},
      {{{1, 2}, {2, 4}, {3, 8}}}},
-    {"blanks", "  1   2\n2 \t 4\n3 8\n", DataDelimiter::Blanks, false, {"データ"},
+    {"blanks",
+     "  1   2\n2 \t 4\n3 8\n",
+     DataDelimiter::Blanks,
+     false,
+     {"データ"},
      {{{1, 2}, {2, 4}, {3, 8}}}},
-    {"header names the set", "t,Weg\n1,2\n2,4\n", DataDelimiter::Comma, true, {"Weg"},
+    {"header names the set",
+     "t,Weg\n1,2\n2,4\n",
+     DataDelimiter::Comma,
+     true,
+     {"Weg"},
      {{{1, 2}, {2, 4}}}},
-    {"quoted header", "\"time (s)\";\"say \"\"hi\"\"\"\n1;2\n", DataDelimiter::Semicolon, true,
-     {"say \"hi\""}, {{{1, 2}}}},
-    {"UTF-8 header behind a byte-order mark", "\xEF\xBB\xBFx,温度\n1,20.5\n",
-     DataDelimiter::Comma, true, {"温度"}, {{{1, 20.5}}}},
-    {"Shift-JIS header", "x,\x89\xB7\x93\x78\n1,20.5\n", DataDelimiter::Comma, true, {"温度"},
+    {"quoted header",
+     "\"time (s)\";\"say \"\"hi\"\"\"\n1;2\n",
+     DataDelimiter::Semicolon,
+     true,
+     {"say \"hi\""},
+     {{{1, 2}}}},
+    {"UTF-8 header behind a byte-order mark",
+     "\xEF\xBB\xBFx,温度\n1,20.5\n",
+     DataDelimiter::Comma,
+     true,
+     {"温度"},
      {{{1, 20.5}}}},
-    {"comments and blank lines", "# measured 2026-12-08\n\n1,2 # first\n  # aside\n2,4\n",
-     DataDelimiter::Comma, false, {"データ"}, {{{1, 2}, {2, 4}}}},
-    {"decimal comma with semicolons", "x;y\n0,5;1,25\n-1,5;2e3\n", DataDelimiter::Semicolon, true,
-     {"y"}, {{{0.5, 1.25}, {-1.5, 2000}}}},
-    {"decimal comma with tabs", "0,5\t1,25\n1\t-0,125\n", DataDelimiter::Tab, false, {"データ"},
+    {"Shift-JIS header",
+     "x,\x89\xB7\x93\x78\n1,20.5\n",
+     DataDelimiter::Comma,
+     true,
+     {"温度"},
+     {{{1, 20.5}}}},
+    {"comments and blank lines",
+     "# measured 2026-12-08\n\n1,2 # first\n  # aside\n2,4\n",
+     DataDelimiter::Comma,
+     false,
+     {"データ"},
+     {{{1, 2}, {2, 4}}}},
+    {"decimal comma with semicolons",
+     "x;y\n0,5;1,25\n-1,5;2e3\n",
+     DataDelimiter::Semicolon,
+     true,
+     {"y"},
+     {{{0.5, 1.25}, {-1.5, 2000}}}},
+    {"decimal comma with tabs",
+     "0,5\t1,25\n1\t-0,125\n",
+     DataDelimiter::Tab,
+     false,
+     {"データ"},
      {{{0.5, 1.25}, {1, -0.125}}}},
-    {"numbers as C writes them", "+1.5e-3,.5\n-2.,1E+2\n", DataDelimiter::Comma, false,
-     {"データ"}, {{{0.0015, 0.5}, {-2, 100}}}},
-    {"several y columns share x", "x,a,b,c\n1,10,20,30\n2,11,21,31\n", DataDelimiter::Comma, true,
+    {"numbers as C writes them",
+     "+1.5e-3,.5\n-2.,1E+2\n",
+     DataDelimiter::Comma,
+     false,
+     {"データ"},
+     {{{0.0015, 0.5}, {-2, 100}}}},
+    {"several y columns share x",
+     "x,a,b,c\n1,10,20,30\n2,11,21,31\n",
+     DataDelimiter::Comma,
+     true,
      {"a", "b", "c"},
      {{{1, 10}, {2, 11}}, {{1, 20}, {2, 21}}, {{1, 30}, {2, 31}}}},
-    {"empty cells are gaps", "x,a,b\n1,10,\n2,,21\n3,12,22,\n", DataDelimiter::Comma, true,
-     {"a", "b"}, {{{1, 10}, {3, 12}}, {{2, 21}, {3, 22}}}},
-    {"single column: y against its position", "5\n7\n9\n", DataDelimiter::Blanks, false,
-     {"データ"}, {{{1, 5}, {2, 7}, {3, 9}}}},
-    {"text first column: y against position", "date,temp\nMon,20\nTue,21.5\n",
-     DataDelimiter::Comma, true, {"temp"}, {{{1, 20}, {2, 21.5}}}},
-    {"text column in the middle is left out", "x,note,y\n1,ok,2\n2,late,4\n",
-     DataDelimiter::Comma, true, {"y"}, {{{1, 2}, {2, 4}}}},
-    {"UTF-16 little-endian", "\xFF\xFE" "1\0,\0" "2\0\n\0", DataDelimiter::Comma, false,
-     {"データ"}, {{{1, 2}}}},
+    {"empty cells are gaps",
+     "x,a,b\n1,10,\n2,,21\n3,12,22,\n",
+     DataDelimiter::Comma,
+     true,
+     {"a", "b"},
+     {{{1, 10}, {3, 12}}, {{2, 21}, {3, 22}}}},
+    {"single column: y against its position",
+     "5\n7\n9\n",
+     DataDelimiter::Blanks,
+     false,
+     {"データ"},
+     {{{1, 5}, {2, 7}, {3, 9}}}},
+    {"text first column: y against position",
+     "date,temp\nMon,20\nTue,21.5\n",
+     DataDelimiter::Comma,
+     true,
+     {"temp"},
+     {{{1, 20}, {2, 21.5}}}},
+    {"text column in the middle is left out",
+     "x,note,y\n1,ok,2\n2,late,4\n",
+     DataDelimiter::Comma,
+     true,
+     {"y"},
+     {{{1, 2}, {2, 4}}}},
+    {"UTF-16 little-endian",
+     "\xFF\xFE"
+     "1\0,\0"
+     "2\0\n\0",
+     DataDelimiter::Comma,
+     false,
+     {"データ"},
+     {{{1, 2}}}},
 };
 
 class FormTest : public ::testing::TestWithParam<FormCase> {};
@@ -110,24 +190,37 @@ struct ProblemCase {
 };
 
 const ProblemCase ProblemCases[] = {
-    {"text in a number cell", "x,y\n1,2\n2,abc\n3,6\n",
-     {{3, DataProblem::Kind::NotNumber, 2}}, {{1, 2}, {3, 6}}},
-    {"text in x", "1,2\n# note\nzwei,4\n3,6\n", {{3, DataProblem::Kind::NotNumber, 1}},
+    {"text in a number cell",
+     "x,y\n1,2\n2,abc\n3,6\n",
+     {{3, DataProblem::Kind::NotNumber, 2}},
      {{1, 2}, {3, 6}}},
-    {"a second header", "x,y\n1,2\nx,y\n3,6\n", {{3, DataProblem::Kind::NotNumber, 1}},
+    {"text in x",
+     "1,2\n# note\nzwei,4\n3,6\n",
+     {{3, DataProblem::Kind::NotNumber, 1}},
+     {{1, 2}, {3, 6}}},
+    {"a second header",
+     "x,y\n1,2\nx,y\n3,6\n",
+     {{3, DataProblem::Kind::NotNumber, 1}},
      {{1, 2}, {3, 6}}},
     {"missing x", "1,2\n,4\n3,6\n", {{2, DataProblem::Kind::MissingX, 0}}, {{1, 2}, {3, 6}}},
-    {"too many cells", "1,2\n2,4,5\n3,6\n", {{2, DataProblem::Kind::TooManyFields, 3}},
+    {"too many cells",
+     "1,2\n2,4,5\n3,6\n",
+     {{2, DataProblem::Kind::TooManyFields, 3}},
      {{1, 2}, {3, 6}}},
-    {"two points in a number", "1,2\n2,4\n3,6.5.1\n",
-     {{3, DataProblem::Kind::NotNumber, 2}}, {{1, 2}, {2, 4}}},
-    {"infinity and NaN are not numbers", "1,2\n2,inf\n3,nan\n4,1e999\n5,8\n6,9\n7,10\n8,11\n",
+    {"two points in a number",
+     "1,2\n2,4\n3,6.5.1\n",
+     {{3, DataProblem::Kind::NotNumber, 2}},
+     {{1, 2}, {2, 4}}},
+    {"infinity and NaN are not numbers",
+     "1,2\n2,inf\n3,nan\n4,1e999\n5,8\n6,9\n7,10\n8,11\n",
      {{2, DataProblem::Kind::NotNumber, 2},
       {3, DataProblem::Kind::NotNumber, 2},
       {4, DataProblem::Kind::NotNumber, 2}},
      {{1, 2}, {5, 8}, {6, 9}, {7, 10}, {8, 11}}},
-    {"lines counted across CR, CR LF and comments", "1,2\r\n#\r\n\r3,x\r4,8\n",
-     {{4, DataProblem::Kind::NotNumber, 2}}, {{1, 2}, {4, 8}}},
+    {"lines counted across CR, CR LF and comments",
+     "1,2\r\n#\r\n\r3,x\r4,8\n",
+     {{4, DataProblem::Kind::NotNumber, 2}},
+     {{1, 2}, {4, 8}}},
 };
 
 class ProblemTest : public ::testing::TestWithParam<ProblemCase> {};
@@ -168,12 +261,11 @@ TEST(DelimitedText, PositionsCountRowsThatAreLeftOut) {
 }
 
 TEST(DelimitedText, SetsBeyondTheRoomAreLeftOutAndSaidSo) {
-  const DataImport import = read("x,a,b,c,d\n1,2,3,4,5\n", {.maxSets = 2});
+  const DataImport import = read("x,a,b,c,d\n1,2,3,4,5\n", room(2));
   ASSERT_EQ(import.sets.size(), 2u);
   EXPECT_EQ(import.sets[1].name, QStringLiteral("b"));
-  EXPECT_EQ(import.problems,
-            (std::vector<DataProblem>{{2, DataProblem::Kind::TooManySets, 4, 2}}));
-  EXPECT_FALSE(read("1,2\n", {.maxSets = 0}).ok());
+  EXPECT_EQ(import.problems, (std::vector<DataProblem>{{2, DataProblem::Kind::TooManySets, 4, 2}}));
+  EXPECT_FALSE(read("1,2\n", room(0)).ok());
 }
 
 TEST(DelimitedText, NineColumnsGiveEightSets) {
@@ -183,7 +275,7 @@ TEST(DelimitedText, NineColumnsGiveEightSets) {
 }
 
 TEST(DelimitedText, PointsBeyondTheLimitAreLeftOut) {
-  const DataImport import = read("1,2\n2,4\n3,6\n4,8\n", {.maxPoints = 2});
+  const DataImport import = read("1,2\n2,4\n3,6\n4,8\n", room(DataSet::MaxCount, 2));
   ASSERT_EQ(import.sets.size(), 1u);
   EXPECT_EQ(import.sets[0].points.size(), 2u);
   EXPECT_EQ(import.problems,
@@ -250,7 +342,8 @@ TEST(DelimitedText, FilesThatCannotBeReadAreErrorsThatNameThem) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
   file.close();
-  EXPECT_EQ(readDataFile(binary).error, binary + QStringLiteral(" はテキストのファイルではありません"));
+  EXPECT_EQ(readDataFile(binary).error,
+            binary + QStringLiteral(" はテキストのファイルではありません"));
 
   const QString words = dir.filePath(QStringLiteral("words.txt"));
   QFile text(words);
