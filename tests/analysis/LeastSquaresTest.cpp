@@ -243,31 +243,6 @@ TEST(NonlinearFit, MisraFromFarAwayReachesTheOptimum) {
   EXPECT_NEAR(fit.residualSd, std::sqrt(fit.ssr / 12), 1e-15);
 }
 
-TEST(NonlinearFit, StandardErrorsFollowTheJacobian) {
-  // Exact exponential decay plus a disturbance: the errors are s sqrt((J^T J)^-1 ii) at the
-  // result, here with J from the derivatives of the formula.
-  const std::vector<double> x = grid(0, 0.25, 30);
-  std::vector<double> y;
-  for (std::size_t i = 0; i < x.size(); ++i)
-    y.push_back(3 * std::exp(-0.7 * x[i]) + disturbance(int(i), 0.01));
-  const auto f = [](double v, Params p) { return p[0] * std::exp(-p[1] * v); };
-  const FitResult fit = fitLeastSquares(pointwiseModel(f), x, y, std::vector<double>{1, 0.1});
-  ASSERT_TRUE(fit.ok());
-  double a = 0, b = 0, c = 0; // J^T J = [[a, b], [b, c]]
-  for (const double v : x) {
-    const double e = std::exp(-fit.values[1] * v);
-    const double d0 = e;
-    const double d1 = -fit.values[0] * v * e;
-    a += d0 * d0;
-    b += d0 * d1;
-    c += d1 * d1;
-  }
-  const double det = a * c - b * b;
-  const double s2 = fit.ssr / double(x.size() - 2);
-  EXPECT_NEAR(fit.standardErrors[0], std::sqrt(s2 * c / det), 1e-6 * fit.standardErrors[0]);
-  EXPECT_NEAR(fit.standardErrors[1], std::sqrt(s2 * a / det), 1e-6 * fit.standardErrors[1]);
-}
-
 TEST(FitFailures, NoConvergenceWithinTheBudgetIsReported) {
   const FitResult fit = fitLeastSquares(pointwiseModel(misra), MisraX, misraY(),
                                         std::vector<double>{500, 0.0001}, {.maxIterations = 3});

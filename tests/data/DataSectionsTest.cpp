@@ -271,8 +271,6 @@ TEST(DataPoints, CopiesShareThePointsAndCompareByValue) {
   EXPECT_EQ(equal, points);
   EXPECT_NE((DataPoints{DataPoint{1, 2}}), (DataPoints{DataPoint{1, 3}}));
   EXPECT_EQ(DataPoints(), DataPoints(std::vector<DataPoint>{}));
-  EXPECT_EQ((DataPoints{{1, 2}, {3, 4}}).xs(), (std::vector<double>{1, 3}));
-  EXPECT_EQ((DataPoints{{1, 2}, {3, 4}}).ys(), (std::vector<double>{2, 4}));
 }
 
 } // namespace

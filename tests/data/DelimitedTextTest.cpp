@@ -268,12 +268,6 @@ TEST(DelimitedText, SetsBeyondTheRoomAreLeftOutAndSaidSo) {
   EXPECT_FALSE(read("1,2\n", room(0)).ok());
 }
 
-TEST(DelimitedText, NineColumnsGiveEightSets) {
-  const DataImport import = read("0,1,2,3,4,5,6,7,8,9\n1,1,2,3,4,5,6,7,8,9\n");
-  EXPECT_EQ(import.sets.size(), std::size_t(DataSet::MaxCount));
-  EXPECT_EQ(import.problemCount, 1u);
-}
-
 TEST(DelimitedText, PointsBeyondTheLimitAreLeftOut) {
   const DataImport import = read("1,2\n2,4\n3,6\n4,8\n", room(DataSet::MaxCount, 2));
   ASSERT_EQ(import.sets.size(), 1u);
