@@ -54,6 +54,7 @@ test-asan: deps
 # target has found, which runs before it. Documents may be longer than formulas, so that values
 # cut at 1023 bytes are reached.
 FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement fuzz_document_read fuzz_document
+FUZZ_TARGETS += fuzz_data_read
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
   -print_final_stats=1
 
@@ -68,6 +69,7 @@ fuzz:
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t && cp fuzz/corpus/$$t/* $(FUZZ_DIR)/corpus/$$t/ && \
 	  if [ $$t = fuzz_document ]; then cp $(FUZZ_DIR)/corpus/fuzz_document_read/* $(FUZZ_DIR)/corpus/$$t/; fi && \
 	  case $$t in fuzz_document*) dict=document; len=4096;; *) dict=evalon; len=1024;; esac && \
+	  case $$t in fuzz_data*) dict=data; len=4096;; esac && \
 	  $(FUZZ_DIR)/bin/$$t $(FUZZ_FLAGS) -max_len=$$len -dict=fuzz/$$dict.dict -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- \
 	    $(FUZZ_DIR)/corpus/$$t || exit 1; \
 	done
@@ -114,6 +116,8 @@ bench:
 	@$(BENCH_DIR)/bin/document_bench
 	@$(BENCH_DIR)/bin/undo_bench
 	@$(BENCH_DIR)/bin/calculus_bench
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target data_bench
+	@$(BENCH_DIR)/bin/data_bench
 	@bench/render-vs-gnuplot.sh $(BENCH_DIR)/bin/kurvo-render
 
 clean:

@@ -10,6 +10,7 @@
 #include "ParameterNames.h"
 #include "ParameterSections.h"
 #include "CalculusSections.h"
+#include "DataSections.h"
 
 #include <algorithm>
 #include <cmath>
@@ -175,6 +176,7 @@ void WriteGraphModel(IniFile& ini, const GraphModel& model) {
   writeLegend(ini, model.legend);
   WriteParameters(ini, model.parameters);
   WriteCalculus(ini, model.calculus);
+  WriteDataSets(ini, model.dataSets);
 }
 
 void ReadGraphModel(const IniFile& ini, GraphModel& model) {
@@ -202,6 +204,7 @@ void ReadGraphModel(const IniFile& ini, GraphModel& model) {
   // them: not stored, at the value of a variable nobody set.
   model.parameters = ReadParameters(ini);
   model.calculus = ReadCalculus(ini);
+  model.dataSets = ReadDataSets(ini);
   for (const TFormula& formula : model.formulas)
     model.parameters.addFound(formula.ParameterNames());
 }

@@ -2,6 +2,7 @@
 
 #include "GraphModel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -43,6 +44,14 @@ GraphChange parameterChange(const GraphParameters& before, const GraphParameters
   return {};
 }
 
+// The first set that differs, or was added or removed; -1 when the sets are the same.
+int firstDataDifference(const DataSets& before, const DataSets& after) {
+  const std::size_t common = std::min(before.size(), after.size());
+  for (std::size_t i = 0; i < common; ++i)
+    if (before[i] != after[i]) return static_cast<int>(i);
+  return before.size() == after.size() ? -1 : static_cast<int>(common);
+}
+
 } // namespace
 
 GraphChange changeBetween(const GraphModel& before, const GraphModel& after) {
@@ -70,6 +79,8 @@ GraphChange changeBetween(const GraphModel& before, const GraphModel& after) {
     return rows;
   if (before.calculus != after.calculus) return {ChangeTopic::Calculus};
   if (before.legend != after.legend) return {ChangeTopic::Legend};
+  if (const int set = firstDataDifference(before.dataSets, after.dataSets); set >= 0)
+    return {ChangeTopic::Data, set};
   if (before.autoRedraw != after.autoRedraw) return {ChangeTopic::Options};
   return {};
 }

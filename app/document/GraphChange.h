@@ -20,6 +20,7 @@ enum class ChangeTopic {
   Parameters,
   Calculus, // derivative curves, tangents and areas
   Legend, // shown, hidden or moved
+  Data, // the data sets: added, removed, their points or their look; item: the first set
   Options,
 };
 

@@ -1,9 +1,10 @@
 // GraphModel: everything a graph document holds, as one plain value: range, margins, border,
-// back brush, the two axes, the five function slots, the labels, the parameters and the
-// options. The graph control holds one and draws it; documents are read into it and written
+// back brush, the two axes, the five function slots, the labels, the parameters, the
+// options and the data sets. The graph control holds one and draws it; documents are read into it and written
 // from it with no widget (app/document).
 #pragma once
 
+#include "DataSet.h"
 #include "FuncFormula.h"
 #include "GraphAxis.h"
 #include "GraphBrush.h"
@@ -37,6 +38,7 @@ struct GraphModel {
   GraphParameters parameters;
   GraphCalculus calculus; // derivative curves, tangents and areas
   GraphLegend legend; // an option, stored in [Options] with the others
+  DataSets dataSets; // up to DataSet::MaxCount sets of points, drawn with the curves
 
   // What a new graph holds: the defaults, and each slot's pen in its own colour.
   static GraphModel NewGraph();

@@ -27,8 +27,9 @@ class QIODevice;
 class IniFile {
 public:
   // Only this much of a file is read, which bounds the memory a huge or hostile file can take;
-  // the rest is neither seen nor lost: UpdateFile copies it unchanged.
-  static constexpr qint64 MaxReadBytes = 4 * 1024 * 1024;
+  // the rest is neither seen nor lost: UpdateFile copies it unchanged. A document with the most
+  // data points a graph holds (a million, about 50 bytes each at most) fits.
+  static constexpr qint64 MaxReadBytes = 64 * 1024 * 1024;
   static constexpr qsizetype MaxValueBytes = 1023;
 
   // Reads the file; a missing or unreadable file reads as empty, and ReadFailed tells it.

@@ -273,7 +273,8 @@ TEST_F(IniFileTest, RandomBinaryFileNeverFails) {
 
 TEST_F(IniFileTest, HugeLineIsSkippedAndKeptOnSave) {
   const QByteArray head = "[S]\r\nA=1\r\n";
-  const QByteArray tail = QByteArray(5 * 1024 * 1024, 'z') + "\r\n[T]\r\nB=2\r\n";
+  const QByteArray tail =
+      QByteArray(IniFile::MaxReadBytes + 1024 * 1024, 'z') + "\r\n[T]\r\nB=2\r\n";
   writeFile(head + tail);
   IniFile ini(path());
   EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("A"), 0), 1);
