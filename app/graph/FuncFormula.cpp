@@ -17,7 +17,8 @@ QString TFormula::Caption() const {
     return QStringLiteral("x = %1, y = %2").arg(Formula, FormulaY);
   case CurveKind::Polar: return QStringLiteral("r = ") + Formula;
   case CurveKind::XOfY: return QStringLiteral("x = ") + Formula;
-  case CurveKind::Function: break;
+  case CurveKind::Function:
+  case CurveKind::Relation: break;
   }
   return Formula;
 }

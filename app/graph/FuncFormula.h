@@ -29,7 +29,8 @@ public:
   long double TMax = DefaultTMax;
 
   bool Used() const;
-  // The slot as the legend names it: a y = f(x) formula as written, the others as equations
+  // The slot as the legend names it: a y = f(x) formula or a relation as written, the others
+  // as equations
   // ("x = y^2-2", "r = cos(5*t)", "x = cos(t), y = sin(t)").
   QString Caption() const;
   // The texts the slot's kind evaluates: Formula, and FormulaY for a parametric slot.

@@ -35,6 +35,8 @@ QString changeName(const GraphChange& change) {
     return QStringLiteral(u"微積分の変更");
   case ChangeTopic::Legend:
     return QStringLiteral(u"凡例の変更");
+  case ChangeTopic::Data:
+    return QStringLiteral(u"データの変更");
   case ChangeTopic::Options:
     return QStringLiteral(u"オプションの変更");
   case ChangeTopic::None:
