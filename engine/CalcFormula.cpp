@@ -2,7 +2,9 @@
 // operator tokens their codes and feeds everything into an evaluation machine.
 #include "TCalcSystem.h"
 
+#include "FormulaCache.h"
 #include "FormulaScanner.h"
+#include "LiteralValue.h"
 #include "LongRange.h"
 #include "OperatorTable.h"
 #include "ReferenceResolve.h"
@@ -11,41 +13,10 @@
 #include "fCalc.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
-
-// The most decimal digits whose whole number is always an exact double.
-constexpr int ExactDigits = 15;
-
-// The double value of a literal's digits; a second "." ends the number (1.2.3 is 1.2).
-// Up to ExactDigits digits, the digits as a whole number and the power of ten of the
-// decimals are both exact doubles, so one division gives the correctly rounded value at
-// once; longer literals are rounded by from_chars, which unlike strtod does not depend on
-// the locale.
-double literalValue(const char* text) {
-  static constexpr double powersOfTen[ExactDigits + 1] = {
-      1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  std::uint64_t digits = 0;
-  int count = 0;
-  int decimals = 0;
-  bool point = false;
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (*p == '.') {
-      if (point) break;
-      point = true;
-      continue;
-    }
-    if (++count > ExactDigits) {
-      double value = 0.0;
-      std::from_chars(text, text + std::strlen(text), value);
-      return value;
-    }
-    digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
-    decimals += point ? 1 : 0;
-  }
-  return static_cast<double>(digits) / powersOfTen[decimals];
-}
 
 int scanFaultStatus(ScanFault fault) {
   switch (fault) {
@@ -115,15 +86,173 @@ void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint
   err = static_cast<std::uint32_t>(evaluate(formula, result));
 }
 
+namespace {
+
+// The operations of a double program on doubles, as gValue performs them on two doubles
+// (gValue.cpp): "+", "-", "*" directly, "/" after its zero test, "^" through std::pow, so
+// that every bit is the same. Codes come from ProgramBuilder (FormulaCache.cpp).
+inline int infixOnDoubles(int code, double& left, double right) {
+  switch (code) {
+  case OpPlus:
+    left = left + right;
+    return ev::Ok;
+  case OpMinus:
+    left = left - right;
+    return ev::Ok;
+  case OpTimes:
+    left = left * right;
+    return ev::Ok;
+  case OpDivide:
+    if (right == 0.0) return ev::DivisionByZero;
+    left = left / right;
+    return ev::Ok;
+  default: // OpPower
+    left = std::pow(left, right);
+    return ev::Ok;
+  }
+}
+
+// Unary minus and abs directly; the functions through gValue's own operation on a double
+// value, which keeps its domain tests and its rounding exactly.
+inline int prefixOnDouble(int code, double& operand) {
+  if (code == OpInvert) {
+    operand = -operand;
+    return ev::Ok;
+  }
+  if (code == OpAbs) {
+    if (!(operand >= 0.0)) operand = -operand;
+    return ev::Ok;
+  }
+  gValue value(operand);
+  if (int status = operators[static_cast<std::size_t>(code)].prefix(value)) return status;
+  return value.getValue(operand);
+}
+
+} // namespace
+
+// With the cache on (the store's switch, FormulaCache.h), a formula is scanned once and then
+// run from its entry; otherwise, and for subscript expressions evaluated while a formula
+// runs from its entry (which must not change under it), it is scanned at every call.
 int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
-  TokenArray items;
-  int count = 0;
-  if (int status = getItems(formula, items, count)) return status;
-  if (count < 1) return ev::EmptyFormula;
-  convertOperator(items, count);
-  for (int n = 0; n < count; ++n) {
-    const int status = items[n].getType() == item::Operator ? machine.set(items[n].getOpeType())
-                                                            : pushOperand(machine, items[n]);
+  const char* text = formula ? formula : "";
+  FormulaCache* cache = store->formulaCaching() && nesting == 0 ? &store->formulaCache() : nullptr;
+  std::size_t length = 0;
+  formulacache::Entry* entry = nullptr;
+  if (cache) {
+    length = strnlen(text, FormulaCache::MaxKeyLength + 1);
+    if (length > FormulaCache::MaxKeyLength)
+      cache = nullptr;
+    else
+      entry = cache->find(text, length);
+  }
+  if (!entry) {
+    TokenArray items;
+    int count = 0;
+    int status = getItems(text, items, count);
+    if (status == ev::Ok && count < 1) status = ev::EmptyFormula;
+    if (status == ev::Ok) convertOperator(items, count);
+    if (cache) entry = cache->store(text, length, status, items, count);
+    if (!entry) {
+      if (status) return status;
+      for (int n = 0; n < count; ++n) {
+        status = items[n].getType() == item::Operator ? machine.set(items[n].getOpeType())
+                                                       : pushOperand(machine, items[n]);
+        if (status) return status;
+      }
+      return machine.term();
+    }
+  }
+  if (entry->status) return entry->status;
+
+  // A name read as a fresh scan reads it (pushOperand), except that a plain name the store
+  // has found before, in the same generation, is that variable without a lookup.
+  auto read = [&](formulacache::Token& token, auto& out) -> int {
+    if (token.found && token.foundIn == store->generation()) return token.found->getValue(out);
+    const char* name = entry->textOf(token);
+    const int status = resolve(name, readInto(out));
+    if (token.plainName) {
+      token.found = store->find(name, 0, 0);
+      token.foundIn = store->generation();
+    }
+    return status;
+  };
+
+  if (floatFlag && entry->hasProgram) {
+    double values[FormulaCache::ProgramStack];
+    int top = 0;
+    for (const formulacache::Step& step : entry->steps) {
+      switch (step.op) {
+      case formulacache::Op::Read: {
+        double value = 0.0;
+        if (int status = read(entry->tokens[static_cast<std::size_t>(step.token)], value))
+          return status;
+        values[top++] = value;
+        break;
+      }
+      case formulacache::Op::Constant:
+        values[top++] = step.constant;
+        break;
+      case formulacache::Op::Prefix:
+        if (int status = prefixOnDouble(step.code, values[top - 1])) return status;
+        break;
+      case formulacache::Op::Infix:
+        if (int status = infixOnDoubles(step.code, values[top - 2], values[top - 1]))
+          return status;
+        --top;
+        break;
+      }
+    }
+    return machine.push(values[0]);
+  }
+
+  // Otherwise the tokens go into the machine as pushOperand and set would feed them.
+  for (formulacache::Token& token : entry->tokens) {
+    int status = ev::Ok;
+    switch (token.kind) {
+    case item::Operator:
+      status = machine.set(token.code);
+      break;
+    case item::LongName:
+      if (!floatFlag) {
+        std::int32_t value = 0;
+        status = read(token, value);
+        if (status == ev::Ok) status = machine.push(value);
+        break;
+      }
+      [[fallthrough]];
+    case item::DoubleName: {
+      double value = 0.0;
+      status = read(token, value);
+      if (status == ev::Ok) status = machine.push(value);
+      break;
+    }
+    case item::IntLiteral:
+      if (floatFlag)
+        status = machine.push(token.literal);
+      else if (token.literal < LongMin || token.literal > LongMax)
+        status = ev::OutOfLongRange;
+      else
+        status = machine.push(static_cast<std::int32_t>(token.literal));
+      break;
+    case item::RealLiteral:
+      status = machine.push(token.literal);
+      break;
+    case item::StringName: {
+      char value[BufferSize];
+      status = read(token, value);
+      if (status == ev::Ok) status = machine.push(value);
+      break;
+    }
+    case item::StringLiteral: {
+      char value[BufferSize];
+      getStringValue(entry->textOf(token), value);
+      status = machine.push(value);
+      break;
+    }
+    default:
+      status = ev::IllegalCharacter;
+      break;
+    }
     if (status) return status;
   }
   return machine.term();
