@@ -2,6 +2,7 @@
 // operator tokens their codes and feeds everything into an evaluation machine.
 #include "TCalcSystem.h"
 
+#include "DoubleOperations.h"
 #include "FormulaCache.h"
 #include "FormulaScanner.h"
 #include "LiteralValue.h"
@@ -13,8 +14,8 @@
 #include "fCalc.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -48,12 +49,166 @@ int machineResult(fCalc& machine, char*& out) {
   return machine.getStringResult(out);
 }
 
+// A name of a cached formula, read as a fresh scan reads it (pushOperand: resolveName),
+// except that a plain name the store has found before, in the same generation, is that
+// variable without a lookup.
+template <class Out, class ResolveName>
+int readToken(const TVarSystem& store, const formulacache::Entry& entry,
+              formulacache::Token& token, Out& out, ResolveName resolveName) {
+  if (token.found && token.foundIn == store.generation()) {
+    if constexpr (std::is_same_v<Out, double>) {
+      if (token.foundDouble) {
+        out = *token.foundDouble;
+        return ev::Ok;
+      }
+    }
+    return token.found->getValue(out);
+  }
+  const char* name = entry.textOf(token);
+  const int status = resolveName(name, out);
+  if (token.plainName) {
+    token.found = store.find(name, 0, 0);
+    token.foundDouble = token.found && token.found->who() == 'F'
+                            ? static_cast<const doubleVariable*>(token.found)->valueAddress()
+                            : nullptr;
+    token.foundIn = store.generation();
+  }
+  return status;
+}
+
+// Finds the variables of the program's plain names afresh when the store has changed since
+// they were found. Only a lookup: a name not found stays null and is read as a fresh scan
+// reads it, with whatever that creates, when its step comes.
+inline void resolveProgram(const TVarSystem& store, formulacache::Entry& entry) {
+  for (formulacache::Step& step : entry.steps) {
+    if (step.op != formulacache::Op::Read && step.op != formulacache::Op::InfixRead) continue;
+    const formulacache::Token& token = entry.tokens[static_cast<std::size_t>(step.token)];
+    step.found = token.plainName ? store.find(entry.textOf(token), 0, 0) : nullptr;
+    step.foundDouble = step.found && step.found->who() == 'F'
+                           ? static_cast<const doubleVariable*>(step.found)->valueAddress()
+                           : nullptr;
+  }
+  entry.resolvedIn = store.generation();
+}
+
+// Runs the double program of the entry (FormulaCache.h): its reads and operations in the
+// order of the machine, each status ending it as it would end the machine. A variable found
+// in this generation is the one a lookup would find: variables are removed only all at once,
+// which starts a new generation, and one created by a read during the run leaves those found
+// before in place.
+template <class ResolveName>
+int runProgram(const TVarSystem& store, formulacache::Entry& entry, double& result,
+               ResolveName resolveName) {
+  using formulacache::Run;
+  if (entry.resolvedIn != store.generation()) resolveProgram(store, entry);
+  // The right operand of a step that reads a variable.
+  auto read = [&](const formulacache::Step& step, double& value) -> int {
+    if (step.foundDouble) {
+      value = *step.foundDouble;
+      return ev::Ok;
+    }
+    if (step.found) return step.found->getValue(value);
+    return resolveName(entry.textOf(entry.tokens[static_cast<std::size_t>(step.token)]), value);
+  };
+  double values[FormulaCache::ProgramStack];
+  int top = -1;
+  for (const formulacache::Step& step : entry.steps) {
+    double right = 0.0;
+    int status = ev::Ok;
+    switch (step.run) {
+    case Run::Read:
+      status = read(step, values[++top]);
+      break;
+    case Run::Constant:
+      values[++top] = step.constant;
+      break;
+    case Run::Negate:
+      values[top] = -values[top];
+      break;
+    case Run::Function:
+      status = gValue::applyFunctionToDouble(step.code - FirstFunction, values[top]);
+      break;
+    case Run::Add:
+      values[top - 1] = values[top - 1] + values[top];
+      --top;
+      break;
+    case Run::Subtract:
+      values[top - 1] = values[top - 1] - values[top];
+      --top;
+      break;
+    case Run::Multiply:
+      values[top - 1] = values[top - 1] * values[top];
+      --top;
+      break;
+    case Run::Divide:
+    case Run::Power:
+      status = formulacache::infixOnDoubles(step.code, values[top - 1], values[top]);
+      --top;
+      break;
+    case Run::AddRead:
+      status = read(step, right);
+      values[top] = values[top] + right;
+      break;
+    case Run::SubtractRead:
+      status = read(step, right);
+      values[top] = values[top] - right;
+      break;
+    case Run::MultiplyRead:
+      status = read(step, right);
+      values[top] = values[top] * right;
+      break;
+    case Run::DivideRead:
+    case Run::PowerRead:
+      status = read(step, right);
+      if (status == ev::Ok) status = formulacache::infixOnDoubles(step.code, values[top], right);
+      break;
+    case Run::AddConstant:
+      values[top] = values[top] + step.constant;
+      break;
+    case Run::SubtractConstant:
+      values[top] = values[top] - step.constant;
+      break;
+    case Run::MultiplyConstant:
+      values[top] = values[top] * step.constant;
+      break;
+    case Run::DivideConstant:
+    case Run::PowerConstant:
+      status = formulacache::infixOnDoubles(step.code, values[top], step.constant);
+      break;
+    }
+    if (status) return status;
+  }
+  result = values[0];
+  return ev::Ok;
+}
+
+// The final value of a double program, taken as the machine takes its final double value.
+template <class Out> int programResult(double value, Out& out) {
+  if constexpr (std::is_same_v<Out, double>) {
+    out = value;
+    return ev::Ok;
+  } else {
+    return gValue(value).getValue(out);
+  }
+}
+
 } // namespace
 
 // The course of every entry point: a fresh machine, the formula, the result in the kind
-// asked for. Without a store nothing is evaluated.
+// asked for. Without a store nothing is evaluated. A formula cached with a double program
+// runs without the machine in double mode (FormulaCache.h).
 template <class Out> int TCalcSystem::evaluate(const char* formula, Out& out) {
   if (!store) return ev::NoSystem;
+  if (floatFlag && nesting == 0 && store->formulaCaching()) {
+    formulacache::Entry* entry = store->formulaCache().find(formula ? formula : "");
+    if (entry && entry->hasProgram) {
+      double value = 0.0;
+      const int status = runProgram(*store, *entry, value, [this](const char* name, auto& read) {
+        return resolve(name, readInto(read));
+      });
+      return status != ev::Ok ? status : programResult(value, out);
+    }
+  }
   fCalc machine;
   const int status = calcFormula(machine, formula);
   return status != ev::Ok ? status : machineResult(machine, out);
@@ -86,66 +241,17 @@ void TCalcSystem::calcStringFormula(char* result, const char* formula, std::uint
   err = static_cast<std::uint32_t>(evaluate(formula, result));
 }
 
-namespace {
-
-// The operations of a double program on doubles, as gValue performs them on two doubles
-// (gValue.cpp): "+", "-", "*" directly, "/" after its zero test, "^" through std::pow, so
-// that every bit is the same. Codes come from ProgramBuilder (FormulaCache.cpp).
-inline int infixOnDoubles(int code, double& left, double right) {
-  switch (code) {
-  case OpPlus:
-    left = left + right;
-    return ev::Ok;
-  case OpMinus:
-    left = left - right;
-    return ev::Ok;
-  case OpTimes:
-    left = left * right;
-    return ev::Ok;
-  case OpDivide:
-    if (right == 0.0) return ev::DivisionByZero;
-    left = left / right;
-    return ev::Ok;
-  default: // OpPower
-    left = std::pow(left, right);
-    return ev::Ok;
-  }
-}
-
-// Unary minus and abs directly; the functions through gValue's own operation on a double
-// value, which keeps its domain tests and its rounding exactly.
-inline int prefixOnDouble(int code, double& operand) {
-  if (code == OpInvert) {
-    operand = -operand;
-    return ev::Ok;
-  }
-  if (code == OpAbs) {
-    if (!(operand >= 0.0)) operand = -operand;
-    return ev::Ok;
-  }
-  gValue value(operand);
-  if (int status = operators[static_cast<std::size_t>(code)].prefix(value)) return status;
-  return value.getValue(operand);
-}
-
-} // namespace
-
 // With the cache on (the store's switch, FormulaCache.h), a formula is scanned once and then
 // run from its entry; otherwise, and for subscript expressions evaluated while a formula
 // runs from its entry (which must not change under it), it is scanned at every call.
 int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
   const char* text = formula ? formula : "";
   FormulaCache* cache = store->formulaCaching() && nesting == 0 ? &store->formulaCache() : nullptr;
-  std::size_t length = 0;
-  formulacache::Entry* entry = nullptr;
-  if (cache) {
-    length = strnlen(text, FormulaCache::MaxKeyLength + 1);
-    if (length > FormulaCache::MaxKeyLength)
-      cache = nullptr;
-    else
-      entry = cache->find(text, length);
-  }
+  formulacache::Entry* entry = cache ? cache->find(text) : nullptr;
   if (!entry) {
+    // Formulas too long for a key are not cached.
+    const std::size_t length = strnlen(text, FormulaCache::MaxKeyLength + 1);
+    if (length > FormulaCache::MaxKeyLength) cache = nullptr;
     TokenArray items;
     int count = 0;
     int status = getItems(text, items, count);
@@ -164,48 +270,13 @@ int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
   }
   if (entry->status) return entry->status;
 
-  // A name read as a fresh scan reads it (pushOperand), except that a plain name the store
-  // has found before, in the same generation, is that variable without a lookup.
-  auto read = [&](formulacache::Token& token, auto& out) -> int {
-    if (token.found && token.foundIn == store->generation()) return token.found->getValue(out);
-    const char* name = entry->textOf(token);
-    const int status = resolve(name, readInto(out));
-    if (token.plainName) {
-      token.found = store->find(name, 0, 0);
-      token.foundIn = store->generation();
-    }
-    return status;
+  auto read = [&](formulacache::Token& token, auto& out) {
+    return readToken(*store, *entry, token, out, [this](const char* name, auto& value) {
+      return resolve(name, readInto(value));
+    });
   };
 
-  if (floatFlag && entry->hasProgram) {
-    double values[FormulaCache::ProgramStack];
-    int top = 0;
-    for (const formulacache::Step& step : entry->steps) {
-      switch (step.op) {
-      case formulacache::Op::Read: {
-        double value = 0.0;
-        if (int status = read(entry->tokens[static_cast<std::size_t>(step.token)], value))
-          return status;
-        values[top++] = value;
-        break;
-      }
-      case formulacache::Op::Constant:
-        values[top++] = step.constant;
-        break;
-      case formulacache::Op::Prefix:
-        if (int status = prefixOnDouble(step.code, values[top - 1])) return status;
-        break;
-      case formulacache::Op::Infix:
-        if (int status = infixOnDoubles(step.code, values[top - 2], values[top - 1]))
-          return status;
-        --top;
-        break;
-      }
-    }
-    return machine.push(values[0]);
-  }
-
-  // Otherwise the tokens go into the machine as pushOperand and set would feed them.
+  // The tokens go into the machine as pushOperand and set would feed them.
   for (formulacache::Token& token : entry->tokens) {
     int status = ev::Ok;
     switch (token.kind) {

@@ -1,5 +1,6 @@
 #include "FormulaCache.h"
 
+#include "DoubleOperations.h"
 #include "EvalonStatus.h"
 #include "LiteralValue.h"
 #include "OperatorTable.h"
@@ -11,7 +12,9 @@
 #include <new>
 
 using formulacache::Entry;
+using formulacache::infixOnDoubles;
 using formulacache::Op;
+using formulacache::prefixOnDouble;
 using formulacache::Step;
 using formulacache::Token;
 
@@ -93,14 +96,39 @@ private:
     if (operators == 0 || values == 0) return false;
     const int code = stack[--operators];
     if ((code >= FirstFunction && code <= LastFunction) || code == OpInvert) {
+      // An operation on a literal that succeeds is done here, once.
+      if (!steps.empty() && steps.back().op == Op::Constant) {
+        double value = steps.back().constant;
+        if (prefixOnDouble(code, value) == ev::Ok) {
+          steps.back().constant = value;
+          return true;
+        }
+      }
       steps.push_back({Op::Prefix, code, -1, 0.0});
       return true;
     }
     const bool arithmetic = code == OpPlus || code == OpMinus || code == OpTimes ||
                             code == OpDivide || code == OpPower;
     if (!arithmetic || values < 2) return false;
-    steps.push_back({Op::Infix, code, -1, 0.0});
     --values;
+    // Every step leaves its result on top, so the two last steps made the two top values.
+    const std::size_t n = steps.size();
+    if (n >= 2 && steps[n - 1].op == Op::Constant && steps[n - 2].op == Op::Constant) {
+      double left = steps[n - 2].constant;
+      if (infixOnDoubles(code, left, steps[n - 1].constant) == ev::Ok) {
+        steps.pop_back();
+        steps.back().constant = left;
+        return true;
+      }
+    }
+    // A right operand read or written just before is taken by the operation itself.
+    Step& right = steps[n - 1];
+    if (right.op == Op::Read || right.op == Op::Constant) {
+      right.op = right.op == Op::Read ? Op::InfixRead : Op::InfixConstant;
+      right.code = code;
+      return true;
+    }
+    steps.push_back({Op::Infix, code, -1, 0.0});
     return true;
   }
 
@@ -109,6 +137,30 @@ private:
   int operators = 0;
   int values = 0;
 };
+
+// The run-time operation of a built step.
+formulacache::Run runOf(const Step& step) {
+  using formulacache::Run;
+  switch (step.op) {
+  case Op::Read:
+    return Run::Read;
+  case Op::Constant:
+    return Run::Constant;
+  case Op::Prefix:
+    return step.code == OpInvert ? Run::Negate : Run::Function;
+  default:
+    break;
+  }
+  const int base = step.op == Op::Infix       ? static_cast<int>(Run::Add)
+                   : step.op == Op::InfixRead ? static_cast<int>(Run::AddRead)
+                                              : static_cast<int>(Run::AddConstant);
+  const int offset = step.code == OpPlus     ? 0
+                     : step.code == OpMinus  ? 1
+                     : step.code == OpTimes  ? 2
+                     : step.code == OpDivide ? 3
+                                             : 4;
+  return static_cast<Run>(base + offset);
+}
 
 bool isName(int kind) {
   return kind == item::LongName || kind == item::DoubleName || kind == item::StringName;
@@ -139,23 +191,18 @@ void fill(Entry& entry, const char* formula, std::size_t length, int status, Tok
   }
   ProgramBuilder builder(entry.steps);
   entry.hasProgram = builder.build(entry.tokens);
+  entry.resolvedIn = Entry::NotResolved;
   if (!entry.hasProgram) entry.steps.clear();
+  for (Step& step : entry.steps)
+    step.run = runOf(step);
 }
 
 } // namespace
 
-Entry* FormulaCache::find(const char* formula, std::size_t length) {
-  // The formula evaluated last is asked for again at every sample of a plot.
-  Entry* recent = &entries[static_cast<std::size_t>(mostRecent)];
-  if (recent->valid && recent->key.size() == length &&
-      std::memcmp(recent->key.data(), formula, length) == 0) {
-    recent->lastUse = ++clock;
-    return recent;
-  }
+Entry* FormulaCache::findOther(const char* formula) {
   for (int n = 0; n < Entries; ++n) {
     Entry& entry = entries[static_cast<std::size_t>(n)];
-    if (entry.valid && entry.key.size() == length &&
-        std::memcmp(entry.key.data(), formula, length) == 0) {
+    if (entry.valid && matches(entry.key, formula)) {
       entry.lastUse = ++clock;
       mostRecent = n;
       return &entry;

@@ -46,15 +46,27 @@ struct Token {
   std::uint32_t text;   // offset of the token's terminated text in Entry::texts
   bool plainName;       // a name that is resolved as it stands: no subscript, no blank
   const variable* found; // the variable the plain name found, in generation foundIn
+  const double* foundDouble; // its value, when it is a double variable
   std::uint64_t foundIn;
 };
 
 // One step of a double program.
 enum class Op : std::uint8_t {
-  Read,     // the double value of the variable of token `token`
-  Constant, // the literal `constant`
-  Prefix,   // the one-operand operation of `code` on the top value
-  Infix,    // the two-operand operation of `code` on the two top values
+  Read,          // the double value of the variable of token `token`
+  Constant,      // the literal `constant`
+  Prefix,        // the one-operand operation of `code` on the top value
+  Infix,         // the two-operand operation of `code` on the two top values
+  InfixRead,     // Read, then Infix: the variable is the right operand
+  InfixConstant, // Constant, then Infix
+};
+
+// What a step does at run time: the operation is part of the step, so that one dispatch
+// does it (Step::run, derived from op and code when the program is built).
+enum class Run : std::uint8_t {
+  Read, Constant, Negate, Function,
+  Add, Subtract, Multiply, Divide, Power,                               // Infix
+  AddRead, SubtractRead, MultiplyRead, DivideRead, PowerRead,           // InfixRead
+  AddConstant, SubtractConstant, MultiplyConstant, DivideConstant, PowerConstant, // InfixConstant
 };
 
 struct Step {
@@ -62,6 +74,11 @@ struct Step {
   std::int32_t code;
   std::int32_t token;
   double constant;
+  Run run = Run::Read;
+  // Read and InfixRead of a plain name: the variable found in Entry::resolvedIn (null if
+  // none), and its value if it is a double variable.
+  const variable* found = nullptr;
+  const double* foundDouble = nullptr;
 };
 
 struct Entry {
@@ -72,6 +89,8 @@ struct Entry {
   std::string texts;
   bool hasProgram = false; // steps hold the double-mode program
   std::vector<Step> steps;
+  std::uint64_t resolvedIn = NotResolved; // the store generation the steps' variables are of
+  static constexpr std::uint64_t NotResolved = ~std::uint64_t{0};
   std::uint64_t lastUse = 0;
 
   const char* textOf(const Token& token) const { return texts.data() + token.text; }
@@ -91,8 +110,16 @@ public:
   FormulaCache(const FormulaCache&) = delete;
   FormulaCache& operator=(const FormulaCache&) = delete;
 
-  // The entry of exactly these bytes, or null.
-  formulacache::Entry* find(const char* formula, std::size_t length);
+  // The entry whose key is the terminated formula, or null. Reads the formula only as far
+  // as its terminator or the first byte that differs from a key.
+  formulacache::Entry* find(const char* formula) {
+    formulacache::Entry& recent = entries[static_cast<std::size_t>(mostRecent)];
+    if (recent.valid && matches(recent.key, formula)) {
+      recent.lastUse = ++clock;
+      return &recent;
+    }
+    return findOther(formula);
+  }
 
   // Stores what the scan gave (a non-zero status, or the converted tokens) in the least
   // recently used entry and returns it; null when memory for it cannot be had (the entry is
@@ -104,6 +131,16 @@ public:
   int size() const; // entries in use
 
 private:
+  // The key and the formula are the same bytes: the key holds no terminator, so a shorter
+  // formula differs at its terminator, and a longer one does not end after the key.
+  static bool matches(const std::string& key, const char* formula) {
+    const char* k = key.data();
+    const std::size_t length = key.size();
+    for (std::size_t n = 0; n < length; ++n)
+      if (k[n] != formula[n]) return false;
+    return formula[length] == '\0';
+  }
+  formulacache::Entry* findOther(const char* formula);
   formulacache::Entry* victim();
 
   std::array<formulacache::Entry, Entries> entries;

@@ -56,6 +56,35 @@ double toDegrees(double radians) {
   return t * InverseOfPi;
 }
 
+
+// The functions of the formula language on a double, shared by the operations below and
+// by applyFunctionToDouble, so that both compute the same bits.
+constexpr auto Sin = [](double x) { return std::sin(x); };
+constexpr auto Cos = [](double x) { return std::cos(x); };
+constexpr auto Tan = [](double x) { return std::tan(x); };
+constexpr auto Exp = [](double x) { return std::exp(x); };
+constexpr auto Log10 = [](double x) { return std::log10(x); };
+constexpr auto Log = [](double x) { return std::log(x); };
+constexpr auto Log2 = [](double x) { return std::log(x) / std::log(2.0); };
+constexpr auto Asin = [](double x) { return std::asin(x); };
+constexpr auto Acos = [](double x) { return std::acos(x); };
+constexpr auto Atan = [](double x) { return std::atan(x); };
+constexpr auto Sqrt = [](double x) { return std::sqrt(x); };
+constexpr auto Sind = [](double x) { return std::sin(toRadians(x)); };
+constexpr auto Cosd = [](double x) { return std::cos(toRadians(x)); };
+constexpr auto Tand = [](double x) { return std::tan(toRadians(x)); };
+constexpr auto Asind = [](double x) { return toDegrees(std::asin(x)); };
+constexpr auto Acosd = [](double x) { return toDegrees(std::acos(x)); };
+constexpr auto Atand = [](double x) { return toDegrees(std::atan(x)); };
+constexpr auto Ceil = [](double x) { return std::ceil(x); };
+constexpr auto Floor = [](double x) { return std::floor(x); };
+constexpr auto Int = [](double x) { return std::floor(x + 0.5); };
+
+// A function and the arguments it refuses, in the order of the function codes (sin first).
+struct RealFunction {
+  double (*apply)(double);
+  bool (*refuses)(double);
+};
 } // namespace
 
 bool gValue::isNumeric() const {
@@ -336,48 +365,48 @@ int gValue::power(const gValue& right) {
 }
 
 int gValue::execSIN() {
-  return applyReal([](double x) { return std::sin(x); });
+  return applyReal(Sin);
 }
 
 int gValue::execCOS() {
-  return applyReal([](double x) { return std::cos(x); });
+  return applyReal(Cos);
 }
 
 int gValue::execTAN() {
-  return applyReal([](double x) { return std::tan(x); });
+  return applyReal(Tan);
 }
 
 int gValue::execEXP() {
-  return applyReal([](double x) { return std::exp(x); });
+  return applyReal(Exp);
 }
 
 int gValue::execLOG10() {
-  return applyReal([](double x) { return std::log10(x); }, NotPositive);
+  return applyReal(Log10, NotPositive);
 }
 
 int gValue::execLOG() {
-  return applyReal([](double x) { return std::log(x); }, NotPositive);
+  return applyReal(Log, NotPositive);
 }
 
 // ln(x) / ln(2.0), not the library's log2, which may differ in the last bit.
 int gValue::execLOG2() {
-  return applyReal([](double x) { return std::log(x) / std::log(2.0); }, NotPositive);
+  return applyReal(Log2, NotPositive);
 }
 
 int gValue::execASIN() {
-  return applyReal([](double x) { return std::asin(x); }, OutsideUnit);
+  return applyReal(Asin, OutsideUnit);
 }
 
 int gValue::execACOS() {
-  return applyReal([](double x) { return std::acos(x); }, OutsideUnit);
+  return applyReal(Acos, OutsideUnit);
 }
 
 int gValue::execATAN() {
-  return applyReal([](double x) { return std::atan(x); });
+  return applyReal(Atan);
 }
 
 int gValue::execSQRT() {
-  return applyReal([](double x) { return std::sqrt(x); }, Negative);
+  return applyReal(Sqrt, Negative);
 }
 
 // Keeps the tag. A long has no overflow check: abs(-2147483648) is -2147483648
@@ -397,40 +426,65 @@ int gValue::execABS() {
 }
 
 int gValue::execCEIL() {
-  return applyToDouble([](double x) { return std::ceil(x); });
+  return applyToDouble(Ceil);
 }
 
 int gValue::execFLOOR() {
-  return applyToDouble([](double x) { return std::floor(x); });
+  return applyToDouble(Floor);
 }
 
 // Rounds half up: floor(x + 0.5), so 2.5 gives 3.0 and -2.5 gives -2.0.
 int gValue::execINT() {
-  return applyToDouble([](double x) { return std::floor(x + 0.5); });
+  return applyToDouble(Int);
 }
 
 int gValue::execSIND() {
-  return applyReal([](double x) { return std::sin(toRadians(x)); });
+  return applyReal(Sind);
 }
 
 int gValue::execCOSD() {
-  return applyReal([](double x) { return std::cos(toRadians(x)); });
+  return applyReal(Cosd);
 }
 
 int gValue::execTAND() {
-  return applyReal([](double x) { return std::tan(toRadians(x)); });
+  return applyReal(Tand);
 }
 
 int gValue::execASIND() {
-  return applyReal([](double x) { return toDegrees(std::asin(x)); }, OutsideUnit);
+  return applyReal(Asind, OutsideUnit);
 }
 
 int gValue::execACOSD() {
-  return applyReal([](double x) { return toDegrees(std::acos(x)); }, OutsideUnit);
+  return applyReal(Acosd, OutsideUnit);
 }
 
 int gValue::execATAND() {
-  return applyReal([](double x) { return toDegrees(std::atan(x)); });
+  return applyReal(Atand);
+}
+
+namespace {
+
+// Abs as execABS does it on a double.
+constexpr auto Abs = [](double x) { return !(x >= 0.0) ? -x : x; };
+
+constexpr RealFunction realFunctions[] = {
+    {Sin, Never},   {Cos, Never},         {Tan, Never},         {Exp, Never},
+    {Log10, NotPositive}, {Log, NotPositive}, {Log2, NotPositive}, {Asin, OutsideUnit},
+    {Acos, OutsideUnit},  {Atan, Never},   {Sqrt, Negative},     {Abs, Never},
+    {Ceil, Never},  {Floor, Never},       {Int, Never},         {Sind, Never},
+    {Cosd, Never},  {Tand, Never},        {Asind, OutsideUnit}, {Acosd, OutsideUnit},
+    {Atand, Never}};
+static_assert(sizeof realFunctions / sizeof realFunctions[0] == 21);
+
+} // namespace
+
+// For a double value, applyReal and applyToDouble come down to this: the refusal first,
+// leaving the value unchanged, then the function.
+int gValue::applyFunctionToDouble(int function, double& x) {
+  const RealFunction& f = realFunctions[function];
+  if (f.refuses(x)) return ev::DomainError;
+  x = f.apply(x);
+  return ev::Ok;
 }
 
 // The operations of the table take their right operand by value and forward.
