@@ -8,6 +8,7 @@
 #include "LiteralValue.h"
 #include "LongRange.h"
 #include "OperatorTable.h"
+#include "RealFunctions.h"
 #include "ReferenceResolve.h"
 #include "TVarSystem.h"
 #include "TextBuffer.h"
@@ -126,7 +127,7 @@ int runProgram(const TVarSystem& store, formulacache::Entry& entry, double& resu
       values[top] = -values[top];
       break;
     case Run::Function:
-      status = gValue::applyFunctionToDouble(step.code - FirstFunction, values[top]);
+      status = realfn::apply(step.code - FirstFunction, values[top]);
       break;
     case Run::Add:
       values[top - 1] = values[top - 1] + values[top];

@@ -1,12 +1,13 @@
 // The operations of a double program (FormulaCache.h) on doubles, with the bits and statuses
 // that gValue's operations give two double values (gValue.cpp): "+", "-", "*" directly, "/"
-// after its zero test, "^" through std::pow, unary minus as a sign change, the functions
-// through gValue's own function table. Only the codes that ProgramBuilder emits arrive here.
+// after its zero test, "^" through std::pow, unary minus as a sign change, the functions as
+// gValue's operations compute them (RealFunctions.h). Only the codes that ProgramBuilder
+// emits arrive here.
 #pragma once
 
 #include "EvalonStatus.h"
 #include "OperatorTable.h"
-#include "gValue.h"
+#include "RealFunctions.h"
 
 #include <cmath>
 
@@ -38,7 +39,7 @@ inline int prefixOnDouble(int code, double& operand) {
     operand = -operand;
     return ev::Ok;
   }
-  return gValue::applyFunctionToDouble(code - FirstFunction, operand);
+  return realfn::apply(code - FirstFunction, operand);
 }
 
 } // namespace formulacache

@@ -31,6 +31,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -133,9 +134,13 @@ public:
 private:
   // The key and the formula are the same bytes: the key holds no terminator, so a shorter
   // formula differs at its terminator, and a longer one does not end after the key.
+  // A long key is compared by the library's word-wise routines, once the formula is known
+  // to be as long.
   static bool matches(const std::string& key, const char* formula) {
     const char* k = key.data();
     const std::size_t length = key.size();
+    if (length > 16)
+      return strnlen(formula, length + 1) == length && std::memcmp(k, formula, length) == 0;
     for (std::size_t n = 0; n < length; ++n)
       if (k[n] != formula[n]) return false;
     return formula[length] == '\0';

@@ -4,6 +4,7 @@
 
 #include "EvalonStatus.h"
 #include "LongRange.h"
+#include "RealFunctions.h"
 #include "TextBuffer.h"
 
 #include <cmath>
@@ -14,17 +15,14 @@
 #include <string>
 #include <utility>
 
+using namespace realfn;
+
 namespace {
 
 constexpr std::int32_t LongMinValue = std::numeric_limits<std::int32_t>::min();
 
 // The longest text a value hands out: 254 characters, one less than a buffer could hold.
 constexpr std::size_t LongestText = BufferSize - 2;
-
-// Degree conversion constants as the engine stores them (the nearest doubles).
-constexpr double Pi = 3.141592653589793;
-constexpr double InverseOf180 = 0.005555555555555556;
-constexpr double InverseOfPi = 0.3183098861837907;
 
 // Two's-complement negation without signed overflow: -(-2147483648) is
 // -2147483648 itself (execINVERT and execABS), computed in unsigned and
@@ -33,58 +31,6 @@ std::int32_t negate(std::int32_t x) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(x));
 }
 
-// The argument refusals of the functions (status 20), written as plain
-// comparisons. A NaN is refused by none of them; the function then gives NaN.
-constexpr auto Never = [](double) { return false; };
-constexpr auto NotPositive = [](double x) { return x <= 0.0; };
-constexpr auto Negative = [](double x) { return x < 0.0; };
-constexpr auto OutsideUnit = [](double x) { return x < -1.0 || x > 1.0; };
-
-// Degrees to radians: (x * pi) rounded to a double, then * (1/180).
-// The volatile intermediate keeps the compiler from folding the two constants
-// into one, which would round differently (cosd(90) must stay the cosine
-// of 1.5707963267948966).
-double toRadians(double degrees) {
-  const volatile double t = degrees * Pi;
-  return t * InverseOf180;
-}
-
-// Radians to degrees: (x * 180) rounded to a double, then * (1/pi); not folded
-// either.
-double toDegrees(double radians) {
-  const volatile double t = radians * 180.0;
-  return t * InverseOfPi;
-}
-
-
-// The functions of the formula language on a double, shared by the operations below and
-// by applyFunctionToDouble, so that both compute the same bits.
-constexpr auto Sin = [](double x) { return std::sin(x); };
-constexpr auto Cos = [](double x) { return std::cos(x); };
-constexpr auto Tan = [](double x) { return std::tan(x); };
-constexpr auto Exp = [](double x) { return std::exp(x); };
-constexpr auto Log10 = [](double x) { return std::log10(x); };
-constexpr auto Log = [](double x) { return std::log(x); };
-constexpr auto Log2 = [](double x) { return std::log(x) / std::log(2.0); };
-constexpr auto Asin = [](double x) { return std::asin(x); };
-constexpr auto Acos = [](double x) { return std::acos(x); };
-constexpr auto Atan = [](double x) { return std::atan(x); };
-constexpr auto Sqrt = [](double x) { return std::sqrt(x); };
-constexpr auto Sind = [](double x) { return std::sin(toRadians(x)); };
-constexpr auto Cosd = [](double x) { return std::cos(toRadians(x)); };
-constexpr auto Tand = [](double x) { return std::tan(toRadians(x)); };
-constexpr auto Asind = [](double x) { return toDegrees(std::asin(x)); };
-constexpr auto Acosd = [](double x) { return toDegrees(std::acos(x)); };
-constexpr auto Atand = [](double x) { return toDegrees(std::atan(x)); };
-constexpr auto Ceil = [](double x) { return std::ceil(x); };
-constexpr auto Floor = [](double x) { return std::floor(x); };
-constexpr auto Int = [](double x) { return std::floor(x + 0.5); };
-
-// A function and the arguments it refuses, in the order of the function codes (sin first).
-struct RealFunction {
-  double (*apply)(double);
-  bool (*refuses)(double);
-};
 } // namespace
 
 bool gValue::isNumeric() const {
@@ -460,31 +406,6 @@ int gValue::execACOSD() {
 
 int gValue::execATAND() {
   return applyReal(Atand);
-}
-
-namespace {
-
-// Abs as execABS does it on a double.
-constexpr auto Abs = [](double x) { return !(x >= 0.0) ? -x : x; };
-
-constexpr RealFunction realFunctions[] = {
-    {Sin, Never},   {Cos, Never},         {Tan, Never},         {Exp, Never},
-    {Log10, NotPositive}, {Log, NotPositive}, {Log2, NotPositive}, {Asin, OutsideUnit},
-    {Acos, OutsideUnit},  {Atan, Never},   {Sqrt, Negative},     {Abs, Never},
-    {Ceil, Never},  {Floor, Never},       {Int, Never},         {Sind, Never},
-    {Cosd, Never},  {Tand, Never},        {Asind, OutsideUnit}, {Acosd, OutsideUnit},
-    {Atand, Never}};
-static_assert(sizeof realFunctions / sizeof realFunctions[0] == 21);
-
-} // namespace
-
-// For a double value, applyReal and applyToDouble come down to this: the refusal first,
-// leaving the value unchanged, then the function.
-int gValue::applyFunctionToDouble(int function, double& x) {
-  const RealFunction& f = realFunctions[function];
-  if (f.refuses(x)) return ev::DomainError;
-  x = f.apply(x);
-  return ev::Ok;
 }
 
 // The operations of the table take their right operand by value and forward.

@@ -89,11 +89,6 @@ public:
 
   friend bool operator==(const gValue& a, const gValue& b);
 
-  // Function number n of the formula language (0 sin, 1 cos, ... in the order of the
-  // operator codes from sin to atand) applied to a double, with exactly the refusal and the
-  // result that the function's operation gives a double value; x changes only on success.
-  static int applyFunctionToDouble(int function, double& x);
-
 private:
   bool isNumeric() const;
   double real() const;
