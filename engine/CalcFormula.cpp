@@ -205,7 +205,7 @@ template <class Out> int TCalcSystem::evaluate(const char* formula, Out& out) {
     if (entry && entry->hasProgram) {
       double value = 0.0;
       const int status = runProgram(*store, *entry, value, [this](const char* name, auto& read) {
-        return resolve(name, readInto(read));
+        return this->resolve(name, readInto(read));
       });
       return status != ev::Ok ? status : programResult(value, out);
     }
@@ -273,7 +273,7 @@ int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
 
   auto read = [&](formulacache::Token& token, auto& out) {
     return readToken(*store, *entry, token, out, [this](const char* name, auto& value) {
-      return resolve(name, readInto(value));
+      return this->resolve(name, readInto(value));
     });
   };
 
