@@ -224,6 +224,39 @@ TEST(FormulaCache, KeepsScanFailuresAndLeavesLongFormulasOut) {
   EXPECT_EQ(sys.store->formulaCache().size(), FormulaCache::Entries);
 }
 
+TEST(FormulaCache, LiteralsWorkedOutOnceKeepTheirErrorsAndTheOrderOfReads) {
+  System sys(true);
+  std::uint32_t err = 0;
+  for (int again = 0; again < 2; ++again) {
+    doubleAs(sys.calc, "sqrt(-4)*y", err); // refused before y is read
+    EXPECT_EQ(err, 20u);
+    doubleAs(sys.calc, "y*sqrt(-4)", err); // y read first
+    EXPECT_EQ(err, 20u);
+    sys.calc.SetFloatValue("x", 0.5);
+    EXPECT_EQ(doubleAs(sys.calc, "-2^2*x", err), 2.0);
+  }
+  EXPECT_EQ(sys.store->search("y", 0, 0), 1);
+  sys.store->resetVarSystem();
+  doubleAs(sys.calc, "1/0*y", err);
+  EXPECT_EQ(err, 6u);
+  EXPECT_EQ(sys.store->size(), 0);
+}
+
+// A subscript is evaluated while the formula around it runs from its entry, so the
+// subscript's own formula is scanned, not cached; the switch turns the cache off.
+TEST(FormulaCache, SubscriptsAreNotCachedAndTheSwitchTurnsTheCacheOff) {
+  System sys(true);
+  std::uint32_t err = 0;
+  sys.calc.SetLongValue("a[1]", 1);
+  for (int again = 0; again < 3; ++again)
+    EXPECT_EQ(sys.calc.calcLongFormula("a[a[a[1]]]", err), 1);
+  EXPECT_EQ(sys.store->formulaCache().size(), 1);
+  sys.store->setFormulaCaching(false);
+  EXPECT_EQ(sys.store->formulaCache().size(), 0);
+  EXPECT_EQ(sys.calc.calcLongFormula("a[1]+1", err), 2);
+  EXPECT_EQ(sys.store->formulaCache().size(), 0);
+}
+
 TEST(FormulaCache, AChangeOfGenerationOnlyWhereTheSetOfVariablesChanges) {
   TVarSystem store;
   const std::uint64_t start = store.generation();
