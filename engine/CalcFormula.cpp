@@ -54,8 +54,8 @@ int machineResult(fCalc& machine, char*& out) {
 // except that a plain name the store has found before, in the same generation, is that
 // variable without a lookup.
 template <class Out, class ResolveName>
-int readToken(const TVarSystem& store, const formulacache::Entry& entry,
-              formulacache::Token& token, Out& out, ResolveName resolveName) {
+int readToken(const TVarSystem& store, const formulacache::Entry& entry, formulacache::Token& token,
+              Out& out, ResolveName resolveName) {
   if (token.found && token.foundIn == store.generation()) {
     if constexpr (std::is_same_v<Out, double>) {
       if (token.foundDouble) {
@@ -263,7 +263,7 @@ int TCalcSystem::calcFormula(fCalc& machine, const char* formula) {
       if (status) return status;
       for (int n = 0; n < count; ++n) {
         status = items[n].getType() == item::Operator ? machine.set(items[n].getOpeType())
-                                                       : pushOperand(machine, items[n]);
+                                                      : pushOperand(machine, items[n]);
         if (status) return status;
       }
       return machine.term();

@@ -107,8 +107,8 @@ private:
       steps.push_back({Op::Prefix, code, -1, 0.0});
       return true;
     }
-    const bool arithmetic = code == OpPlus || code == OpMinus || code == OpTimes ||
-                            code == OpDivide || code == OpPower;
+    const bool arithmetic =
+        code == OpPlus || code == OpMinus || code == OpTimes || code == OpDivide || code == OpPower;
     if (!arithmetic || values < 2) return false;
     --values;
     // Every step leaves its result on top, so the two last steps made the two top values.
@@ -220,8 +220,8 @@ Entry* FormulaCache::victim() {
   return oldest;
 }
 
-Entry* FormulaCache::store(const char* formula, std::size_t length, int status,
-                           TokenArray& items, int count) {
+Entry* FormulaCache::store(const char* formula, std::size_t length, int status, TokenArray& items,
+                           int count) {
   Entry* entry = victim();
   entry->valid = false;
   try {

@@ -41,12 +41,12 @@ class TokenArray;
 namespace formulacache {
 
 struct Token {
-  std::int32_t kind;    // item kind after operator conversion (functions are operators)
-  std::int32_t code;    // operator code of an operator token
-  double literal;       // the value of an integer or real literal's digits
-  std::uint32_t text;   // offset of the token's terminated text in Entry::texts
-  bool plainName;       // a name that is resolved as it stands: no subscript, no blank
-  const variable* found; // the variable the plain name found, in generation foundIn
+  std::int32_t kind;         // item kind after operator conversion (functions are operators)
+  std::int32_t code;         // operator code of an operator token
+  double literal;            // the value of an integer or real literal's digits
+  std::uint32_t text;        // offset of the token's terminated text in Entry::texts
+  bool plainName;            // a name that is resolved as it stands: no subscript, no blank
+  const variable* found;     // the variable the plain name found, in generation foundIn
   const double* foundDouble; // its value, when it is a double variable
   std::uint64_t foundIn;
 };
@@ -64,10 +64,28 @@ enum class Op : std::uint8_t {
 // What a step does at run time: the operation is part of the step, so that one dispatch
 // does it (Step::run, derived from op and code when the program is built).
 enum class Run : std::uint8_t {
-  Read, Constant, Negate, Function,
-  Add, Subtract, Multiply, Divide, Power,                               // Infix
-  AddRead, SubtractRead, MultiplyRead, DivideRead, PowerRead,           // InfixRead
-  AddConstant, SubtractConstant, MultiplyConstant, DivideConstant, PowerConstant, // InfixConstant
+  Read,
+  Constant,
+  Negate,
+  Function,
+  // Infix, by operation
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Power,
+  // InfixRead
+  AddRead,
+  SubtractRead,
+  MultiplyRead,
+  DivideRead,
+  PowerRead,
+  // InfixConstant
+  AddConstant,
+  SubtractConstant,
+  MultiplyConstant,
+  DivideConstant,
+  PowerConstant,
 };
 
 struct Step {
@@ -125,8 +143,8 @@ public:
   // Stores what the scan gave (a non-zero status, or the converted tokens) in the least
   // recently used entry and returns it; null when memory for it cannot be had (the entry is
   // then left empty).
-  formulacache::Entry* store(const char* formula, std::size_t length, int status,
-                             TokenArray& items, int count);
+  formulacache::Entry* store(const char* formula, std::size_t length, int status, TokenArray& items,
+                             int count);
 
   void clear();
   int size() const; // entries in use

@@ -71,27 +71,48 @@ inline int apply(int function, double& x) {
     return static_cast<int>(ev::Ok);
   };
   switch (function) {
-  case 0: return with(Sin, Never);
-  case 1: return with(Cos, Never);
-  case 2: return with(Tan, Never);
-  case 3: return with(Exp, Never);
-  case 4: return with(Log10, NotPositive);
-  case 5: return with(Log, NotPositive);
-  case 6: return with(Log2, NotPositive);
-  case 7: return with(Asin, OutsideUnit);
-  case 8: return with(Acos, OutsideUnit);
-  case 9: return with(Atan, Never);
-  case 10: return with(Sqrt, Negative);
-  case 11: return with(Abs, Never);
-  case 12: return with(Ceil, Never);
-  case 13: return with(Floor, Never);
-  case 14: return with(Int, Never);
-  case 15: return with(Sind, Never);
-  case 16: return with(Cosd, Never);
-  case 17: return with(Tand, Never);
-  case 18: return with(Asind, OutsideUnit);
-  case 19: return with(Acosd, OutsideUnit);
-  default: return with(Atand, Never);
+  case 0:
+    return with(Sin, Never);
+  case 1:
+    return with(Cos, Never);
+  case 2:
+    return with(Tan, Never);
+  case 3:
+    return with(Exp, Never);
+  case 4:
+    return with(Log10, NotPositive);
+  case 5:
+    return with(Log, NotPositive);
+  case 6:
+    return with(Log2, NotPositive);
+  case 7:
+    return with(Asin, OutsideUnit);
+  case 8:
+    return with(Acos, OutsideUnit);
+  case 9:
+    return with(Atan, Never);
+  case 10:
+    return with(Sqrt, Negative);
+  case 11:
+    return with(Abs, Never);
+  case 12:
+    return with(Ceil, Never);
+  case 13:
+    return with(Floor, Never);
+  case 14:
+    return with(Int, Never);
+  case 15:
+    return with(Sind, Never);
+  case 16:
+    return with(Cosd, Never);
+  case 17:
+    return with(Tand, Never);
+  case 18:
+    return with(Asind, OutsideUnit);
+  case 19:
+    return with(Acosd, OutsideUnit);
+  default:
+    return with(Atand, Never);
   }
 }
 

@@ -28,8 +28,9 @@
 namespace {
 
 struct Pair {
-  Pair() : cachedStore(new TVarSystem), scannedStore(new TVarSystem), cached(cachedStore),
-           scanned(scannedStore) {
+  Pair()
+      : cachedStore(new TVarSystem), scannedStore(new TVarSystem), cached(cachedStore),
+        scanned(scannedStore) {
     scannedStore->setFormulaCaching(false);
     fuzz::presetVariables(cached);
     fuzz::presetVariables(scanned);
@@ -143,14 +144,16 @@ constexpr int Lines = 10;
 
 // A change of variables on both systems, with the same status.
 void change(Pair& p, char what, const std::string& rest) {
-  const double value = rest.empty() ? 0.0 : values[static_cast<unsigned char>(rest[0]) % valueCount];
+  const double value =
+      rest.empty() ? 0.0 : values[static_cast<unsigned char>(rest[0]) % valueCount];
   const char* ref = rest.empty() ? "" : rest.c_str() + 1;
   switch (what) {
   case 'd':
     fuzz::require(p.cached.SetFloatValue(ref, value) == p.scanned.SetFloatValue(ref, value));
     break;
   case 'l': {
-    const auto n = static_cast<std::int32_t>(std::isfinite(value) && std::abs(value) < 1e9 ? value : 0);
+    const auto n =
+        static_cast<std::int32_t>(std::isfinite(value) && std::abs(value) < 1e9 ? value : 0);
     fuzz::require(p.cached.SetLongValue(ref, n) == p.scanned.SetLongValue(ref, n));
     break;
   }

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -63,8 +63,8 @@ std::string variablesOf(const TVarSystem& store) {
     char text[256] = "";
     v.getValue(d);
     v.getValue(text);
-    all += v.getName() + "[" + std::to_string(v.getFirst()) + "][" +
-           std::to_string(v.getSecond()) + "]" + v.who() + std::to_string(bitsOf(d)) + text + ";";
+    all += v.getName() + "[" + std::to_string(v.getFirst()) + "][" + std::to_string(v.getSecond()) +
+           "]" + v.who() + std::to_string(bitsOf(d)) + text + ";";
   }
   return all;
 }
