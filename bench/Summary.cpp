@@ -53,7 +53,7 @@ void printSpeed(double evalon, const PeerInfo& peer, double other) {
 
 // Evalon's time per sample as a multiple of muparser's compiled form (its bytecode) and of
 // C++, per formula and for the geometric means, and whether the plotting path keeps within
-// 2.5 times muparser's bytecode (issue 31).
+// 2.5 times muparser's bytecode, the goal it was made fast for.
 void printRatios(const Table& table, const std::array<double, peers.size()>& means) {
   constexpr double Goal = 2.5;
   const std::size_t evalon = 0, bytecode = 2, cpp = 3;

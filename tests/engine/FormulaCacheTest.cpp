@@ -1,6 +1,7 @@
 // The formula cache against the scan at every call: two systems, one with the cache and one
 // without, get the same variable changes and the same evaluations, and must answer every one
 // with the same status, the same bits and the same variables.
+#include "EvalonStatus.h"
 #include "TCalcSystem.h"
 #include "TVarSystem.h"
 
@@ -168,11 +169,11 @@ TEST(FormulaCache, ReadsTheVariableThatExistsNowAfterAReset) {
   sys.store->resetVarSystem();
   sys.calc.SetStringValue("x", "now a text");
   doubleAs(sys.calc, "x+1", err);
-  EXPECT_EQ(err, 1u);
+  EXPECT_EQ(err, static_cast<std::uint32_t>(ev::TypeMismatch));
   sys.store->resetVarSystem();
   sys.calc.SetLongValue("x", 3);
   EXPECT_EQ(doubleAs(sys.calc, "x+1", err), 4.0);
-  EXPECT_EQ(err, 0u);
+  EXPECT_EQ(err, static_cast<std::uint32_t>(ev::Ok));
 }
 
 TEST(FormulaCache, CreatesVariablesAsTheScanDoesAndSeesThemLater) {
@@ -183,12 +184,12 @@ TEST(FormulaCache, CreatesVariablesAsTheScanDoesAndSeesThemLater) {
   EXPECT_EQ(doubleAs(sys.calc, "y*2", err), 6.0);
   sys.calc.SetAutoCreate(false);
   doubleAs(sys.calc, "y*z", err);
-  EXPECT_EQ(err, 3u);
+  EXPECT_EQ(err, static_cast<std::uint32_t>(ev::NoVariable));
   sys.calc.SetAutoCreate(true);
   EXPECT_EQ(doubleAs(sys.calc, "y*z", err), 0.0);
   EXPECT_EQ(sys.store->size(), 2);
   doubleAs(sys.calc, "w + 1/0 + v", err); // the error stops before v is read
-  EXPECT_EQ(err, 6u);
+  EXPECT_EQ(err, static_cast<std::uint32_t>(ev::DivisionByZero));
   EXPECT_NE(sys.store->search("w", 0, 0), TVarSystem::NotFound);
   EXPECT_EQ(sys.store->search("v", 0, 0), TVarSystem::NotFound);
 }
@@ -213,11 +214,11 @@ TEST(FormulaCache, KeepsScanFailuresAndLeavesLongFormulasOut) {
   std::uint32_t err = 0;
   for (int again = 0; again < 2; ++again) {
     doubleAs(sys.calc, "\"open", err);
-    EXPECT_EQ(err, 16u);
+    EXPECT_EQ(err, static_cast<std::uint32_t>(ev::UnclosedString));
   }
   EXPECT_EQ(sys.store->formulaCache().size(), 1);
   doubleAs(sys.calc, longFormula().c_str(), err);
-  EXPECT_EQ(err, 4u); // more than 128 tokens
+  EXPECT_EQ(err, static_cast<std::uint32_t>(ev::TextTooLong)); // more than 128 tokens
   EXPECT_EQ(sys.store->formulaCache().size(), 1);
   for (int n = 0; n < 50; ++n)
     doubleAs(sys.calc, ("x+" + std::to_string(n)).c_str(), err);
@@ -229,16 +230,16 @@ TEST(FormulaCache, LiteralsWorkedOutOnceKeepTheirErrorsAndTheOrderOfReads) {
   std::uint32_t err = 0;
   for (int again = 0; again < 2; ++again) {
     doubleAs(sys.calc, "sqrt(-4)*y", err); // refused before y is read
-    EXPECT_EQ(err, 20u);
+    EXPECT_EQ(err, static_cast<std::uint32_t>(ev::DomainError));
     doubleAs(sys.calc, "y*sqrt(-4)", err); // y read first
-    EXPECT_EQ(err, 20u);
+    EXPECT_EQ(err, static_cast<std::uint32_t>(ev::DomainError));
     sys.calc.SetFloatValue("x", 0.5);
     EXPECT_EQ(doubleAs(sys.calc, "-2^2*x", err), 2.0);
   }
   EXPECT_EQ(sys.store->search("y", 0, 0), 1);
   sys.store->resetVarSystem();
   doubleAs(sys.calc, "1/0*y", err);
-  EXPECT_EQ(err, 6u);
+  EXPECT_EQ(err, static_cast<std::uint32_t>(ev::DivisionByZero));
   EXPECT_EQ(sys.store->size(), 0);
 }
 
