@@ -53,7 +53,7 @@ test-asan: deps
 # build-fuzz/crashes/. The drawing document target also starts from every input the reading
 # target has found, which runs before it. Documents may be longer than formulas, so that values
 # cut at 1023 bytes are reached.
-FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement fuzz_document_read fuzz_document
+FUZZ_TARGETS = fuzz_formula fuzz_reference fuzz_statement fuzz_cached fuzz_document_read fuzz_document
 FUZZ_TARGETS += fuzz_data_read
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
   -print_final_stats=1

@@ -51,6 +51,27 @@ void printSpeed(double evalon, const PeerInfo& peer, double other) {
   std::printf("\n");
 }
 
+// Evalon's time per sample as a multiple of muparser's compiled form (its bytecode) and of
+// C++, per formula and for the geometric means, and whether the plotting path keeps within
+// 2.5 times muparser's bytecode, the goal it was made fast for.
+void printRatios(const Table& table, const std::array<double, peers.size()>& means) {
+  constexpr double Goal = 2.5;
+  const std::size_t evalon = 0, bytecode = 2, cpp = 3;
+  static_assert(peers[bytecode].peer == Peer::MuparserCompiled && peers[cpp].peer == Peer::Cpp);
+  std::printf("\nEvalon's time per sample as a multiple of\n%-32s%19s%19s\n", "formula",
+              "muparser compiled", "C++");
+  auto row = [](const char* label, double e, double m, double c) {
+    std::printf("%-32s%19.2f%19.2f\n", label, e / m, e / c);
+  };
+  for (std::size_t f = 0; f < formulas.size(); ++f)
+    row(formulas[f].text, table[f][evalon], table[f][bytecode], table[f][cpp]);
+  row("geometric mean", means[evalon], means[bytecode], means[cpp]);
+  const double ratio = means[evalon] / means[bytecode];
+  if (!std::isnan(ratio))
+    std::printf("Plotting path: %.2f times muparser's bytecode (goal: within %.1f): %s\n", ratio,
+                Goal, ratio <= Goal ? "met" : "NOT met");
+}
+
 } // namespace
 
 CollectingReporter::CollectingReporter()
@@ -82,6 +103,7 @@ void printSummary(const Table& nanosecondsPerSample, const Table& allocationsPer
   printRow("geometric mean", means, 2);
   // Four decimals, so that a single allocation in a pass still shows.
   printTable("Heap allocations per sample, after one warm-up pass", allocationsPerSample, 4);
+  printRatios(nanosecondsPerSample, means);
   std::printf("\n");
   for (std::size_t p = 1; p < peers.size(); ++p)
     printSpeed(means[0], peers[p], means[p]);

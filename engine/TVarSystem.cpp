@@ -32,14 +32,16 @@ template <> struct KindOf<const char*> {
 // with no variable: it is not there and could not be made (NoVariable). The store is then
 // unchanged, since a failed vector insert of a unique_ptr has no effect.
 template <class Value>
-variable* create(Variables& variables, const char* name, const Value value, const std::uint32_t i,
-                 const std::uint32_t j) {
+variable* create(Variables& variables, std::uint64_t& generation, const char* name,
+                 const Value value, const std::uint32_t i, const std::uint32_t j) {
   try {
     std::unique_ptr<variable> made =
         std::make_unique<typename KindOf<Value>::type>(name, value, i, j);
     const auto place = std::upper_bound(variables.begin(), variables.end(), made,
                                         [](const auto& a, const auto& b) { return *a < *b; });
-    return variables.insert(place, std::move(made))->get();
+    variable* inserted = variables.insert(place, std::move(made))->get();
+    ++generation;
+    return inserted;
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -47,25 +49,25 @@ variable* create(Variables& variables, const char* name, const Value value, cons
 
 // The write course of SetValue and DefineValue for every kind of value.
 template <class Value>
-int writeValue(const TVarSystem& store, Variables& variables, const char* name, const Value value,
-               const std::uint32_t i, const std::uint32_t j) {
+int writeValue(const TVarSystem& store, Variables& variables, std::uint64_t& generation,
+               const char* name, const Value value, const std::uint32_t i, const std::uint32_t j) {
   if (!checkVarName(name)) return ev::BadName;
   if (const int position = store.search(name, i, j); position != TVarSystem::NotFound)
     return variables[position]->setValue(value);
   if (!store.GetAutoCreate()) return ev::NoVariable;
-  return create(variables, name, value, i, j) != nullptr ? ev::Ok : ev::NoVariable;
+  return create(variables, generation, name, value, i, j) != nullptr ? ev::Ok : ev::NoVariable;
 }
 
 // The read course of GetValue for every kind of output. A missing variable is created with
 // the zero of the kind asked for, which the read then hands out.
 template <class Value, class Out>
-int readValue(const TVarSystem& store, Variables& variables, const char* name, Out& out,
-              const std::uint32_t i, const std::uint32_t j) {
+int readValue(const TVarSystem& store, Variables& variables, std::uint64_t& generation,
+              const char* name, Out& out, const std::uint32_t i, const std::uint32_t j) {
   if (!checkVarName(name)) return ev::BadName;
   if (const int position = store.search(name, i, j); position != TVarSystem::NotFound)
     return variables[position]->getValue(out);
   if (!store.GetAutoCreate()) return ev::NoVariable;
-  variable* made = create(variables, name, KindOf<Value>::zero, i, j);
+  variable* made = create(variables, generation, name, KindOf<Value>::zero, i, j);
   return made != nullptr ? made->getValue(out) : ev::NoVariable;
 }
 
@@ -82,53 +84,55 @@ TVarSystem::TVarSystem() : autoCreate(true) {}
 
 TVarSystem::~TVarSystem() = default;
 
+// Remembered variables die here: a new generation.
 void TVarSystem::resetVarSystem() {
   variables.clear();
+  ++generationCount;
 }
 
 int TVarSystem::SetValue(const char* name, const std::int32_t value, const std::uint32_t i,
                          const std::uint32_t j) {
-  return writeValue(*this, variables, name, value, i, j);
+  return writeValue(*this, variables, generationCount, name, value, i, j);
 }
 
 int TVarSystem::SetValue(const char* name, const double value, const std::uint32_t i,
                          const std::uint32_t j) {
-  return writeValue(*this, variables, name, value, i, j);
+  return writeValue(*this, variables, generationCount, name, value, i, j);
 }
 
 int TVarSystem::SetValue(const char* name, const char* value, const std::uint32_t i,
                          const std::uint32_t j) {
-  return writeValue(*this, variables, name, value, i, j);
+  return writeValue(*this, variables, generationCount, name, value, i, j);
 }
 
 int TVarSystem::GetValue(const char* name, std::int32_t& out, const std::uint32_t i,
                          const std::uint32_t j) const {
-  return readValue<std::int32_t>(*this, variables, name, out, i, j);
+  return readValue<std::int32_t>(*this, variables, generationCount, name, out, i, j);
 }
 
 int TVarSystem::GetValue(const char* name, double& out, const std::uint32_t i,
                          const std::uint32_t j) const {
-  return readValue<double>(*this, variables, name, out, i, j);
+  return readValue<double>(*this, variables, generationCount, name, out, i, j);
 }
 
 int TVarSystem::GetValue(const char* name, char* out, const std::uint32_t i,
                          const std::uint32_t j) const {
-  return readValue<const char*>(*this, variables, name, out, i, j);
+  return readValue<const char*>(*this, variables, generationCount, name, out, i, j);
 }
 
 int TVarSystem::DefineValue(const char* name, const std::int32_t value, const std::uint32_t i,
                             const std::uint32_t j) {
-  return writeValue(*this, variables, name, value, i, j);
+  return writeValue(*this, variables, generationCount, name, value, i, j);
 }
 
 int TVarSystem::DefineValue(const char* name, const double value, const std::uint32_t i,
                             const std::uint32_t j) {
-  return writeValue(*this, variables, name, value, i, j);
+  return writeValue(*this, variables, generationCount, name, value, i, j);
 }
 
 int TVarSystem::DefineValue(const char* name, const char* value, const std::uint32_t i,
                             const std::uint32_t j) {
-  return writeValue(*this, variables, name, value, i, j);
+  return writeValue(*this, variables, generationCount, name, value, i, j);
 }
 
 void TVarSystem::SetAutoCreate(const bool on) {

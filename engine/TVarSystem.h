@@ -3,6 +3,7 @@
 // autoCreate is on, and converts or refuses writes and reads of another kind.
 #pragma once
 
+#include "FormulaCache.h"
 #include "variable.h"
 
 #include <cstdint>
@@ -52,8 +53,37 @@ public:
   int size() const { return static_cast<int>(variables.size()); }
   const variable& at(int position) const { return *variables[position]; }
 
+  // The variable with that identity, or null. Variables never move and are never removed
+  // one by one: the pointer stays the store's entry for the identity until the generation
+  // changes.
+  const variable* find(const char* name, std::uint32_t i, std::uint32_t j) const {
+    const int position = search(name, i, j);
+    return position == NotFound ? nullptr : variables[static_cast<std::size_t>(position)].get();
+  }
+
+  // Changes whenever the set of variables changes: a variable is created (by a write, a
+  // definition or a read with automatic creation) or destroyed (resetVarSystem). Values
+  // written into existing variables do not change it; neither do the kind of a variable,
+  // which is fixed at its creation, nor autoCreate, which matters only for names not found.
+  // What a name was found to be stays true as long as the generation is the same.
+  std::uint64_t generation() const { return generationCount; }
+
+  // The formula cache of the calculation system that owns this store (FormulaCache.h). It
+  // lives here because the store is the one object a calculation system owns, and its
+  // public class must keep its layout. Off: every evaluation scans its formula anew, the
+  // reference course that tests compare the cache against.
+  FormulaCache& formulaCache() { return cache; }
+  bool formulaCaching() const { return caching; }
+  void setFormulaCaching(bool on) {
+    caching = on;
+    cache.clear();
+  }
+
 private:
   // Reads create variables while autoCreate is on, so the sequence changes under const.
   mutable std::vector<std::unique_ptr<variable>> variables;
   bool autoCreate;
+  mutable std::uint64_t generationCount = 0;
+  bool caching = true;
+  FormulaCache cache;
 };

@@ -4,6 +4,7 @@
 
 #include "EvalonStatus.h"
 #include "LongRange.h"
+#include "RealFunctions.h"
 #include "TextBuffer.h"
 
 #include <cmath>
@@ -14,6 +15,8 @@
 #include <string>
 #include <utility>
 
+using namespace realfn;
+
 namespace {
 
 constexpr std::int32_t LongMinValue = std::numeric_limits<std::int32_t>::min();
@@ -21,39 +24,11 @@ constexpr std::int32_t LongMinValue = std::numeric_limits<std::int32_t>::min();
 // The longest text a value hands out: 254 characters, one less than a buffer could hold.
 constexpr std::size_t LongestText = BufferSize - 2;
 
-// Degree conversion constants as the engine stores them (the nearest doubles).
-constexpr double Pi = 3.141592653589793;
-constexpr double InverseOf180 = 0.005555555555555556;
-constexpr double InverseOfPi = 0.3183098861837907;
-
 // Two's-complement negation without signed overflow: -(-2147483648) is
 // -2147483648 itself (execINVERT and execABS), computed in unsigned and
 // converted back (modular).
 std::int32_t negate(std::int32_t x) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(x));
-}
-
-// The argument refusals of the functions (status 20), written as plain
-// comparisons. A NaN is refused by none of them; the function then gives NaN.
-constexpr auto Never = [](double) { return false; };
-constexpr auto NotPositive = [](double x) { return x <= 0.0; };
-constexpr auto Negative = [](double x) { return x < 0.0; };
-constexpr auto OutsideUnit = [](double x) { return x < -1.0 || x > 1.0; };
-
-// Degrees to radians: (x * pi) rounded to a double, then * (1/180).
-// The volatile intermediate keeps the compiler from folding the two constants
-// into one, which would round differently (cosd(90) must stay the cosine
-// of 1.5707963267948966).
-double toRadians(double degrees) {
-  const volatile double t = degrees * Pi;
-  return t * InverseOf180;
-}
-
-// Radians to degrees: (x * 180) rounded to a double, then * (1/pi); not folded
-// either.
-double toDegrees(double radians) {
-  const volatile double t = radians * 180.0;
-  return t * InverseOfPi;
 }
 
 } // namespace
@@ -336,48 +311,48 @@ int gValue::power(const gValue& right) {
 }
 
 int gValue::execSIN() {
-  return applyReal([](double x) { return std::sin(x); });
+  return applyReal(Sin);
 }
 
 int gValue::execCOS() {
-  return applyReal([](double x) { return std::cos(x); });
+  return applyReal(Cos);
 }
 
 int gValue::execTAN() {
-  return applyReal([](double x) { return std::tan(x); });
+  return applyReal(Tan);
 }
 
 int gValue::execEXP() {
-  return applyReal([](double x) { return std::exp(x); });
+  return applyReal(Exp);
 }
 
 int gValue::execLOG10() {
-  return applyReal([](double x) { return std::log10(x); }, NotPositive);
+  return applyReal(Log10, NotPositive);
 }
 
 int gValue::execLOG() {
-  return applyReal([](double x) { return std::log(x); }, NotPositive);
+  return applyReal(Log, NotPositive);
 }
 
 // ln(x) / ln(2.0), not the library's log2, which may differ in the last bit.
 int gValue::execLOG2() {
-  return applyReal([](double x) { return std::log(x) / std::log(2.0); }, NotPositive);
+  return applyReal(Log2, NotPositive);
 }
 
 int gValue::execASIN() {
-  return applyReal([](double x) { return std::asin(x); }, OutsideUnit);
+  return applyReal(Asin, OutsideUnit);
 }
 
 int gValue::execACOS() {
-  return applyReal([](double x) { return std::acos(x); }, OutsideUnit);
+  return applyReal(Acos, OutsideUnit);
 }
 
 int gValue::execATAN() {
-  return applyReal([](double x) { return std::atan(x); });
+  return applyReal(Atan);
 }
 
 int gValue::execSQRT() {
-  return applyReal([](double x) { return std::sqrt(x); }, Negative);
+  return applyReal(Sqrt, Negative);
 }
 
 // Keeps the tag. A long has no overflow check: abs(-2147483648) is -2147483648
@@ -397,40 +372,40 @@ int gValue::execABS() {
 }
 
 int gValue::execCEIL() {
-  return applyToDouble([](double x) { return std::ceil(x); });
+  return applyToDouble(Ceil);
 }
 
 int gValue::execFLOOR() {
-  return applyToDouble([](double x) { return std::floor(x); });
+  return applyToDouble(Floor);
 }
 
 // Rounds half up: floor(x + 0.5), so 2.5 gives 3.0 and -2.5 gives -2.0.
 int gValue::execINT() {
-  return applyToDouble([](double x) { return std::floor(x + 0.5); });
+  return applyToDouble(Int);
 }
 
 int gValue::execSIND() {
-  return applyReal([](double x) { return std::sin(toRadians(x)); });
+  return applyReal(Sind);
 }
 
 int gValue::execCOSD() {
-  return applyReal([](double x) { return std::cos(toRadians(x)); });
+  return applyReal(Cosd);
 }
 
 int gValue::execTAND() {
-  return applyReal([](double x) { return std::tan(toRadians(x)); });
+  return applyReal(Tand);
 }
 
 int gValue::execASIND() {
-  return applyReal([](double x) { return toDegrees(std::asin(x)); }, OutsideUnit);
+  return applyReal(Asind, OutsideUnit);
 }
 
 int gValue::execACOSD() {
-  return applyReal([](double x) { return toDegrees(std::acos(x)); }, OutsideUnit);
+  return applyReal(Acosd, OutsideUnit);
 }
 
 int gValue::execATAND() {
-  return applyReal([](double x) { return toDegrees(std::atan(x)); });
+  return applyReal(Atand);
 }
 
 // The operations of the table take their right operand by value and forward.

@@ -75,6 +75,10 @@ public:
   int getValue(char* out) const override;
   char who() const override;
 
+  // Where the value is kept, for readers that read it often (FormulaCache.h): read as a
+  // double, the variable gives exactly this.
+  const double* valueAddress() const { return &value; }
+
 private:
   double value;
 };

@@ -66,6 +66,21 @@ write_statement_seeds() {
   seed fuzz_statement "x# = x#^x#:300"
 }
 
+# Scripts of the cache target (fuzz_cached.cpp): each formula of the tests evaluated, then
+# again after variables change (values chosen by the byte after the letter: 4 is 0.5, 5 -2.25,
+# 6 3.0, 7 1e300, < NaN), are reset, retyped, created with automatic creation off and on.
+write_cached_seeds() {
+  local f
+  while IFS= read -r f; do
+    seed fuzz_cached "e$f\nd4x\nd5x\nr\nd6x"
+    seed fuzz_cached "e$f\nsAx\nr\nl6x\na\nr\nd<x\na\nx y = 3"
+  done < <(literals '(longOf|doubleOf|doubleAsOf|stringOf|longErr|doubleAsErr)\(s, ')
+  seed fuzz_cached "esin(x)*2^3\nex*x*x-2*x+1\nesqrt(abs(x))+cos(x)/(1+x*x)\nd5x\nr\nd7x"
+  seed fuzz_cached "ea[i]*x+a[i+1]\nl6i\nd4a[3]\nx i = i + 1\nr\nl6a[1]"
+  seed fuzz_cached "ey*2+z\na\nd4y\nr\nez+1/0+w\na\nd4z"
+  seed fuzz_cached "e$(repeat 70 'x+')1\nd4x\ne\\\"open\nr"
+}
+
 # A document seed named $1.kvx: the text $2 with its "\n" line ends turned into $3 (CR LF when
 # not given), in CP932, or in UTF-8 behind a byte-order mark when $4 is utf8.
 document() {
@@ -190,14 +205,20 @@ Label01Tag=1"
   raw_document free-variable '[Graph]\r\n[Function]\r\nFunc01Formula=a*x+Sin(x)\r\n'
 }
 
-for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do
+# Every target's seeds, or those of the targets named as arguments.
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_formula fuzz_reference fuzz_statement fuzz_cached fuzz_document_read)
+for target in "${targets[@]}"; do
   rm -rf "${corpus:?}/$target"
   mkdir -p "$corpus/$target"
+  case $target in
+  fuzz_formula) write_formula_seeds ;;
+  fuzz_reference) write_reference_seeds ;;
+  fuzz_statement) write_statement_seeds ;;
+  fuzz_cached) write_cached_seeds ;;
+  fuzz_document_read) write_document_seeds ;;
+  esac
 done
-write_formula_seeds
-write_reference_seeds
-write_statement_seeds
-write_document_seeds
-for target in fuzz_formula fuzz_reference fuzz_statement fuzz_document_read; do
+for target in "${targets[@]}"; do
   echo "$target: $(find "$corpus/$target" -type f | wc -l) seeds"
 done
