@@ -673,7 +673,7 @@ TEST_F(GraphDocumentTest, UnknownKindsAndMissingKindKeysLoadSensibly) {
   ASSERT_TRUE(evalon.LoadEngine());
   graph.setEvalon(&evalon);
   load("[GraphRange]\r\nXMin=-6\r\nXMax=6\r\nYMin=-6\r\nYMax=6\r\n"
-       "[Function]\r\nFunc01Formula=x^2\r\nFunc01Kind=4\r\nFunc02Formula=cos(t)\r\n"
+       "[Function]\r\nFunc01Formula=x^2\r\nFunc01Kind=9\r\nFunc02Formula=cos(t)\r\n"
        "Func02Kind=1\r\nFunc03Formula=t\r\nFunc03Kind=2\r\nFunc03TMin=5\r\nFunc03TMax=1\r\n");
   const GraphModel read = graph.Model();
   EXPECT_EQ(read.formulas[0].Kind, CurveKind::Function);
