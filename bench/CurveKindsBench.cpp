@@ -1,8 +1,11 @@
 // curve_kinds_bench: what parametric and polar curves cost on a 1920 x 1080 control with a
 // square plot: the unit circle (target: at most 10 000 evaluations) and the spiral r = t over
 // 0..20π seen whole (target: at most 20 000 evaluations and a redraw under 5 ms), with a rose
-// and a cycloid besides; each with its evaluations and its redraw alone.
+// and a cycloid besides; each with its evaluations and its redraw alone. Then relations on the
+// whole 1920 x 1080 control: the frame of x^2+y^2=1 and of an inequality (target: under 30 ms),
+// and the frame a slider gives x^2+y^2=r^2 (target: under 30 ms).
 #include "FrameTimes.h"
+#include "ImplicitSampler.h"
 #include "FuncFormula.h"
 #include "PathSampler.h"
 #include "SlotCurve.h"
@@ -46,6 +49,50 @@ std::int64_t evaluations(TFuncGraph& graph, TEvalon& evalon) {
   return samplePath(m, view, formula.TMin, formula.TMax, f).evaluations;
 }
 
+// The evaluations of the relation over the whole plot, as the screen samples it.
+std::int64_t relationEvaluations(TFuncGraph& graph, TEvalon& evalon, int regionSign) {
+  TFormula formula = graph.Formula(1);
+  const GraphMapping& m = graph.DeviceMapping();
+  const PlaneFunction f = [&](long double x, long double y, long double& value) {
+    return formula.CalculateRelation(&evalon, x, y, value);
+  };
+  const ImplicitView view{m.plotLeft(), m.plotTop(), m.plotRight(), m.plotBottom()};
+  return sampleImplicit(m, view, f, regionSign).evaluations;
+}
+
+void reportRelations(TFuncGraph& graph, TEvalon& evalon) {
+  const GraphMargins plain;
+  graph.setMarginLeft(plain.left);
+  graph.setMarginRight(plain.right);
+  graph.setMarginTop(plain.top);
+  graph.setMarginBottom(plain.bottom);
+  graph.setXMin(-3.2);
+  graph.setXMax(3.2);
+  graph.setYMin(-1.8);
+  graph.setYMax(1.8);
+  graph.setFormulaKind(1, CurveKind::Relation);
+  std::printf("\nRelations, 1920 x 1080, x from -3.2 to 3.2 and y from -1.8 to 1.8\n");
+  std::printf("  %-26s %12s %14s %14s\n", "relation", "evaluations", "frame fastest", "median");
+  const struct {
+    const char* text;
+    int regionSign;
+  } relations[] = {{"x^2+y^2=1", 0}, {"y<sin(3*x)", -1}, {"x*y=1", 0}};
+  for (const auto& r : relations) {
+    graph.setFormulaText(1, QString::fromLatin1(r.text));
+    const std::int64_t n = relationEvaluations(graph, evalon, r.regionSign);
+    const FrameTimes frame = timeFrames(Repetitions, [&graph](int) { graph.DrawFunctions(); });
+    std::printf("  %-26s %12lld %11.3f ms %11.3f ms\n", r.text, static_cast<long long>(n),
+                frame.fastest, frame.median);
+  }
+  graph.setFormulaText(1, QStringLiteral("x^2+y^2=r^2"));
+  const int row = graph.Parameters().indexOf(QStringLiteral("r"));
+  const FrameTimes slider = timeFrames(Repetitions, [&graph, row](int i) {
+    graph.setParameterValue(row, 0.5 + 0.04 * i);
+  });
+  std::printf("  %-26s %12s %11.3f ms %11.3f ms\n", "slider on x^2+y^2=r^2", "", slider.fastest,
+              slider.median);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -81,5 +128,6 @@ int main(int argc, char** argv) {
     std::printf("  %-26s %12lld %11.3f ms %11.3f ms\n", c.name, static_cast<long long>(n),
                 redraw.fastest, redraw.median);
   }
+  reportRelations(graph, evalon);
   return EXIT_SUCCESS;
 }

@@ -30,7 +30,7 @@ public:
         columns((view.right - view.left + ImplicitFineStep - 1) / ImplicitFineStep + 1),
         rows((view.bottom - view.top + ImplicitFineStep - 1) / ImplicitFineStep + 1),
         values(std::size_t(columns) * std::size_t(rows)),
-        states(values.size(), State::Unknown) {}
+        states(values.size(), State::Unknown), edges(2 * values.size(), Unrefined) {}
 
   PathPoint position(int i, int j) const {
     return {static_cast<long double>(view.left) + i * ImplicitFineStep,
@@ -52,9 +52,14 @@ public:
 private:
   std::optional<EdgeCrossing> refine(const PathPoint& a, double fa, const PathPoint& b,
                                      double fb);
+  // Per edge (two per lattice point: the one to the right, the one down): Unrefined, None,
+  // or the index of its crossing.
+  static constexpr std::int32_t Unrefined = -2;
+  static constexpr std::int32_t None = -1;
   std::vector<double> values;
   std::vector<State> states;
-  std::unordered_map<std::int64_t, std::optional<EdgeCrossing>> crossings;
+  std::vector<std::int32_t> edges;
+  std::vector<EdgeCrossing> crossings;
 };
 
 bool negative(double v) {
@@ -108,17 +113,21 @@ std::optional<EdgeCrossing> Lattice::refine(const PathPoint& a, double fa, const
 }
 
 std::optional<EdgeCrossing> Lattice::crossing(int i, int j, bool vertical) {
-  const std::int64_t id = (std::int64_t{j} * columns + i) * 2 + (vertical ? 1 : 0);
-  if (const auto found = crossings.find(id); found != crossings.end()) return found->second;
-  const int i1 = vertical ? i : i + 1;
-  const int j1 = vertical ? j + 1 : j;
-  std::optional<EdgeCrossing> result;
-  const std::optional<double> fa = at(i, j);
-  const std::optional<double> fb = at(i1, j1);
-  if (fa && fb && negative(*fa) != negative(*fb))
-    result = refine(position(i, j), *fa, position(i1, j1), *fb);
-  crossings.emplace(id, result);
-  return result;
+  std::int32_t& edge = edges[(std::size_t(j) * std::size_t(columns) + std::size_t(i)) * 2 +
+                             (vertical ? 1 : 0)];
+  if (edge == Unrefined) {
+    const int i1 = vertical ? i : i + 1;
+    const int j1 = vertical ? j + 1 : j;
+    std::optional<EdgeCrossing> result;
+    const std::optional<double> fa = at(i, j);
+    const std::optional<double> fb = at(i1, j1);
+    if (fa && fb && negative(*fa) != negative(*fb))
+      result = refine(position(i, j), *fa, position(i1, j1), *fb);
+    edge = result ? std::int32_t(crossings.size()) : None;
+    if (result) crossings.push_back(*result);
+  }
+  if (edge == None) return std::nullopt;
+  return crossings[std::size_t(edge)];
 }
 
 // Segments between crossing points, joined into polylines where they share an end.
