@@ -640,8 +640,8 @@ TEST_F(GraphDocumentTest, CurveKindsWriteTheirKeysOnlyWhenUsedAndReadBack) {
       {"polar over its own range", CurveKind::Polar, "cos(t)", "", -1.5L, 62.5L,
        "Func02Kind=2\r\nFunc02TMin=-1.5\r\nFunc02TMax=62.5\r\nFunc03Formula="},
       {"x of y", CurveKind::XOfY, "cos(y)", "", 0, TFormula::DefaultTMax, "Func02Kind=3\r\nFunc03Formula="},
-      {"relation", CurveKind::Relation, "x^2+y^2<=a", "", 0, TFormula::DefaultTMax,
-       "Func02Formula=x^2+y^2<=a\r\nFunc02PenPenColor=255\r\nFunc02PenPenStyle=0\r\n"
+      {"relation", CurveKind::Relation, "x^2+y^2<=2", "", 0, TFormula::DefaultTMax,
+       "Func02Formula=x^2+y^2<=2\r\nFunc02PenPenColor=255\r\nFunc02PenPenStyle=0\r\n"
        "Func02PenPenWidth=1\r\nFunc02Kind=4\r\nFunc03Formula="},
   };
   for (const auto& test : cases) {
