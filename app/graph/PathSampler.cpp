@@ -40,15 +40,21 @@ private:
   std::vector<PathPoint> piece;
 };
 
+// A plain root of squares: the long double hypot is many times slower, and no pixel distance
+// comes near overflowing a long double's square.
+long double distance(long double dx, long double dy) {
+  return std::sqrt(dx * dx + dy * dy);
+}
+
 long double chordLength(const PathPoint& a, const PathPoint& b) {
-  return std::hypot(b.column - a.column, b.row - a.row);
+  return distance(b.column - a.column, b.row - a.row);
 }
 
 // How far m lies from the chord through a and b (from a when they coincide).
 long double offChord(const PathPoint& a, const PathPoint& m, const PathPoint& b) {
   const long double dx = b.column - a.column;
   const long double dy = b.row - a.row;
-  const long double length = std::hypot(dx, dy);
+  const long double length = distance(dx, dy);
   if (length == 0.0L) return chordLength(a, m);
   return std::fabs(dx * (m.row - a.row) - dy * (m.column - a.column)) / length;
 }
