@@ -3,53 +3,15 @@
 #include "Canvas.h"
 #include "Evalon.h"
 #include "FuncFormula.h"
+#include "PathDrawing.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Points this far beyond the picture all look alike once clipped, and stay exact in a double.
-constexpr double FarAway = 1e9;
-
 // Evenly spread points at which the range of a curve's y is read.
 constexpr int ExtentPoints = 2048;
-
-QPointF pictureOf(const PathPoint& p, double offset) {
-  return {std::clamp(static_cast<double>(p.column), -FarAway, FarAway) + offset,
-          std::clamp(static_cast<double>(p.row), -FarAway, FarAway) + offset};
-}
-
-// The plot's pixels, edges included, within the rectangle.
-QRectF plotWithin(const GraphMapping& mapping, const QRectF& picture) {
-  const QRectF plot(QPointF(mapping.plotLeft(), mapping.plotTop()),
-                    QPointF(static_cast<double>(mapping.plotLeft() + mapping.plotWidth()),
-                            static_cast<double>(mapping.plotTop() + mapping.plotHeight())));
-  return plot.intersected(picture);
-}
-
-QPoint pixelOf(QPointF p) {
-  return {GraphMapping::nearestPixel(p.x()), GraphMapping::nearestPixel(p.y())};
-}
-
-// A line of one pixel draws its start pixel alone: the dot at the pen's position.
-void dotAt(Canvas& canvas, QPoint at) {
-  canvas.moveTo(at.x(), at.y());
-  canvas.lineTo(at.x(), at.y() + 1);
-}
-
-// Through every pixel of the polyline, its last one included.
-void drawPolyline(Canvas& canvas, const QPolygonF& line) {
-  QPoint at = pixelOf(line.front());
-  canvas.moveTo(at.x(), at.y());
-  for (qsizetype i = 1; i < line.size(); ++i) {
-    const QPoint to = pixelOf(line[i]);
-    if (to == at) continue;
-    canvas.lineTo(to.x(), to.y());
-    at = to;
-  }
-  dotAt(canvas, at);
-}
 
 } // namespace
 
@@ -108,38 +70,14 @@ void PathCurve::draw(Canvas& canvas, const GraphMapping& mapping) {
   const QRectF layer(-reach, -reach, canvas.size().width() + 2.0 * reach,
                      canvas.size().height() + 2.0 * reach);
   const QRectF plot = plotWithin(mapping, layer);
-  for (const std::vector<PathPoint>& piece : sample(mapping, plot).pieces) {
-    QPolygonF line;
-    for (const PathPoint& p : piece)
-      line << pictureOf(p, 0.0);
-    if (line.size() == 1) {
-      if (plot.contains(line.front())) dotAt(canvas, pixelOf(line.front()));
-      continue;
-    }
-    for (const QPolygonF& part : clipPolyline(line, plot))
-      drawPolyline(canvas, part);
-  }
+  drawPaths(canvas, sample(mapping, plot).pieces, plot);
 }
 
 VectorCurve PathCurve::pieces(const GraphMapping& mapping, const QRectF& picture,
                               const CurveSampling& sampling) {
-  VectorCurve result;
   const QRectF plot = plotWithin(mapping, picture.translated(-sampling.offset, -sampling.offset))
                           .translated(sampling.offset, sampling.offset);
-  for (const std::vector<PathPoint>& piece : sample(mapping, plot).pieces) {
-    QPolygonF line;
-    for (const PathPoint& p : piece)
-      line << pictureOf(p, sampling.offset);
-    // A lone point is drawn as a line of no length, which a round or square cap shows.
-    if (line.size() == 1 && plot.contains(line.front())) line << line.front();
-    for (const QPolygonF& part : clipPolyline(line, plot)) {
-      QPolygonF thin = thinPolyline(part, sampling.tolerance);
-      for (QPointF& p : thin)
-        p = QPointF(hundredths(p.x()), hundredths(p.y()));
-      result.lines.push_back(std::move(thin));
-    }
-  }
-  return result;
+  return vectorPaths(sample(mapping, plot).pieces, plot, sampling);
 }
 
 std::optional<long double> PathCurve::valueAt(long double) {

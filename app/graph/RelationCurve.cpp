@@ -3,19 +3,12 @@
 #include "Canvas.h"
 #include "Evalon.h"
 #include "FuncFormula.h"
+#include "PathDrawing.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Points this far beyond the picture all look alike once clipped, and stay exact in a double.
-constexpr double FarAway = 1e9;
-
-QPointF pictureOf(const PathPoint& p, double offset) {
-  return {std::clamp(static_cast<double>(p.column), -FarAway, FarAway) + offset,
-          std::clamp(static_cast<double>(p.row), -FarAway, FarAway) + offset};
-}
 
 // The plot's pixels within the rectangle, as whole pixels.
 ImplicitView pixelsOf(const GraphMapping& mapping, const QRectF& view) {
@@ -26,22 +19,6 @@ ImplicitView pixelsOf(const GraphMapping& mapping, const QRectF& view) {
           within(mapping.plotTop(), view.top(), view.bottom()),
           within(mapping.plotLeft() + mapping.plotWidth(), view.left(), view.right()),
           within(mapping.plotTop() + mapping.plotHeight(), view.top(), view.bottom())};
-}
-
-QPoint pixelOf(QPointF p) {
-  return {GraphMapping::nearestPixel(p.x()), GraphMapping::nearestPixel(p.y())};
-}
-
-void drawPolyline(Canvas& canvas, const std::vector<PathPoint>& line) {
-  QPoint at = pixelOf(pictureOf(line.front(), 0));
-  canvas.moveTo(at.x(), at.y());
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    const QPoint to = pixelOf(pictureOf(line[i], 0));
-    if (to == at) continue;
-    canvas.lineTo(to.x(), to.y());
-    at = to;
-  }
-  canvas.lineTo(at.x(), at.y() + 1);
 }
 
 } // namespace
@@ -86,26 +63,13 @@ void RelationCurve::draw(Canvas& canvas, const GraphMapping& mapping) {
   const int reach = canvas.pen().width();
   const QRectF layer(-reach, -reach, canvas.size().width() + 2.0 * reach,
                      canvas.size().height() + 2.0 * reach);
-  for (const std::vector<PathPoint>& line : sample(mapping, layer, 0).lines)
-    drawPolyline(canvas, line);
+  drawPaths(canvas, sample(mapping, layer, 0).lines, plotWithin(mapping, layer));
 }
 
 VectorCurve RelationCurve::pieces(const GraphMapping& mapping, const QRectF& picture,
                                   const CurveSampling& sampling) {
-  VectorCurve result;
   const QRectF view = picture.translated(-sampling.offset, -sampling.offset);
-  for (const std::vector<PathPoint>& piece : sample(mapping, view, 0).lines) {
-    QPolygonF line;
-    for (const PathPoint& p : piece)
-      line << pictureOf(p, sampling.offset);
-    for (const QPolygonF& part : clipPolyline(line, picture)) {
-      QPolygonF thin = thinPolyline(part, sampling.tolerance);
-      for (QPointF& p : thin)
-        p = QPointF(hundredths(p.x()), hundredths(p.y()));
-      result.lines.push_back(std::move(thin));
-    }
-  }
-  return result;
+  return vectorPaths(sample(mapping, view, 0).lines, picture, sampling);
 }
 
 // The fill's pixel corners are pixel centres, so that a cell covers the pixels between them.
