@@ -4,6 +4,7 @@
 #include "FuncGraph.h"
 
 #include "Evalon.h"
+#include "RelationCurve.h"
 #include "RelationText.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,29 @@ TEST(Relations, ASliderMovesARelation) {
   g.graph.setParameterValue(row, 2);
   EXPECT_EQ(g.pixel(2.0, 0.0), g.penColour());
   EXPECT_NE(g.pixel(1.0, 0.0), g.penColour());
+}
+
+// A zero where the sides only touch cannot be shown: the curve says it shows nothing, so that
+// the function dialog tells it rather than leaving the graph silently blank; the same relation
+// with a sign change shows.
+TEST(Relations, AZeroThatOnlyTouchesIsToldNotSilentlyBlank) {
+  for (const auto& [text, shows] : {std::pair{"(x^2+y^2-1)^2=0", false},
+                                    std::pair{"x^2+y^2-1=0", true}, std::pair{"x^2+y^2=-1", false}}) {
+    SCOPED_TRACE(text);
+    RelationGraph g(QString::fromLatin1(text));
+    TFormula slot = g.graph.Formula(1);
+    RelationCurve curve(slot, &g.evalon);
+    EXPECT_EQ(curve.showing(g.graph.Mapping()) == RelationCurve::Showing::Something, shows);
+  }
+  TFormula broken;
+  broken.Kind = CurveKind::Relation;
+  broken.Formula = QStringLiteral("sqrt(-1-x^2) = y");
+  TEvalon evalon;
+  ASSERT_TRUE(evalon.LoadEngine());
+  RelationCurve none(broken, &evalon);
+  RelationGraph g(QStringLiteral("x=1"));
+  EXPECT_EQ(none.showing(g.graph.Mapping()), RelationCurve::Showing::NoValue);
+  EXPECT_FALSE(none.reason().isEmpty());
 }
 
 // The sign counts at the top level only; none, or more than one, is no relation.
